@@ -1,0 +1,39 @@
+#pragma once
+// The trial listing: runs the calculation and lays out what the trial window draws, as data.
+
+#include <QString>
+#include <vector>
+
+namespace tovanel {
+
+struct CalcState;
+
+/// Colours as 0x00BBGGRR values.
+inline constexpr int kBlack = 0x000000;
+inline constexpr int kRed = 0x0000FF;
+inline constexpr int kGreen = 0x00FF00;
+
+/// One text of the listing at a position in surface units (1000 × 1000, origin top left).
+struct ListingText {
+    int x = 0;
+    int y = 0;
+    int colour = kBlack;
+    QString text;
+};
+
+struct Listing {
+    QString caption;              ///< the trial window's caption
+    QString font = QStringLiteral("ＭＳ 明朝");
+    int textSize = 24;            ///< surface units
+    std::vector<ListingText> texts;  ///< in drawing order
+};
+
+/// The trial calculation: copies the limits, runs LoadIn and composes the listing with its
+/// inner, centre and outer division rows. On a refusal returns the reason and leaves `out` empty.
+[[nodiscard]] QString S_CRT(CalcState& s, Listing& out);
+
+/// Division values of the current row (DivRowValues) and its texts at height y, labelled with
+/// OutText; a value beyond its limit is red.
+void DivRow(CalcState& s, int y, Listing& out);
+
+}  // namespace tovanel

@@ -1,0 +1,84 @@
+#pragma once
+// Numeric, angle and text routines shared by the listing, the sheets and the export.
+//
+// These reproduce the field routines digit for digit, guard constants included: the 1e-10 terms
+// and the rounding offsets are part of every printed figure, so they are not to be "improved".
+
+#include <QString>
+
+namespace tovanel {
+
+struct CalcState;
+
+/// 4·arctan(1), π/180 and 180/π exactly as the start-up computes them.
+double PiValue();
+double DegToRadValue();
+double RadToDegValue();
+
+/// Rounds v to n decimals, working on the magnitude (symmetric about zero).
+/// mode 0: truncate, tolerating a shortfall of 1e-10 unit; 1: halves away from zero;
+/// 2: raise whenever the dropped part reaches 0.0999999999 unit; any other: plain truncation.
+double RoundDig(double v, int n, int mode);
+
+/// √(dx² + dy²).
+double Dist(double dx, double dy);
+
+/// Azimuth of the vector (dx north, dy east) in degrees, 0..360 clockwise from +X.
+/// The 1e-10 guards make a zero vector give 90 and a due-north vector about 0.000579, not 0;
+/// dy = −1e-10 exactly gives 180 whatever dx is.
+double Azimuth(double dx, double dy);
+
+/// Arc cosine in degrees. The 1e-10 under the root keeps it defined at |c| = 1, where it is
+/// about 0.000579° off 0 or 180.
+double ArcCosDeg(double c);
+
+/// One step of normalisation each way: above 360 loses 360, then below 0 gains 360.
+/// Changes its argument and returns the new value (720.5 → 360.5, 360 stays 360).
+double Norm360(double& a);
+
+/// Decimal degrees → packed D.MMSSss (45.5125 → 45.3045); the sign is kept on the packed value.
+double DegDms(double a);
+
+/// The parts of an angle text made from a packed angle.
+struct DmsParts {
+    QString text;     ///< e.g. "  45ﾟ30'45.00\""
+    double deg = 0;   ///< whole degrees, signed
+    double min = 0;   ///< whole minutes, 0..59
+    double sec = 0;   ///< seconds rounded to 2 decimals
+    QString minText;  ///< minutes right-aligned in 2
+    QString secText;  ///< seconds "#0.00" right-aligned in 5
+};
+
+/// Formats a packed angle: degrees right-aligned in 4, "ﾟ", minutes in 2, "'", seconds in 5, '"'.
+/// Seconds that round to 60.00 carry into the minutes and 60 minutes into the degrees; for a
+/// negative angle the carry moves the degrees away from zero, keeping the magnitude right.
+DmsParts DmsFormat(double packed);
+
+/// DmsFormat written into the state's DmsText, DmsDeg, DmsMin, DmsSec, DmsMinText, DmsSecText.
+void DmsFmt(CalcState& s, double packed);
+
+/// Decimal degrees as the listings show them: DegDms, then DmsFmt; returns DmsText.
+QString AngleText(CalcState& s, double degrees);
+
+// --- text helpers
+
+/// The leading-number rule of every input box: blanks skipped, the longest leading part that reads
+/// as a decimal number ("." separator, optional sign and exponent); 0 when there is none.
+/// Full-width digits, signs and stops typed through an input method count as their ASCII forms.
+double LeadingNumber(const QString& text);
+
+/// Number as text with at most 15 significant digits, trailing zeros and point dropped
+/// (12.5 → "12.5", 100 → "100", −0 → "0"). Used for exported coordinates.
+QString NumberText(double v);
+
+/// NumberText with one leading blank when v is not negative (8 → " 8", −2 → "-2").
+QString SignedNumberText(double v);
+
+/// Fixed decimals: "0.0000" is FixedText(v, 4), "0.000" FixedText(v, 3), "#0.00" FixedText(v, 2),
+/// "###0" and "#0" FixedText(v, 0). A value that shows only zeros carries no minus sign.
+QString FixedText(double v, int decimals);
+
+/// Right-aligns text in n characters: n blanks prefixed, the rightmost n kept.
+QString RightAlign(const QString& text, int n);
+
+}  // namespace tovanel
