@@ -1,0 +1,213 @@
+#include "calc/settingsfile.h"
+
+#include "calc/calcstate.h"
+#include "calc/numeric.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <charconv>
+#include <cmath>
+#include <cerrno>
+#include <iconv.h>
+
+namespace tovanel {
+
+namespace {
+
+constexpr int kLineCount = 2 * kIniCount;
+
+// The values of the file shipped with the program, line by line.
+const char* const kDefaultLines[kLineCount] = {
+    "4", "3", "0.05", "10", "0.01", "0", "0", "0", "0", "0",
+    "C", "I", "O", "0", "2", "", "", "", "", "",
+};
+
+// Runs iconv over all of `in`; false (with the offset of the failing input byte) when a
+// character has no form in the target encoding.
+bool Convert(const char* to, const char* from, const QByteArray& in, QByteArray& out,
+             qsizetype* badOffset)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        if (badOffset) *badOffset = 0;
+        return false;
+    }
+    out.clear();
+    QByteArray src = in;
+    char* inPtr = src.data();
+    size_t inLeft = static_cast<size_t>(src.size());
+    char buf[4096];
+    bool ok = true;
+    while (inLeft > 0) {
+        char* outPtr = buf;
+        size_t outLeft = sizeof buf;
+        const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buf, static_cast<qsizetype>(sizeof buf - outLeft));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            if (badOffset) *badOffset = inPtr - src.data();
+            break;
+        }
+    }
+    iconv_close(cd);
+    return ok;
+}
+
+QString FileLabel(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A number line: plain decimal text (an exponent is accepted), nothing else.
+bool ParseNumber(const QString& line, double& v)
+{
+    const QByteArray t = line.trimmed().toLatin1();
+    if (t.isEmpty()) return false;
+    const char* end = t.constData() + t.size();
+    auto [p, ec] = std::from_chars(t.constData(), end, v);
+    return ec == std::errc() && p == end;
+}
+
+bool ParseQuoted(const QString& line, QString& v)
+{
+    const QString t = line.trimmed();
+    if (t.size() < 2 || !t.startsWith(QLatin1Char('"')) || !t.endsWith(QLatin1Char('"')))
+        return false;
+    v = t.mid(1, t.size() - 2);
+    return true;
+}
+
+// The remembered calculation type is a list position, −1 for none.
+bool ValidType(const QString& text)
+{
+    double v = 0;
+    if (!ParseNumber(text, v)) return false;
+    const double whole = std::nearbyint(v);  // half to even
+    return whole >= -1 && whole <= 3;
+}
+
+QString NumberLine(double v)
+{
+    char buf[64];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? QString::fromLatin1(buf, p - buf) : QStringLiteral("0");
+}
+
+}  // namespace
+
+void DefaultSettings(CalcState& s)
+{
+    for (int i = 1; i <= kIniCount; ++i) {
+        ParseNumber(QString::fromLatin1(kDefaultLines[i - 1]), s.IniNum[i]);
+        s.IniStr[i] = QString::fromLatin1(kDefaultLines[kIniCount + i - 1]);
+    }
+}
+
+bool EncodeCp932(const QString& text, QByteArray& out, QString* bad)
+{
+    const QByteArray utf8 = text.toUtf8();
+    qsizetype at = 0;
+    if (Convert("CP932", "UTF-8", utf8, out, &at)) return true;
+    if (bad) *bad = QString::fromUtf8(utf8.mid(at)).left(1);
+    return false;
+}
+
+bool DecodeCp932(const QByteArray& bytes, QString& out, qsizetype* badOffset)
+{
+    QByteArray utf8;
+    const bool ok = Convert("UTF-8", "CP932", bytes, utf8, badOffset);
+    out = QString::fromUtf8(utf8);
+    return ok;
+}
+
+QStringList ReadSettings(const QString& path, CalcState& s)
+{
+    DefaultSettings(s);
+    QStringList notices;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        notices << QStringLiteral("設定ファイル %1 を読めません（%2）。既定の条件で始めます。")
+                       .arg(FileLabel(path), f.errorString());
+        return notices;
+    }
+    const QByteArray bytes = f.readAll();
+    QList<QByteArray> raw = bytes.split('\n');
+    if (!raw.isEmpty() && raw.last().isEmpty()) raw.removeLast();  // the final line end
+    if (raw.size() > kLineCount)
+        notices << QStringLiteral("設定ファイル %1 の %2 行目以降は使われず、終了時に書き直されます。")
+                       .arg(FileLabel(path))
+                       .arg(kLineCount + 1);
+
+    for (int line = 1; line <= kLineCount; ++line) {
+        const bool isNumber = line <= kIniCount;
+        const int idx = isNumber ? line : line - kIniCount;
+        const QString fallback = QString::fromLatin1(kDefaultLines[line - 1]);
+        if (line > raw.size()) {
+            notices << QStringLiteral("設定ファイル %1 の %2 行目から後がありません。既定値を使います。")
+                           .arg(FileLabel(path))
+                           .arg(line);
+            break;
+        }
+        QByteArray lineBytes = raw[line - 1];
+        if (lineBytes.endsWith('\r')) lineBytes.chop(1);
+        QString text;
+        bool ok = DecodeCp932(lineBytes, text);
+        if (ok) {
+            if (isNumber)
+                ok = ParseNumber(text, s.IniNum[idx]);
+            else
+                ok = ParseQuoted(text, s.IniStr[idx]) && (idx != 4 || ValidType(s.IniStr[idx]));
+        }
+        if (!ok) {
+            if (isNumber)
+                ParseNumber(fallback, s.IniNum[idx]);
+            else
+                s.IniStr[idx] = fallback;
+            notices << QStringLiteral("設定ファイル %1 の %2 行目が正しくありません。既定値 %3 を使います。")
+                           .arg(FileLabel(path))
+                           .arg(line)
+                           .arg(isNumber ? fallback : QLatin1Char('"') + fallback + QLatin1Char('"'));
+        }
+    }
+    return notices;
+}
+
+QString WriteSettings(const QString& path, const CalcState& s)
+{
+    QByteArray bytes;
+    for (int line = 1; line <= kLineCount; ++line) {
+        const bool isNumber = line <= kIniCount;
+        const int idx = isNumber ? line : line - kIniCount;
+        const QString text = isNumber ? NumberLine(s.IniNum[idx])
+                                      : QLatin1Char('"') + s.IniStr[idx] + QLatin1Char('"');
+        QByteArray enc;
+        QString bad;
+        if (!EncodeCp932(text, enc, &bad))
+            return QStringLiteral("設定ファイル %1 を保存できません: %2 行目の「%3」はShift-JISで書けない文字です。")
+                .arg(FileLabel(path))
+                .arg(line)
+                .arg(bad);
+        bytes += enc + "\r\n";
+    }
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        return QStringLiteral("設定ファイル %1 を保存できません: %2")
+            .arg(FileLabel(path), f.errorString());
+    return {};
+}
+
+QString SettingsPath(const QString& appDir)
+{
+    const QString local = QDir(appDir).filePath(QString::fromLatin1(kSettingsFileName));
+    const QFileInfo dir(appDir);
+    const QFileInfo file(local);
+    if (dir.isWritable() && (!file.exists() || file.isWritable())) return local;
+
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (config.isEmpty() || !QDir().mkpath(config)) return local;
+    const QString user = QDir(config).filePath(QString::fromLatin1(kSettingsFileName));
+    if (!QFileInfo::exists(user) && file.exists()) QFile::copy(local, user);
+    return user;
+}
+
+}  // namespace tovanel
