@@ -1,0 +1,140 @@
+// Numeric, angle and text routines: each family checked on a table whose first rows are the
+// worked examples of the field routines.
+
+#include "calc/calcstate.h"
+#include "calc/numeric.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+#include <limits>
+
+namespace tovanel {
+namespace {
+
+struct RoundCase { double v; int n; int mode; double want; };
+
+TEST(RoundDig, ModesAndSigns)
+{
+    const RoundCase cases[] = {
+        {2.345, 2, 1, 2.35},  {-2.345, 2, 1, -2.35}, {2.3449999999999, 2, 0, 2.34},
+        {2.301, 1, 2, 2.3},   {2.311, 1, 2, 2.4},    {-2.311, 1, 2, -2.4},
+        {2.3999999999999, 1, 0, 2.4},  // a shortfall below 1e-10 unit still counts
+        {2.39, 1, 3, 2.3},    {19.63495, 4, 1, 19.635}, {0.5, 0, 1, 1}, {-0.5, 0, 1, -1},
+        {7.0, 0, 0, 7.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(RoundDig(c.v, c.n, c.mode), c.want, 1e-12) << c.v << " n=" << c.n << " mode=" << c.mode;
+    EXPECT_TRUE(std::isnan(RoundDig(std::nan(""), 4, 1)));
+}
+
+struct AzCase { double dx, dy, want, tol; };
+
+TEST(Azimuth, GuardsAndQuadrants)
+{
+    const AzCase cases[] = {
+        {0, 0, 90, 0},            {100, 0, 0.000579, 1e-6},  {-100, 0, 179.999421, 1e-6},
+        {0, 100, 90, 0},          {0, -100, 270, 0},         {5, -1e-10, 180, 0},
+        {-5, -1e-10, 180, 0},     {100, 100, 45.0000000029, 1e-9}, {100, -100, 314.9999999971, 1e-9},
+        {-100, -100, 225.0000000029, 1e-9},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(Azimuth(c.dx, c.dy), c.want, c.tol) << c.dx << "," << c.dy;
+}
+
+TEST(ArcCosDeg, EndsAreOffByTheGuard)
+{
+    EXPECT_NEAR(ArcCosDeg(1), 0.000573, 1e-6);  // 1e-5 rad
+    EXPECT_NEAR(ArcCosDeg(-1), 179.999427, 1e-6);
+    EXPECT_NEAR(ArcCosDeg(0), 90, 1e-12);
+    EXPECT_NEAR(ArcCosDeg(0.5), 60, 1e-7);
+}
+
+TEST(Norm360, OneStepEachWay)
+{
+    const std::pair<double, double> cases[] = {{360, 360}, {720.5, 360.5}, {-10, 350}, {370, 10}, {0, 0}};
+    for (auto [in, want] : cases) {
+        double a = in;
+        EXPECT_DOUBLE_EQ(Norm360(a), want) << in;
+        EXPECT_DOUBLE_EQ(a, want) << "the argument itself changes";
+    }
+}
+
+TEST(DegDms, Packs)
+{
+    const std::pair<double, double> cases[] = {
+        {45.5125, 45.3045}, {0.5, 0.3}, {-12.25, -12.15}, {0, 0}, {90, 90}, {11.25, 11.15},
+    };
+    for (auto [in, want] : cases) EXPECT_NEAR(DegDms(in), want, 1e-12) << in;
+}
+
+struct DmsCase { double packed; const char* text; };
+
+TEST(DmsFormat, TextsCarriesAndSigns)
+{
+    const DmsCase cases[] = {
+        {45.3045, "  45ﾟ30'45.00\""},    {5.0505, "   5ﾟ 5' 5.00\""},
+        {-0.3, "  -0ﾟ30' 0.00\""},       {-12.15, " -12ﾟ15' 0.00\""},
+        {10.595999999, "  11ﾟ 0' 0.00\""}, {179.5959999, " 180ﾟ 0' 0.00\""},
+        {12345.1, "2345ﾟ10' 0.00\""},      // degrees keep only their last four characters
+        {-10.595999999, " -11ﾟ 0' 0.00\""},  // a negative carry moves away from zero
+        {0, "   0ﾟ 0' 0.00\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DmsFormat(c.packed).text, QString::fromUtf8(c.text)) << c.packed;
+}
+
+TEST(DmsFmt, WritesTheStateAndAngleTextChains)
+{
+    CalcState s;
+    DmsFmt(s, 45.3045);
+    EXPECT_EQ(s.DmsDeg, 45);
+    EXPECT_EQ(s.DmsMin, 30);
+    EXPECT_NEAR(s.DmsSec, 45, 1e-9);
+    EXPECT_EQ(s.DmsMinText, "30");
+    EXPECT_EQ(s.DmsSecText, "45.00");
+    EXPECT_EQ(AngleText(s, 89.9999999942), QString::fromUtf8("  90ﾟ 0' 0.00\""));
+    EXPECT_EQ(AngleText(s, 89.9999999942 / 16), QString::fromUtf8("   5ﾟ37'30.00\""));
+}
+
+struct LeadCase { const char* text; double want; };
+
+TEST(LeadingNumber, TheInputBoxRule)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const LeadCase cases[] = {
+        {"12.5", 12.5}, {"  12.5", 12.5}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"-.5", -0.5},
+        {"+3", 3},      {"1e3", 1000},    {"1e", 1},     {"2.5.1", 2.5}, {".", 0}, {"-", 0},
+        {"1,000", 1},   {"１２．５", 12.5}, {"\t7", 7},  {"1e999", inf}, {"0x10", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
+}
+
+struct TextCase { double v; const char* number; const char* signedText; };
+
+TEST(NumberText, FifteenDigitsAndTheSignBlank)
+{
+    const TextCase cases[] = {
+        {12.5, "12.5", " 12.5"}, {100, "100", " 100"}, {-2, "-2", "-2"}, {0, "0", " 0"},
+        {-0.0, "0", " 0"},       {8, "8", " 8"},       {1.0 / 3, "0.333333333333333", " 0.333333333333333"},
+        {-41.4213562352091, "-41.4213562352091", "-41.4213562352091"},
+        {123456.789012345678, "123456.789012346", " 123456.789012346"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NumberText(c.v), c.number) << c.v;
+        EXPECT_EQ(SignedNumberText(c.v), c.signedText) << c.v;
+    }
+}
+
+TEST(FixedText, PatternsAndRightAlignment)
+{
+    EXPECT_EQ(FixedText(19.635, 4), "19.6350");
+    EXPECT_EQ(FixedText(-0.0633, 4), "-0.0633");
+    EXPECT_EQ(FixedText(-0.00001, 4), "0.0000");
+    EXPECT_EQ(FixedText(0.0125, 3), "0.013");
+    EXPECT_EQ(FixedText(11, 0), "11");
+    EXPECT_EQ(RightAlign("19.6350", 10), "   19.6350");
+    EXPECT_EQ(RightAlign("123456789012", 10), "3456789012");
+    EXPECT_EQ(RightAlign("", 3), "   ");
+}
+
+}  // namespace
+}  // namespace tovanel

@@ -1,0 +1,188 @@
+// The settings file: reading, writing, round trips and the failures a surveyor can run into.
+
+#include "calc/calcstate.h"
+#include "calc/settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace tovanel {
+namespace {
+
+QByteArray Lines(const QList<QByteArray>& lines)
+{
+    QByteArray b;
+    for (const auto& l : lines) b += l + "\r\n";
+    return b;
+}
+
+const QList<QByteArray> kFile = {"4", "3", "0.5", "20", "0.01", "1.5", "-2", "0", "1e-07", "123456.789",
+                                 "\"C\"", "\"I\"", "\"O\"", "\"-1\"", "\"1\"",
+                                 "\"a b\"", "\"\"", "\"x\"y\"", "\"  \"", "\"z\""};
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(SettingsFile, ReadsAndWritesBackUnchanged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    Write(path, Lines(kFile));
+    CalcState s;
+    EXPECT_TRUE(ReadSettings(path, s).isEmpty());
+    EXPECT_EQ(s.IniNum[3], 0.5);
+    EXPECT_EQ(s.IniNum[10], 123456.789);
+    EXPECT_EQ(s.IniStr[4], "-1");
+    EXPECT_EQ(s.IniStr[8], "x\"y");
+    EXPECT_EQ(s.IniStr[9], "  ");
+    ASSERT_EQ(WriteSettings(path, s), "");
+    EXPECT_EQ(Read(path), Lines(kFile));
+}
+
+TEST(SettingsFile, EveryWrittenNumberReadsBackTheSame)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    const double values[] = {0.1 + 0.2, 1e300, -1e-300, 0.0125, 1.0 / 3, -0.0, 5e-324, 12345678901234567.0};
+    CalcState s;
+    DefaultSettings(s);
+    for (int i = 0; i < 8; ++i) s.IniNum[i + 1] = values[i];
+    ASSERT_EQ(WriteSettings(path, s), "");
+    CalcState back;
+    EXPECT_TRUE(ReadSettings(path, back).isEmpty());
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(back.IniNum[i], s.IniNum[i]) << i;
+}
+
+TEST(SettingsFile, NonAsciiNamesInCp932)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    CalcState s;
+    DefaultSettings(s);
+    s.IniStr[1] = QStringLiteral("中心Ⅱ");
+    s.IniStr[2] = QStringLiteral("内〜−");  // what Linux input methods type for ～ and －
+    s.IniStr[6] = QStringLiteral("ｶﾅ\\");
+    ASSERT_EQ(WriteSettings(path, s), "");
+    const QByteArray bytes = Read(path);
+    EXPECT_TRUE(bytes.contains(QByteArray("\"\x92\x86\x90\x53\x87\x55\"\r\n")));  // 中心Ⅱ
+    EXPECT_TRUE(bytes.contains(QByteArray("\"\xb6\xc5\\\"\r\n")));
+    CalcState back;
+    EXPECT_TRUE(ReadSettings(path, back).isEmpty());
+    EXPECT_EQ(back.IniStr[1], s.IniStr[1]);
+    EXPECT_EQ(back.IniStr[6], s.IniStr[6]);
+
+    s.IniStr[3] = QStringLiteral("😀");
+    const QByteArray before = Read(path);
+    EXPECT_NE(WriteSettings(path, s), "") << "no Shift-JIS form: refused, not substituted";
+    EXPECT_EQ(Read(path), before);
+}
+
+struct BadFile {
+    const char* name;
+    QByteArray bytes;
+    int notices;
+    double limitLP;     // IniNum[4] afterwards
+    const char* type;   // IniStr[4] afterwards
+};
+
+TEST(SettingsFile, DamagedFilesFallBackPerEntry)
+{
+    QList<QByteArray> badNumber = kFile;
+    badNumber[3] = "twenty";
+    QList<QByteArray> badType = kFile;
+    badType[13] = "\"7\"";
+    QList<QByteArray> unquoted = kFile;
+    unquoted[13] = "2";
+    QList<QByteArray> lfOnly = kFile;
+    const BadFile cases[] = {
+        {"short file", Lines(kFile.mid(0, 5)), 1, 20, "0"},
+        {"empty file", QByteArray(), 1, 10, "0"},
+        {"number line not a number", Lines(badNumber), 1, 10, "-1"},
+        {"type outside -1..3", Lines(badType), 1, 20, "0"},
+        {"string without quotes", Lines(unquoted), 1, 20, "0"},
+        {"LF line ends", kFile.join('\n') + '\n', 0, 20, "-1"},
+        {"extra lines", Lines(kFile) + "junk\r\n", 1, 20, "-1"},
+        {"bad Shift-JIS byte", Lines(kFile.mid(0, 10)) + "\"\x81\"\r\n" + Lines(kFile.mid(11)), 1, 20, "-1"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Tovanel.INI");
+        Write(path, c.bytes);
+        CalcState s;
+        const QStringList notices = ReadSettings(path, s);
+        EXPECT_EQ(notices.size(), c.notices) << c.name << ": " << notices.join(" | ").toStdString();
+        EXPECT_EQ(s.IniNum[4], c.limitLP) << c.name;
+        EXPECT_EQ(s.IniStr[4], c.type) << c.name;
+        for (const QString& n : notices) EXPECT_TRUE(n.contains(QDir::toNativeSeparators(path))) << c.name;
+    }
+}
+
+TEST(SettingsFile, MissingFileGivesTheDefaults)
+{
+    QTemporaryDir dir;
+    CalcState s;
+    const QStringList notices = ReadSettings(dir.filePath("none.INI"), s);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(s.IniNum[3], 0.05);
+    EXPECT_EQ(s.IniNum[4], 10);
+    EXPECT_EQ(s.IniStr[1], "C");
+    EXPECT_EQ(s.IniStr[5], "2");
+}
+
+TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    Write(path, Lines(kFile));
+    CalcState s;
+    ReadSettings(path, s);
+    s.IniNum[3] = 0.25;
+
+    // A full disk: files may not grow beyond 16 bytes (works for root too).
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const QString error = WriteSettings(path, s);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(path))) << error.toStdString();
+    EXPECT_EQ(Read(path), Lines(kFile));
+
+    EXPECT_NE(WriteSettings(dir.filePath("no/such/folder/Tovanel.INI"), s), "");
+}
+
+TEST(SettingsFile, ReadOnlyFolder)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    Write(path, Lines(kFile));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    CalcState s;
+    ReadSettings(path, s);
+    s.IniNum[3] = 0.25;
+    EXPECT_NE(WriteSettings(path, s), "");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(Read(path), Lines(kFile));
+}
+
+}  // namespace
+}  // namespace tovanel
