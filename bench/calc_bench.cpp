@@ -37,7 +37,7 @@ BENCHMARK(ElementComputation);
 // EP almost straight back: IA near 180 with tight limits needs a count close to the maximum.
 void LargeCountChoice(benchmark::State& st)
 {
-    CalcState s = Corner(0.0002, 0.2);
+    CalcState s = Corner(0.0002, 0.35);
     s.CurveIn[kEP][kX] = 0;
     s.CurveIn[kEP][kY] = 0.5;
     for (auto _ : st) {
