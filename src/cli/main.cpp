@@ -5,10 +5,15 @@
 #include "calc/listing.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
+#include "print/exportlist.h"
+#include "print/fonts.h"
+#include "print/pagelayout.h"
+#include "sheets/composition.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
@@ -70,7 +75,16 @@ void PrintElements(const CalcState& s)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Sheets are measured and drawn with the real fonts but never shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session the platform only notes that it picked a runtime folder itself; that note
+    // is not for the user of a command-line tool, whose stderr carries the refusal reason.
+    static QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+            if (!msg.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+                previous(type, context, msg);
+        });
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tovanel"));
 
     std::map<QString, QString> opt;  // option → value ("" for flags)
@@ -102,9 +116,14 @@ int main(int argc, char** argv)
         Print(stdout, QStringLiteral("tovanel-cli " TOVANEL_VERSION "\n"));
         return kOk;
     }
-    for (const char* later : {"--export", "--pdf", "--paper"})
-        if (opt.count(later))
-            return Fail(kUsage, QString::fromLatin1(later) + QStringLiteral(" is not available yet"));
+    int paperCode = kPaperA4;
+    if (opt.count("--paper")) {
+        const std::map<QString, int> papers = {
+            {"A4", kPaperA4}, {"A3", kPaperA3}, {"B4", kPaperB4}, {"B5", kPaperB5}};
+        const auto it = papers.find(opt["--paper"].toUpper());
+        if (it == papers.end()) return Fail(kUsage, QStringLiteral("--paper takes A4, A3, B4 or B5"));
+        paperCode = it->second;
+    }
 
     CalcState s;
     InitConstants(s);
@@ -152,6 +171,29 @@ int main(int argc, char** argv)
         for (const ListingText& t : listing.texts)
             Print(stdout, QStringLiteral("%1\t%2\t%3\t%4\n").arg(t.x).arg(t.y).arg(t.colour).arg(t.text));
     }
-    if (opt.count("--elements") || !opt.count("--listing")) PrintElements(s);
+    const bool sheets = opt.count("--export") || opt.count("--pdf");
+    if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(s);
+    if (!sheets) return kOk;
+
+    InstallFontSubstitutions();
+    PageLayout pl;
+    pl.setPaperSize(paperCode);
+    if (QString why = ComposeDocument(s, pl); !why.isEmpty()) return Fail(kRefused, why);
+    if (opt.count("--export")) {
+        const QByteArray text = BuildExportText(s).text.toUtf8();
+        if (opt["--export"] == QLatin1String("-")) {
+            std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+            std::fflush(stdout);
+        } else {
+            QFile f(opt["--export"]);
+            if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush())
+                return Fail(kUsage, QStringLiteral("cannot write ") + opt["--export"]);
+        }
+    }
+    if (opt.count("--pdf")) {
+        if (!SheetFontAvailable())
+            Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
+        if (QString why = pl.writePdf(opt["--pdf"]); !why.isEmpty()) return Fail(kUsage, why);
+    }
     return kOk;
 }

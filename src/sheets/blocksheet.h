@@ -1,0 +1,31 @@
+#pragma once
+// The block-point curve calculation sheet: for the centre, inner and outer curve in turn, every
+// stake point from BC to EC with deflection, direction angle, chord, arc and coordinates, by the
+// division scheme of the calculation type (inscribed chords, circumscribed polygon, or half
+// divisions at both ends). Each kind starts on a new page; a full page continues on the next with
+// the same heading. Every listed point goes to the export list under its printed name.
+
+namespace tovanel {
+
+struct SheetContext;
+
+/// The whole sheet. CalcType must be 0..3 (out1 refuses other values before calling it).
+void BlockSheet(SheetContext& c);
+
+/// Step lengths of inscribed chords: ChordFull of a division, ChordEnd of 1/EndDiv of one.
+void ChordSides(SheetContext& c);
+/// Step lengths of the circumscribed polygon: full side, half side; the corners' radius.
+void PolySides(SheetContext& c);
+/// Lists the current kind, rows 0 to RowLast.
+void BlockRows(SheetContext& c);
+/// Page break: a new page with the heading when LineY is 0 or beyond 170.
+void Kai_PG(SheetContext& c);
+/// The page heading at LineY; advances LineY by two lines.
+void BlockHead(SheetContext& c);
+
+void RowLabel(SheetContext& c);
+void RowAngles(SheetContext& c);
+void RowLengths(SheetContext& c);
+void RowCoords(SheetContext& c);
+
+}  // namespace tovanel

@@ -1,0 +1,49 @@
+#pragma once
+// What the sheets write with: the calculation state, the page-layout component, and the working
+// values of the stake sketch and the block-point sheet, which live as long as the preview that
+// composes the document.
+
+#include <QString>
+
+namespace tovanel {
+
+struct CalcState;
+class PageLayout;
+
+/// The stake sketch's box and scale. Box values are survey coordinates (X north, Y east).
+struct SketchBox {
+    double BoxXMax = 0, BoxYMax = 0;
+    double BoxXMin = 0, BoxYMin = 0;  ///< after centring: the drawing square's lower left corner
+    float SketchOrgX = 0;             ///< page mm (origin included) of that corner
+    float SketchOrgY = 0;
+    double SketchScale = 0;           ///< S of 1:S; 0 = nothing drawn
+};
+
+/// Working values of the block-point sheet, overwritten per kind and per row.
+struct BlockWork {
+    QString KindName;
+    double KindRad = 0;    ///< ρ, radius of this kind's curve
+    double PtRad = 0;      ///< centre distance of the current row's point
+    double VertexRad = 0;  ///< centre distance of intermediate points (ρ, or ρ / cos(IA/2N))
+    double ChordFull = 0, ChordEnd = 0, ChordLen = 0;
+    double ArcFull = 0, ArcHalf = 0, ArcLen = 0;
+    double RadAz = 0;      ///< azimuth centre → current point, degrees
+    double ChordAz = 0;    ///< direction angle of the current step, degrees
+    double RadStep = 0;
+    double Deflect = 0;    ///< 180 = the step goes on in the previous direction
+    int RowIdx = 0;
+    int RowLast = 0;
+    int EndDiv = 1;
+    int PolyMode = 0;
+    int HalfEnds = 0;
+    double RowX = 0, RowY = 0;
+};
+
+struct SheetContext {
+    CalcState& s;
+    PageLayout& pl;
+    SketchBox sketch;
+    BlockWork block;
+};
+
+}  // namespace tovanel
