@@ -52,7 +52,18 @@ QString LoadIn(CalcState& s)
     s.RadSigned = s.Rad;
     s.EpX = s.CurveIn[kEP][kX];
     s.EpY = s.CurveIn[kEP][kY];
-    return MainPts(s);
+    const double givenCount = s.DivCount;
+    if (QString why = MainPts(s); !why.isEmpty()) return why;
+    // Coordinates so large that their differences overflow leave no usable curve.
+    const double results[] = {s.IA, s.TL, s.CL, s.SL, s.M, s.DistIn, s.BcX, s.BcY, s.EcX, s.EcY,
+                              s.CenX, s.CenY, s.SpX, s.SpY, s.TanAX, s.TanAY, s.TanBX, s.TanBY};
+    for (double v : results) {
+        if (!std::isfinite(v)) {
+            s.DivCount = givenCount;
+            return QStringLiteral("座標または半径が大きすぎて計算できません。");
+        }
+    }
+    return {};
 }
 
 QString MainPts(CalcState& s)

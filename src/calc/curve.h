@@ -18,7 +18,8 @@ inline constexpr int kMaxDivCount = 1000;
 QString CalcRefusal(const CalcState& s);
 
 /// Copies CurveIn into the working members and runs MainPts. Refuses (returns the reason and
-/// changes nothing) when CalcRefusal does; otherwise returns MainPts' result.
+/// changes nothing) when CalcRefusal does; otherwise returns MainPts' refusal, or a refusal when
+/// values overflow so that an element or main point is not finite (DivCount is then left as given).
 [[nodiscard]] QString LoadIn(CalcState& s);
 
 /// Azimuths, elements (CurveElem), tangent construction points, BC, centre, EC and SP.
