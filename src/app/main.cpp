@@ -1,0 +1,26 @@
+// Tovanel: corner curves of street blocks and their stake points.
+
+#include "app/monitfm.h"
+#include "calc/calcstate.h"
+#include "help/version.h"
+#include "print/fonts.h"
+
+#include <QApplication>
+#include <QPrinter>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(tovanel::kAppTitle);
+    tovanel::InstallFontSubstitutions();
+    // Buttons and the type list use the windows' default font.
+    QFont font(tovanel::kPGothicFont);
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    tovanel::CalcState state;
+    QPrinter printer;  // the printer settings of the whole program
+    tovanel::MonitFM window(state, printer, {QCoreApplication::applicationDirPath(), {}, {}, {}});
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The main window: the input sheet of one corner curve (calculation type, IP number, BP/IP/EP
+// names and coordinates, radius, widths, division count), the paste-points and trial-division
+// buttons and the menu bar. Building it is the program's start-up; closing it saves the settings.
+
+#include "app/annai.h"
+#include "settings/joken.h"
+#include "settings/message.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QPrinter;
+class QAction;
+
+namespace tovanel {
+
+struct CalcState;
+
+/// Message of the print command before a trial division has fixed the count.
+inline const QString kNoDivCountMessage =
+    QStringLiteral(" 分割数試算を実行して分割の数を確定してください。 ");
+
+class MonitFM : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Setup {
+        QString appDir;        ///< the program's folder
+        QString settingsPath;  ///< empty: SettingsPath(appDir)
+        MessageFn message;     ///< empty: message boxes
+        /// Ends the program at once ("終了(X)"); empty: leave the event loop.
+        std::function<void()> quit;
+    };
+
+    /// Start-up: constants, program folder, settings, caption, empty inputs, the remembered
+    /// calculation type, empty clipboard. Notices about the settings file are shown once, right
+    /// after the window first appears.
+    MonitFM(CalcState& s, QPrinter& printer, Setup setup, QWidget* parent = nullptr);
+    ~MonitFM() override;
+
+    // --- controls, by their design names
+    QPushButton* Command1() const { return m_command1; }
+    QPushButton* CMD1() const { return m_cmd1; }
+    QComboBox* Combo1() const { return m_combo1; }
+    QLineEdit* DTText(int i) const { return m_dtText.at(static_cast<size_t>(i)); }
+    QLineEdit* XText(int i) const { return m_xText.at(static_cast<size_t>(i)); }
+    QLineEdit* YText(int i) const { return m_yText.at(static_cast<size_t>(i)); }
+    QLineEdit* TXT1() const { return m_txt1; }
+    QStatusBar* Stb1() const { return m_stb1; }
+
+    enum Menu { MENUFILE, MENUPRINT, MENUJOKEN, MENUHELP };
+    /// The menu item of the given index (as numbered in the menu's item array), or null.
+    QAction* menuItem(Menu menu, int index) const;
+
+    // --- commands
+    void Mn_New();
+    /// Closes the trial window and writes the settings file (a failure is reported, never fatal).
+    void P_end();
+    void GatherInputs();
+    void Command1_Click();
+    void CMD1_Click();
+    void MENUFILE1_Click(int index);
+    void MENUPRINT1_Click(int index);
+    void MENUJOKEN1_Click(int index);
+    void MENUHELP1_Click(int index);
+    void OpenPreview();
+
+    /// What the print command does once the count is fixed (ShowMode already set): the preview
+    /// window plugs in here. Until then it says that the preview is not available.
+    void setPreviewOpener(std::function<void()> open) { m_openPreview = std::move(open); }
+
+    /// List position of Combo1, −1 when nothing is selected or other text has been typed.
+    int listPosition() const;
+    QString settingsPath() const { return m_settingsPath; }
+    QStringList settingsNotices() const { return m_notices; }
+    CalcState& state() const { return m_s; }
+    QPrinter& printer() const { return m_printer; }
+    ANNAI* annai() const { return m_annai; }
+    Joken* joken() const { return m_joken; }
+    MessageFn messageFn() const { return m_message; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    void closeAnnai();
+    void openAnnai();
+    void navigate(int key);
+
+    CalcState& m_s;
+    QPrinter& m_printer;
+    MessageFn m_message;
+    std::function<void()> m_quit;
+    std::function<void()> m_openPreview;
+    QString m_settingsPath;
+    QStringList m_notices;
+    bool m_noticesShown = false;
+    bool m_ended = false;  ///< P_end has run for the end of the program
+    int m_printMenuIdx = 0;
+
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_cmd1 = nullptr;
+    QComboBox* m_combo1 = nullptr;
+    std::array<QLineEdit*, 7> m_dtText{};
+    std::array<QLineEdit*, 3> m_xText{};
+    std::array<QLineEdit*, 3> m_yText{};
+    QLineEdit* m_txt1 = nullptr;
+    QStatusBar* m_stb1 = nullptr;
+    std::array<std::array<QAction*, 8>, 4> m_items{};
+
+    QPointer<ANNAI> m_annai;
+    QPointer<Joken> m_joken;
+};
+
+}  // namespace tovanel

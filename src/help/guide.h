@@ -1,0 +1,19 @@
+#pragma once
+// The guide diagram: four fixed drawings of one street-block corner explaining how each
+// calculation type divides the inner, centre and outer curves.
+
+#include <QString>
+
+namespace tovanel {
+
+struct CalcState;
+class DrawSurface;
+
+/// Caption of the window showing the diagram.
+inline const QString kGuideCaption = QStringLiteral("案内図");
+
+/// Draws the whole diagram on the surface (cleared first). Reads DegToRad; leaves OrgX/OrgY at the
+/// origin of the last figure (740, 880) and changes nothing else of the state.
+void GuideDraw(CalcState& s, DrawSurface& surface);
+
+}  // namespace tovanel

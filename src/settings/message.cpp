@@ -1,0 +1,11 @@
+#include "settings/message.h"
+
+namespace tovanel {
+
+void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace tovanel
