@@ -84,7 +84,7 @@ QString ANNAI::Form_Load()
     setWindowTitle(listing.caption);
     DrawListing(listing, *m_surface);
     if (const QStringList why = DegenerateCorner(m_s); !why.isEmpty())
-        m_message(this, QMessageBox::Warning, QStringLiteral("確認"),
+        m_message(parentWidget() ? parentWidget() : this, QMessageBox::Warning, QStringLiteral("確認"),
                   QStringLiteral("入力を確認してください。このままでは曲線が正しく定まりません。\n\n") +
                       why.join(QLatin1Char('\n')));
     return {};

@@ -83,6 +83,13 @@ MonitFM::MonitFM(CalcState& s, QPrinter& printer, Setup setup, QWidget* parent)
     m_s.AppDir = setup.appDir;
     m_settingsPath = setup.settingsPath.isEmpty() ? SettingsPath(setup.appDir) : setup.settingsPath;
     Form_Load();
+    // A session that ends the event loop without closing the window still saves the settings.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_ended) {
+            m_ended = true;
+            P_end();
+        }
+    });
 }
 
 MonitFM::~MonitFM()

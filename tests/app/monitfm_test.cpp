@@ -137,6 +137,26 @@ TEST_F(MainFixture, NoneSelectedIsKeptAndExitWritesTheFileOnce)
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
+TEST_F(MainFixture, RememberedTypeIsRoundedHalfToEvenAndOutOfRangeSelectsNone)
+{
+    const struct {
+        const char* stored;
+        int position;
+    } cases[] = {{"\"2\"", 2}, {"\"2.5\"", 2}, {"\"1.5\"", 2}, {"\"3\"", 3}, {"\"-1\"", -1},
+                 // a line that names no type is reported and read as the shipped "0"
+                 {"\"4\"", 0}, {"\"abc\"", 0}, {"\"\"", 0}, {"\"1e999\"", 0}};
+    for (const auto& c : cases) {
+        const char* lines[20];
+        std::copy(std::begin(kDefaultIni), std::end(kDefaultIni), lines);
+        lines[13] = c.stored;
+        writeIni(reinterpret_cast<const char* const(&)[20]>(lines));
+        MonitFM& m = open();
+        EXPECT_EQ(m.listPosition(), c.position) << c.stored;
+        EXPECT_EQ(m.Combo1()->currentText().isEmpty(), c.position < 0) << c.stored;
+        w.reset();
+    }
+}
+
 TEST_F(MainFixture, CloseBoxSavesTheCurrentTypeOnce)
 {
     MonitFM& m = open();
@@ -415,6 +435,35 @@ TEST_F(MainFixture, RefusedTrialsSayWhyAndOpenNothing)
         EXPECT_FALSE(shown[0].text.isEmpty());
         EXPECT_EQ(s.DivCount, 0) << c.name;  // so printing still waits for a good trial
         EXPECT_EQ(m.TXT1()->text(), QString::fromUtf8(c.count)) << c.name;
+    }
+}
+
+TEST_F(MainFixture, HostileInputsNeverCrashOrHang)
+{
+    const struct {
+        const char* count;
+        const char* radius;
+        const char* coordinate;  // replaces EP X
+        const char* width;
+    } cases[] = {
+        {"1e308", "100", "0", "0"},       {"0.0000001", "100", "0", "0"}, {"1e-300", "100", "0", "0"},
+        {"", "1e308", "0", "0"},          {"8", "1e-300", "0", "0"},      {"", "100", "1e308", "0"},
+        {"", "100", "-1e308", "1e308"},   {"8", "-100", "0", "-1e308"},   {"nan", "inf", "nan", "-inf"},
+        {"99999999999999999999", "100", "0", "0"}, {"", "100", "0.0000000001", "0"},
+    };
+    MonitFM& m = open();
+    for (const auto& c : cases) {
+        enterRightTurn(QString::fromUtf8(c.count));
+        type(m.DTText(4), QString::fromUtf8(c.radius));
+        type(m.XText(2), QString::fromUtf8(c.coordinate));
+        type(m.DTText(5), QString::fromUtf8(c.width));
+        type(m.DTText(6), QString::fromUtf8(c.width));
+        type(m.DTText(0), QString(100000, QLatin1Char('9')));
+        shown.clear();
+        m.CMD1_Click();
+        EXPECT_TRUE(m.annai() != nullptr || !shown.empty()) << c.count << " " << c.radius;
+        if (m.annai())
+            m.annai()->grab();  // paints whatever was listed
     }
 }
 
