@@ -1,5 +1,6 @@
 #include "print/pagelayout.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -259,7 +260,11 @@ bool PageLayout::printPages(QPagedPaintDevice& device, int from, int to) const
 QString PageLayout::writePdf(const QString& path) const
 {
     if (pageCount() == 0) return QStringLiteral("出力する頁がありません。");
-    QPdfWriter writer(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("PDF ファイルを書き込めません: ") + path + QStringLiteral(" (") +
+               file.errorString() + QLatin1Char(')');
+    QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("Tovanel"));
     writer.setTitle(m_docName);
     writer.setResolution(static_cast<int>(kTwipsPerInch));

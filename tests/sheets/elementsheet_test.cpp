@@ -1,0 +1,108 @@
+// The curve elements sheet on the recorded page: worked rows, field texts and positions.
+
+#include "sheetfixture.h"
+
+#include "../print/qstringprint.h"
+
+#include <gtest/gtest.h>
+
+namespace tovanel::test {
+namespace {
+
+TEST(ElementSheet, WorkedRowsOfTheMainPointTable)
+{
+    // R 10, both widths 3, IA 90 (within 6e-9 degrees), N 4: IA/2N = 11.25 degrees.
+    Doc d;
+    Compose(d, {.r = 10, .wi = 3, .wo = 3, .n = 4});
+    ASSERT_EQ(d.refusal, "");
+    const struct {
+        double lineY;
+        QStringList texts;
+    } rows[] = {
+        {154, {"BC 12", "92.9289", "92.9289", "内 周", "3.000", "7.000", "2.7489", "2.7313",
+               "0.1345", "0.0176"}},
+        {161, {"SP 12", "95.8579", "99.9999", "中 心", "0.000", "10.000", "3.9270", "3.9018",
+               "0.1921", "0.0252"}},
+        {168, {"EC 12", "92.9289", "107.0711", "外 周", "3.000", "13.000", "5.1051", "5.1717",
+               "0.2547", "-0.0666"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Texts(Line(d, 1, row.lineY)), row.texts) << row.lineY;
+
+    // Numbers end 1 mm before the right edge of their 25 mm box: the arc column's box starts at
+    // 150, so "2.7489" (6 half-width characters, 660 twips) ends at layout 174.
+    const auto inner = Line(d, 1, 154);
+    EXPECT_NEAR(LayoutX(d, inner[6]->x + 660), 174, 1e-3);
+    EXPECT_NEAR(LayoutX(d, inner[0]->x), 0, 1e-6);
+    EXPECT_NEAR(LayoutX(d, inner[3]->x), 90, 1e-6);
+}
+
+TEST(ElementSheet, HeaderLinesAndTheirTexts)
+{
+    Doc d;
+    Compose(d, {.n = 8});
+    ASSERT_EQ(d.refusal, "");
+    const struct {
+        double lineY;
+        QStringList texts;
+    } lines[] = {
+        {0, {"Tovanel　計　算　書"}},
+        {20, {"ＩＰ 12"}},
+        {27, {"Ｘ       100.0000", "ＡＺ１    45ﾟ 0' 0.00\""}},
+        {34, {"Ｙ       100.0000", "ＡＺ２   135ﾟ 0' 0.00\""}},
+        {41, {"ＩＡ    90ﾟ 0' 0.00\"", "半径　Ｒ     100.000"}},
+        {55, {"曲　線　の　要　素", "円の中心点の座標"}},
+        {62, {"　　ＴＬ  100.0000", "Ｘ       -41.4214"}},
+        {69, {"　　ＣＬ  157.0796", "Ｙ       100.0000"}},
+        {76, {"ＣＬ／２   78.5398"}},
+        {83, {"　　ＳＬ   41.4214"}},
+        {90, {"　　Ｍ．   29.2893", "円弧分割数　Ｎ  8"}},
+        {140, {"曲 線 の 主 要 点 座 標", "中 心・内 周・外 周 の 諸 元"}},
+        {147, {"座標名", "Ｘ", "Ｙ", "半巾員", "半径", "弧／Ｎ", "弦", "Ｍ", "弧/Ｎ-弦"}},
+    };
+    for (const auto& l : lines) EXPECT_EQ(Texts(Line(d, 1, l.lineY)), l.texts) << l.lineY;
+    EXPECT_EQ(Line(d, 1, 0)[0]->fontSize, 14);
+    EXPECT_EQ(Line(d, 1, 20)[0]->fontSize, 11);
+    // The title is centred in the 140 mm box from x 0 (width: 6 full-width, 7 half-width
+    // characters at 14 pt).
+    const double titleWidth = 6 * 280 + 7 * 140;
+    EXPECT_NEAR(LayoutX(d, Line(d, 1, 0)[0]->x + titleWidth / 2), 70, 0.02);
+
+    // Export entries 1..4: BC, SP, EC, then the circle centre.
+    ASSERT_GE(d.s.ExpCount, 4);
+    EXPECT_EQ(d.s.ExpNames[1], "BC 12");
+    EXPECT_EQ(d.s.ExpNames[2], "SP 12");
+    EXPECT_EQ(d.s.ExpNames[3], "EC 12");
+    EXPECT_EQ(d.s.ExpNames[4], "M 12");
+    EXPECT_EQ(d.s.ExpCoords[4][1], d.s.CenX);
+    EXPECT_EQ(d.s.ExpCoords[2][2], d.s.SpY);
+}
+
+TEST(ElementSheet, RowsMoveWithThePaperScaleTwice)
+{
+    const struct {
+        int paper;
+        double scale;
+    } papers[] = {{kPaperA4, 1}, {kPaperA3, 1.41}, {kPaperB5, 0.8666}};
+    for (const auto& p : papers) {
+        Doc d;
+        Compose(d, {.paper = p.paper});
+        ASSERT_EQ(d.refusal, "");
+        for (double lineY : {154.0, 161.0, 168.0}) {
+            const auto row = Line(d, 1, lineY * p.scale);
+            ASSERT_EQ(row.size(), 10u) << p.scale << " " << lineY;
+            EXPECT_NEAR(row[0]->y, (lineY * p.scale + 15) * p.scale * 56.7, 0.01);
+        }
+    }
+}
+
+TEST(ElementSheet, FieldsKeepTheirRightmostCharacters)
+{
+    // "-12345678.1234" has 14 characters: the 13-column field drops the minus sign.
+    Doc d;
+    Compose(d, {.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234, .n = 4});
+    ASSERT_EQ(d.refusal, "");
+    EXPECT_EQ(Texts(Line(d, 1, 27))[0], "Ｘ  12345678.1234");
+}
+
+}  // namespace
+}  // namespace tovanel::test
