@@ -152,6 +152,7 @@ void MonitFM::buildControls()
     line1->setFrameShape(QFrame::HLine);
     line1->setFrameShadow(QFrame::Sunken);
     line1->setGeometry(0, Px(480) - 1, Px(3240), 2);
+    line1->lower();  // the rule lies under the controls it crosses
 
     label("Label1", "計算種別", 375, 570, 900, 225);
     m_combo1 = new QComboBox(central);
