@@ -1,8 +1,6 @@
-// The curve elements sheet on the recorded page: worked rows, field texts and positions.
+// The curve elements sheet on the recorded page: worked rows, every header line, positions.
 
 #include "sheetfixture.h"
-
-#include "../print/qstringprint.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,7 @@ TEST(ElementSheet, WorkedRowsOfTheMainPointTable)
 {
     // R 10, both widths 3, IA 90 (within 6e-9 degrees), N 4: IA/2N = 11.25 degrees.
     Doc d;
-    Compose(d, {.r = 10, .wi = 3, .wo = 3, .n = 4});
+    Compose(d, {.r = 10, .n = 4});
     ASSERT_EQ(d.refusal, "");
     const struct {
         double lineY;
@@ -27,16 +25,14 @@ TEST(ElementSheet, WorkedRowsOfTheMainPointTable)
                "0.2547", "-0.0666"}},
     };
     for (const auto& row : rows) EXPECT_EQ(Texts(Line(d, 1, row.lineY)), row.texts) << row.lineY;
-
-    // Numbers end 1 mm before the right edge of their 25 mm box: the arc column's box starts at
-    // 150, so "2.7489" (6 half-width characters, 660 twips) ends at layout 174.
-    const auto inner = Line(d, 1, 154);
-    EXPECT_NEAR(LayoutX(d, inner[6]->x + 660), 174, 1e-3);
-    EXPECT_NEAR(LayoutX(d, inner[0]->x), 0, 1e-6);
-    EXPECT_NEAR(LayoutX(d, inner[3]->x), 90, 1e-6);
+    // "2.7489" (660 twips) ends 1 mm before the end of its 25 mm box from x 150.
+    EXPECT_NEAR(Line(d, 1, 154)[6]->x + 660, (150 + 24 + 25) * 56.7, 1e-3);
+    EXPECT_EQ(d.s.ExpNames[3], "EC 12");
+    EXPECT_EQ(d.s.ExpNames[4], "M 12");
+    EXPECT_EQ(d.s.ExpCoords[4][1], d.s.CenX);
 }
 
-TEST(ElementSheet, HeaderLinesAndTheirTexts)
+TEST(ElementSheet, HeaderLines)
 {
     Doc d;
     Compose(d, {.n = 8});
@@ -60,48 +56,29 @@ TEST(ElementSheet, HeaderLinesAndTheirTexts)
         {147, {"座標名", "Ｘ", "Ｙ", "半巾員", "半径", "弧／Ｎ", "弦", "Ｍ", "弧/Ｎ-弦"}},
     };
     for (const auto& l : lines) EXPECT_EQ(Texts(Line(d, 1, l.lineY)), l.texts) << l.lineY;
-    EXPECT_EQ(Line(d, 1, 0)[0]->fontSize, 14);
-    EXPECT_EQ(Line(d, 1, 20)[0]->fontSize, 11);
-    // The title is centred in the 140 mm box from x 0 (width: 6 full-width, 7 half-width
-    // characters at 14 pt).
-    const double titleWidth = 6 * 280 + 7 * 140;
-    EXPECT_NEAR(LayoutX(d, Line(d, 1, 0)[0]->x + titleWidth / 2), 70, 0.02);
+    const PageItem* title = Line(d, 1, 0)[0];
+    EXPECT_EQ(title->fontSize, 14);
+    // Centred in the 140 mm box from x 0: 6 full-width and 7 half-width characters at 14 points.
+    EXPECT_NEAR(title->x + (6 * 280 + 7 * 140) / 2.0, (25 + 70) * 56.7, 0.5);
 
-    // Export entries 1..4: BC, SP, EC, then the circle centre.
-    ASSERT_GE(d.s.ExpCount, 4);
-    EXPECT_EQ(d.s.ExpNames[1], "BC 12");
-    EXPECT_EQ(d.s.ExpNames[2], "SP 12");
-    EXPECT_EQ(d.s.ExpNames[3], "EC 12");
-    EXPECT_EQ(d.s.ExpNames[4], "M 12");
-    EXPECT_EQ(d.s.ExpCoords[4][1], d.s.CenX);
-    EXPECT_EQ(d.s.ExpCoords[2][2], d.s.SpY);
+    Doc wide;  // "-12345678.1234" is 14 characters: the 13-column field drops the minus sign
+    Compose(wide, {.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234});
+    EXPECT_EQ(Texts(Line(wide, 1, 27))[0], "Ｘ  12345678.1234");
 }
 
 TEST(ElementSheet, RowsMoveWithThePaperScaleTwice)
 {
-    const struct {
-        int paper;
-        double scale;
-    } papers[] = {{kPaperA4, 1}, {kPaperA3, 1.41}, {kPaperB5, 0.8666}};
-    for (const auto& p : papers) {
+    for (const auto& [paper, scale] : {std::pair{kPaperA4, 1.0}, {kPaperA3, 1.41}}) {
         Doc d;
-        Compose(d, {.paper = p.paper});
+        Compose(d, {.paper = paper});
         ASSERT_EQ(d.refusal, "");
         for (double lineY : {154.0, 161.0, 168.0}) {
-            const auto row = Line(d, 1, lineY * p.scale);
-            ASSERT_EQ(row.size(), 10u) << p.scale << " " << lineY;
-            EXPECT_NEAR(row[0]->y, (lineY * p.scale + 15) * p.scale * 56.7, 0.01);
+            const auto row = Line(d, 1, lineY * scale);
+            ASSERT_EQ(row.size(), 10u) << scale << " " << lineY;
+            EXPECT_NEAR(row[0]->y, (lineY * scale + 15) * scale * 56.7, 0.01);
+            EXPECT_EQ(row[0]->fontSize, std::floor(11 * scale));
         }
     }
-}
-
-TEST(ElementSheet, FieldsKeepTheirRightmostCharacters)
-{
-    // "-12345678.1234" has 14 characters: the 13-column field drops the minus sign.
-    Doc d;
-    Compose(d, {.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234, .n = 4});
-    ASSERT_EQ(d.refusal, "");
-    EXPECT_EQ(Texts(Line(d, 1, 27))[0], "Ｘ  12345678.1234");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Composes a corner the way the preview does (trial calculation, page set-up, out1) and reads
-// the recorded pages back by line and column.
+// the recorded pages back line by line.
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"
@@ -10,11 +10,11 @@
 #include "print/exportlist.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
-#include "print/pagewriter.h"
 #include "sheets/composition.h"
 #include "sheets/sheetcontext.h"
 
-#include <QString>
+#include "../print/qstringprint.h"
+
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -28,11 +28,7 @@ struct Corner {
     int type = 0;
     double n = 4;
     int paper = kPaperA4;
-    QString ipNo = QStringLiteral("12");
 };
-
-inline const QString kTypeNames[] = {QStringLiteral("平行"), QStringLiteral("千鳥"),
-                                     QStringLiteral("外接"), QStringLiteral("等曲率半径")};
 
 struct Doc {
     CalcState s;
@@ -40,25 +36,19 @@ struct Doc {
     QString refusal;
 };
 
-/// Trial calculation and composition; the settings are the shipped ones (prefixes C, I, O).
+/// Trial calculation and composition with the shipped settings (prefixes C, I, O), IP number 12.
 inline void Compose(Doc& d, const Corner& c)
 {
     CalcState& s = d.s;
     InitConstants(s);
     DefaultSettings(s);
-    s.CurveIn[kBP][kX] = c.bx;
-    s.CurveIn[kBP][kY] = c.by;
-    s.CurveIn[kIP][kX] = c.ix;
-    s.CurveIn[kIP][kY] = c.iy;
-    s.CurveIn[kEP][kX] = c.ex;
-    s.CurveIn[kEP][kY] = c.ey;
-    s.CurveIn[kIP][kRadius] = c.r;
-    s.CurveIn[kIP][kWidthIn] = c.wi;
-    s.CurveIn[kIP][kWidthOut] = c.wo;
-    const QString ip = c.ipNo;
-    s.IPNo = [ip] { return ip; };
+    s.CurveIn[kBP] = {0, 0, c.bx, c.by};
+    s.CurveIn[kIP] = {0, 12, c.ix, c.iy, c.wi, c.wo, c.r};
+    s.CurveIn[kEP] = {0, 0, c.ex, c.ey};
+    s.IPNo = [] { return QStringLiteral("12"); };
     s.CalcType = static_cast<int16_t>(c.type);
-    s.CalcTypeName = c.type >= 0 && c.type <= 3 ? kTypeNames[c.type] : QString();
+    const char16_t* names[] = {u"平行", u"千鳥", u"外接", u"等曲率半径"};
+    s.CalcTypeName = c.type >= 0 && c.type <= 3 ? QString::fromUtf16(names[c.type]) : QString();
     s.DivCount = c.n;
     Listing listing;
     d.refusal = S_CRT(s, listing);
@@ -67,17 +57,14 @@ inline void Compose(Doc& d, const Corner& c)
     d.refusal = ComposeDocument(s, d.pl);
 }
 
-/// Texts of page p whose top lies at layout y (LineY) on this paper, left to right.
+/// Texts of page p whose top lies at layout y (a LineY value), left to right.
 inline std::vector<const PageItem*> Line(const Doc& d, int p, double lineY)
 {
     std::vector<const PageItem*> out;
-    const Page* page = d.pl.page(p);
-    if (!page) return out;
     const double y = (lineY + d.s.OrgY) * d.s.MmUnit;
-    for (const PageItem& it : *page)
+    for (const PageItem& it : *d.pl.page(p))
         if (it.kind == PageItemKind::Text && std::fabs(it.y - y) < 0.5) out.push_back(&it);
-    std::stable_sort(out.begin(), out.end(),
-                     [](const PageItem* a, const PageItem* b) { return a->x < b->x; });
+    std::stable_sort(out.begin(), out.end(), [](auto a, auto b) { return a->x < b->x; });
     return out;
 }
 
@@ -87,8 +74,5 @@ inline QStringList Texts(const std::vector<const PageItem*>& items)
     for (const PageItem* it : items) out << it->text;
     return out;
 }
-
-/// Layout millimetres of a twip position on the x axis (origin taken off).
-inline double LayoutX(const Doc& d, double twips) { return twips / d.s.MmUnit - d.s.OrgX; }
 
 }  // namespace tovanel::test
