@@ -192,7 +192,9 @@ void PageLayout::renderPage(QPainter& painter, int p) const
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     for (const PageItem& it : *pg) {
-        if (!Paintable(it.x) || !Paintable(it.y)) continue;
+        if (!std::isfinite(it.x) || !std::isfinite(it.y)) continue;
+        // An arc's centre may lie far off the paper while the arc crosses it; see below.
+        if (it.kind != PageItemKind::Arc && (!Paintable(it.x) || !Paintable(it.y))) continue;
         // A pen width of 0 would be Qt's one-device-pixel line: keep it at least one twip wide.
         QPen pen(Qt::black, std::max(1, it.penWidth), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         switch (it.kind) {
@@ -219,17 +221,38 @@ void PageLayout::renderPage(QPainter& painter, int p) const
         }
         case PageItemKind::Arc: {
             const double r = std::fabs(it.radius);
-            if (!Paintable(r) || r == 0 || !std::isfinite(it.start) || !std::isfinite(it.end)) break;
+            if (!std::isfinite(r) || r == 0 || !std::isfinite(it.start) || !std::isfinite(it.end))
+                break;
             // Counter-clockwise from start to end, whatever whole turns either angle carries.
             double a0 = std::fmod(it.start, kTurn);
             if (a0 < 0) a0 += kTurn;
             double span = std::fmod(it.end - it.start, kTurn);
             if (span < 0) span += kTurn;
             if (span == 0) break;
-            const QRectF box(it.x - r, it.y - r, 2 * r, 2 * r);
             QPainterPath path;
-            path.arcMoveTo(box, a0 * kDegPerRad);
-            path.arcTo(box, a0 * kDegPerRad, span * kDegPerRad);
+            if (Paintable(r) && Paintable(it.x) && Paintable(it.y)) {
+                const QRectF box(it.x - r, it.y - r, 2 * r, 2 * r);
+                path.arcMoveTo(box, a0 * kDegPerRad);
+                path.arcTo(box, a0 * kDegPerRad, span * kDegPerRad);
+            } else {
+                // A nearly straight arc of a huge circle (a tiny IA): its centre lies far off the
+                // paper but the arc itself may cross it, so draw the paintable part of a polyline.
+                constexpr int kSteps = 512;
+                bool open = false;
+                for (int k = 0; k <= kSteps; ++k) {
+                    const double a = a0 + span * k / kSteps;
+                    const double px = it.x + r * std::cos(a), py = it.y - r * std::sin(a);
+                    if (!Paintable(px) || !Paintable(py)) {
+                        open = false;
+                        continue;
+                    }
+                    if (open)
+                        path.lineTo(px, py);
+                    else
+                        path.moveTo(px, py);
+                    open = true;
+                }
+            }
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
             painter.drawPath(path);

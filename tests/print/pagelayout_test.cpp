@@ -82,6 +82,14 @@ TEST(PageLayout, ArcRunsCounterClockwiseFromStartToEnd)
         EXPECT_FALSE(dark(img, 2 * c - t.inkX, 2 * c - t.inkY)) << t.name;
         EXPECT_FALSE(dark(img, c, c)) << t.name << ": an arc is no pie";
     }
+    // The top of a circle far too large to paint whole still shows where it crosses the page.
+    PageLayout pl;
+    pl.startDoc();
+    pl.setPenWidth(40);
+    pl.arc(c, c + 1e9, 1e9, pi / 2 - 1e-5, pi / 2 + 1e-5);
+    const QImage img = pl.renderImage(1, dpi);
+    EXPECT_TRUE(dark(img, c, c));
+    EXPECT_FALSE(dark(img, c, c + 400));
 }
 
 }  // namespace
