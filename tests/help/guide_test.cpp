@@ -11,24 +11,17 @@ namespace {
 
 constexpr double kTol = 1e-9;  // surface units
 
-struct GuideFixture : ::testing::Test {
-    GuideFixture()
+struct Guide : ::testing::Test {
+    Guide()
     {
         InitConstants(s);
         GuideDraw(s, surface);
     }
-    const SurfaceItem* text(const QString& t, size_t nth = 0) const
-    {
-        for (const auto& it : surface.items())
-            if (it.kind == SurfaceItem::Text && it.text == t && nth-- == 0)
-                return &it;
-        return nullptr;
-    }
-    std::vector<SurfaceItem> lines(int colour) const
+    std::vector<SurfaceItem> of(SurfaceItem::Kind kind, int colour = -1) const
     {
         std::vector<SurfaceItem> out;
         for (const auto& it : surface.items())
-            if (it.kind == SurfaceItem::Line && it.colour == colour)
+            if (it.kind == kind && (colour < 0 || it.colour == colour))
                 out.push_back(it);
         return out;
     }
@@ -36,134 +29,91 @@ struct GuideFixture : ::testing::Test {
     DrawSurface surface;
 };
 
-TEST_F(GuideFixture, FigureOneLabelsSitBesideTheirPoints)
+TEST_F(Guide, TextsOfFigureOneAndTheCaptions)
 {
     const struct {
-        const char* label;
-        double x, y;
-    } cases[] = {{"IP", 245, 54.852}, {"O", 245, 410}, {"BP", 37.868, 296.984}, {"EP", 462.132, 296.984}};
+        const char* text;
+        double x, y, size;
+    } cases[] = {{"O", 245, 410, 18},          {"BP", 37.868, 296.984, 18},  {"IP", 245, 54.852, 18},
+                 {"EP", 462.132, 296.984, 18}, {"[平行型]", 190, 450, 22},   {"[千鳥型]", 685, 450, 22},
+                 {"[外接型]", 190, 930, 22},   {"[等曲率半径型]", 650, 930, 22}};
+    const auto texts = of(SurfaceItem::Text);
+    ASSERT_EQ(texts.size(), 4u * 4u + 4u);
     for (const auto& c : cases) {
-        const SurfaceItem* it = text(QString::fromUtf8(c.label));
-        ASSERT_NE(it, nullptr) << c.label;
-        EXPECT_NEAR(it->x, c.x, kTol) << c.label;
-        EXPECT_NEAR(it->y, c.y, kTol) << c.label;
-        EXPECT_EQ(it->textSize, 18) << c.label;
+        const auto it = std::find_if(texts.begin(), texts.end(),
+                                     [&](const SurfaceItem& t) { return t.text == QString::fromUtf8(c.text); });
+        ASSERT_NE(it, texts.end()) << c.text;
+        EXPECT_NEAR(it->x, c.x, kTol) << c.text;
+        EXPECT_NEAR(it->y, c.y, kTol) << c.text;
+        EXPECT_EQ(it->textSize, c.size) << c.text;
         EXPECT_EQ(it->font, QStringLiteral("ＭＳ 明朝"));
-        EXPECT_EQ(it->colour, 0);
     }
+    EXPECT_EQ(texts[12].x, 745);  // "O" of the last figure
+    EXPECT_EQ(texts[12].y, 890);
 }
 
-TEST_F(GuideFixture, TangentLinesStartRoundedAndEndExact)
+TEST_F(Guide, LinesStartRoundedAndEndExact)
 {
-    // The second dash-dot black line of figure 1 is BP→IP, the third IP→EP.
-    std::vector<SurfaceItem> frame;
-    for (const auto& it : lines(0))
-        if (it.lineStyle == kLineDashDot)
-            frame.push_back(it);
-    ASSERT_EQ(frame.size(), 16u);  // 4 per figure: two radii, two tangents
+    const auto frame = of(SurfaceItem::Line, 0);
+    ASSERT_EQ(frame.size(), 16u);  // per figure: two radii, two tangents
     const SurfaceItem& bpIp = frame[2];
+    EXPECT_EQ(bpIp.lineStyle, kLineDashDot);
     EXPECT_EQ(bpIp.x, 28);   // 27.868
     EXPECT_EQ(bpIp.y, 297);  // 296.984
     EXPECT_NEAR(bpIp.x2, 240, kTol);
-    EXPECT_NEAR(bpIp.y2, 84.852, kTol);
-    const SurfaceItem& ipEp = frame[3];
-    EXPECT_EQ(ipEp.x, 240);
-    EXPECT_EQ(ipEp.y, 85);
-    EXPECT_NEAR(ipEp.x2, 452.132, kTol);
-    EXPECT_NEAR(ipEp.y2, 296.984, kTol);
-    EXPECT_EQ(bpIp.lineWidth, 0);
-}
+    EXPECT_NEAR(bpIp.y2, 84.852, kTol);  // IP
+    EXPECT_EQ(frame[3].x, 240);
+    EXPECT_EQ(frame[3].y, 85);
+    EXPECT_NEAR(frame[3].x2, 452.132, kTol);
 
-TEST_F(GuideFixture, EachFigureHasItsDivisionPathsRaysArcsAndMarkers)
-{
-    // Red segments: chords 3, polylines outside the curve 4, equal-curvature paths 4.
-    const auto red = lines(255);
-    EXPECT_EQ(red.size(), 9u + 10u + 12u + 12u);
-    for (const auto& it : red) {
-        EXPECT_EQ(it.lineWidth, 3);
-        EXPECT_EQ(it.lineStyle, kLineSolid);
-    }
-    const auto green = lines(65280);
+    // Figure 2 (origin 740, 400), outer curve outside the curve: rows 1, 20, 21, 22, 3.
+    const auto red = of(SurfaceItem::Line, 255);
+    ASSERT_EQ(red.size(), 9u + 10u + 12u + 12u);
+    EXPECT_EQ(red[15].x, 540);
+    EXPECT_EQ(red[15].y, 200);
+    EXPECT_NEAR(red[15].x2, 593.59, kTol);
+    EXPECT_NEAR(red[15].y2, 146.349, kTol);
+    EXPECT_EQ(red[16].x, 594);
+    EXPECT_EQ(red[16].y, 146);
+    for (const auto& it : red)
+        EXPECT_TRUE(it.lineWidth == 3 && it.lineStyle == kLineSolid);
+    const auto green = of(SurfaceItem::Line, 65280);
     EXPECT_EQ(green.size(), 4u * 5u);
-    for (const auto& it : green)
-        EXPECT_EQ(it.lineStyle, kLineDot);
+    EXPECT_TRUE(std::all_of(green.begin(), green.end(), [](const auto& g) { return g.lineStyle == kLineDot; }));
+}
 
-    int arcs = 0, markers = 0;
+TEST_F(Guide, ArcsMarkersAndTheOriginLeftBehind)
+{
+    const auto arcs = of(SurfaceItem::Arc);
+    ASSERT_EQ(arcs.size(), 12u);
     const double radii[] = {223, 283, 163};
-    for (const auto& it : surface.items()) {
-        if (it.kind == SurfaceItem::Arc) {
-            EXPECT_EQ(it.radius, radii[arcs % 3]);
-            EXPECT_NEAR(it.startAngle, M_PI / 4, 1e-12);
-            EXPECT_NEAR(it.endAngle, 3 * M_PI / 4, 1e-12);
-            EXPECT_EQ(it.fill, kFillTransparent);
-            ++arcs;
-        } else if (it.kind == SurfaceItem::Circle) {
-            EXPECT_EQ(it.radius, 5);
-            EXPECT_EQ(it.fill, kFillSolid);
-            EXPECT_EQ(it.x, std::nearbyint(it.x));
-            ++markers;
-        }
+    for (size_t i = 0; i < arcs.size(); ++i) {
+        EXPECT_EQ(arcs[i].radius, radii[i % 3]);
+        EXPECT_NEAR(arcs[i].startAngle, M_PI / 4, 1e-12);
+        EXPECT_NEAR(arcs[i].endAngle, 3 * M_PI / 4, 1e-12);
+        EXPECT_EQ(arcs[i].fill, kFillTransparent);
     }
-    EXPECT_EQ(arcs, 12);
-    EXPECT_EQ(markers, 16);
-    // The arcs of the last figure are centred on its origin.
-    EXPECT_EQ(surface.items().back().kind, SurfaceItem::Text);
-}
-
-TEST_F(GuideFixture, RedPathOfTheStaggeredOuterCurveRunsOutsideIt)
-{
-    // Figure 2 (origin 740, 400): PathOutTan 1, 20, 21, 22, 3 after 3 + 3 chords.
-    const auto red = lines(255);
-    const SurfaceItem& first = red[9 + 6];
-    EXPECT_EQ(first.x, 540);  // row 1 (200, −200)
-    EXPECT_EQ(first.y, 200);
-    EXPECT_NEAR(first.x2, 740 - 146.41, kTol);  // row 20
-    EXPECT_NEAR(first.y2, 400 - 253.651, kTol);
-    EXPECT_EQ(red[9 + 6 + 1].x, 594);  // 593.59 rounded
-    EXPECT_EQ(red[9 + 6 + 1].y, 146);  // 146.349 rounded
-}
-
-TEST_F(GuideFixture, CaptionsAndOriginAfterDrawing)
-{
-    const struct {
-        const char* caption;
-        double x, y;
-    } cases[] = {{"[平行型]", 190, 450}, {"[千鳥型]", 685, 450}, {"[外接型]", 190, 930}, {"[等曲率半径型]", 650, 930}};
-    for (const auto& c : cases) {
-        const SurfaceItem* it = text(QString::fromUtf8(c.caption));
-        ASSERT_NE(it, nullptr) << c.caption;
-        EXPECT_EQ(it->x, c.x);
-        EXPECT_EQ(it->y, c.y);
-        EXPECT_EQ(it->textSize, 22);
-    }
+    EXPECT_EQ(arcs[9].x, 740);
+    EXPECT_EQ(arcs[9].y, 880);
+    const auto markers = of(SurfaceItem::Circle);
+    ASSERT_EQ(markers.size(), 16u);
+    EXPECT_EQ(markers[2].x, 240);  // IP, rounded
+    EXPECT_EQ(markers[2].y, 85);
+    EXPECT_EQ(markers[2].fill, kFillSolid);
     EXPECT_EQ(s.OrgX, 740.0f);
     EXPECT_EQ(s.OrgY, 880.0f);
-    const SurfaceItem* o4 = text(QStringLiteral("O"), 3);
-    ASSERT_NE(o4, nullptr);
-    EXPECT_EQ(o4->x, 745);
-    EXPECT_EQ(o4->y, 890);
-}
 
-TEST_F(GuideFixture, DrawingAgainGivesTheSamePicture)
-{
     const auto first = surface.items();
-    GuideDraw(s, surface);
+    GuideDraw(s, surface);  // the same picture again
     ASSERT_EQ(surface.items().size(), first.size());
-    for (size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(surface.items()[i].x, first[i].x) << i;
-        EXPECT_EQ(surface.items()[i].y2, first[i].y2) << i;
-        EXPECT_EQ(surface.items()[i].text, first[i].text) << i;
-    }
+    for (size_t i = 0; i < first.size(); ++i)
+        EXPECT_TRUE(surface.items()[i].x == first[i].x && surface.items()[i].y2 == first[i].y2) << i;
 }
 
 TEST(VersionText, TitleTwoBlanksVerAndOneDot)
 {
-    const struct {
-        int major, minor, revision;
-        const char* expected;
-    } cases[] = {{1, 2, 3, "T  Ver1.23"}, {1, 0, 0, "T  Ver1.00"}, {2, 10, 15, "T  Ver2.1015"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(VersionText(QStringLiteral("T"), c.major, c.minor, c.revision), QString::fromUtf8(c.expected));
+    EXPECT_EQ(VersionText(QStringLiteral("T"), 1, 2, 3), QStringLiteral("T  Ver1.23"));
+    EXPECT_EQ(VersionText(QStringLiteral("T"), 2, 10, 15), QStringLiteral("T  Ver2.1015"));
     EXPECT_TRUE(AppVersionText().startsWith(kAppTitle + QStringLiteral("  Ver")));
 }
 
