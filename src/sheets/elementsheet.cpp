@@ -23,8 +23,11 @@ constexpr double kLinePitch = 7;
 QString Field13(double v, int decimals) { return RightAlign(FixedText(v, decimals), 13); }
 QString Field10(double v, int decimals) { return RightAlign(FixedText(v, decimals), 10); }
 
-// Line advances are scaled by PaperScale here and again by the page writer.
-void Advance(CalcState& s, double n) { s.LineY = s.LineY + n * s.PaperScale; }
+// Line advances are layout millimetres like every other position: the page writer scales them
+// to the paper once, through MmUnit. Scaling them here as well would scale the sheet's vertical
+// distances by the square of PaperScale: on A3 the main-point table would start below the edge of
+// the paper (page y 299 mm of 297) and on B5 run into the stake sketch's frame.
+void Advance(CalcState& s, double n) { s.LineY = s.LineY + n; }
 
 void Put(SheetContext& c, const QString& text, double x, double size = kBodySize)
 {

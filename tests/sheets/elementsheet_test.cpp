@@ -66,18 +66,28 @@ TEST(ElementSheet, HeaderLines)
     EXPECT_EQ(Texts(Line(wide, 1, 27))[0], "Ｘ  12345678.1234");
 }
 
-TEST(ElementSheet, RowsMoveWithThePaperScaleTwice)
+TEST(ElementSheet, TheWholeSheetScalesWithThePaperAndStaysOnIt)
 {
-    for (const auto& [paper, scale] : {std::pair{kPaperA4, 1.0}, {kPaperA3, 1.41}}) {
+    // Regression: advances once scaled twice put the main-point table off A3 paper.
+    for (const auto& [paper, scale] : {std::pair{kPaperA4, 1.0}, {kPaperA3, 1.41}, {kPaperB4, 1.19},
+                                       {kPaperB5, 0.8666}}) {
         Doc d;
         Compose(d, {.paper = paper});
         ASSERT_EQ(d.refusal, "");
-        for (double lineY : {154.0, 161.0, 168.0}) {
-            const auto row = Line(d, 1, lineY * scale);
-            ASSERT_EQ(row.size(), 10u) << scale << " " << lineY;
-            EXPECT_NEAR(row[0]->y, (lineY * scale + 15) * scale * 56.7, 0.01);
+        const double paperHeight = d.pl.pageSizeTwips().height();
+        for (double lineY : {140.0, 154.0, 161.0, 168.0}) {
+            const auto row = Line(d, 1, lineY);
+            ASSERT_FALSE(row.empty()) << scale << " " << lineY;
+            EXPECT_NEAR(row[0]->y, (lineY + 15) * scale * 56.7, 0.01);
             EXPECT_EQ(row[0]->fontSize, std::floor(11 * scale));
+            EXPECT_LT(row[0]->y + row[0]->fontSize * 20, paperHeight) << scale;
         }
+        // The table heading lies below the sketch's frame (layout 125) on every paper.
+        const auto frame = std::find_if(d.pl.page(1)->begin(), d.pl.page(1)->end(),
+                                        [](const PageItem& it) { return it.kind == PageItemKind::Line; });
+        ASSERT_NE(frame, d.pl.page(1)->end());
+        EXPECT_LT(frame->y, Line(d, 1, 127)[0]->y) << "caption under the frame";
+        EXPECT_LT(Line(d, 1, 127)[0]->y + 10 * scale * 20, Line(d, 1, 140)[0]->y) << scale;
     }
 }
 
