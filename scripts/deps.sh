@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need; does nothing when they are present.
 set -euo pipefail
 packages=(qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev
-          cmake g++ ninja-build xvfb xauth xclip xdotool poppler-utils)
+          cmake g++ ninja-build xvfb xauth xclip xdotool poppler-utils
+          cups printer-driver-cups-pdf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

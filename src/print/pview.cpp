@@ -1,0 +1,293 @@
+#include "print/pview.h"
+
+#include "calc/calcstate.h"
+#include "print/exportlist.h"
+#include "print/pageview.h"
+#include "print/pagewriter.h"
+#include "print/priform.h"
+#include "print/printjob.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace tovanel {
+
+namespace {
+
+/// Twips per device-independent pixel (96 dpi).
+constexpr double kTwipsPerPx = 15.0;
+int Px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPx)); }
+
+/// The button row: every button sits at the top edge, 375 twips high.
+constexpr double kButtonTop = 0;
+constexpr double kButtonHeight = 375;
+/// Gap between the buttons and the page view, and between the page view and the status bar.
+constexpr double kViewGap = 20;
+/// Size the window opens with, twips: a landscape A4 page at 75 % fits across.
+constexpr double kInitialWidth = 15300;
+constexpr double kInitialHeight = 10800;
+
+constexpr int kZoomAfterLoad = 75;
+constexpr int kZoomStep = 25;
+constexpr int kZoomInLimit = 125;  ///< zooming in is disabled above this
+constexpr int kZoomOutLimit = 25;  ///< zooming out is disabled at or below this
+
+/// The hourglass for as long as the composition runs, even when it throws.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+QString PageCounterText(int page, int pages)
+{
+    return QStringLiteral(" 頁 ") + QString::number(page) + QStringLiteral(" / ") +
+           QString::number(pages);
+}
+
+PVIEW::PVIEW(CalcState& s, Setup setup, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_s(s),
+      m_compose(std::move(setup.compose)),
+      m_hooks(CompleteHooks(std::move(setup.hooks)))
+{
+    setObjectName(QStringLiteral("PVIEW"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("プレビュー"));
+    buildControls();
+    resize(Px(kInitialWidth), Px(kInitialHeight));
+    Form_Load(setup.appPrinter);
+}
+
+PVIEW::~PVIEW() = default;
+
+void PVIEW::buildControls()
+{
+    auto button = [this](const char* name, const char* caption, double left, double width) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        const int l = Px(left);
+        b->setGeometry(l, Px(kButtonTop), Px(left + width) - l, Px(kButtonHeight));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_cmdToPrinter = button("cmdToPrinter", "印刷", 120, 1005);
+    m_command1 = button("Command1", "頁設定", 1200, 975);
+    m_cmdmae = button("Cmdmae", "前　頁", 2280, 1000);
+    m_cmdato = button("Cmdato", "次　頁", 3360, 1000);
+    m_cmdZoom[0] = button("cmdZoom0", "拡大(&I)", 4440, 1000);
+    m_cmdZoom[1] = button("cmdZoom1", "縮小(&O)", 5520, 1000);
+    m_cmdPdf = button("CmdPdf", "PDF保存", 6600, 1100);
+    m_cmdend = button("Cmdend", "閉じる", 7800, 1000);
+
+    connect(m_cmdToPrinter, &QPushButton::clicked, this, &PVIEW::cmdToPrinter_Click);
+    connect(m_command1, &QPushButton::clicked, this, &PVIEW::Command1_Click);
+    connect(m_cmdmae, &QPushButton::clicked, this, &PVIEW::Cmdmae_Click);
+    connect(m_cmdato, &QPushButton::clicked, this, &PVIEW::Cmdato_Click);
+    connect(m_cmdZoom[0], &QPushButton::clicked, this, [this] { cmdZoom_Click(0); });
+    connect(m_cmdZoom[1], &QPushButton::clicked, this, [this] { cmdZoom_Click(1); });
+    connect(m_cmdPdf, &QPushButton::clicked, this, &PVIEW::CmdPdf_Click);
+    connect(m_cmdend, &QPushButton::clicked, this, &PVIEW::Cmdend_Click);
+
+    m_view = new PageView(m_pl, this);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar->setSizeGripEnabled(false);
+    m_counter = new QLabel(m_statusBar);
+    m_counter->setObjectName(QStringLiteral("Panel1"));
+    m_statusBar->addWidget(m_counter, 1);
+}
+
+void PVIEW::Form_Load(const QPrinter* appPrinter)
+{
+    setWindowTitle(QStringLiteral("Zoom"));
+    // The program's printer settings give the paper; the page set-up then forces landscape.
+    if (appPrinter) {
+        const QPageLayout layout = appPrinter->pageLayout();
+        m_pl.setPageSize(layout.pageSize());
+        m_pl.setOrientation(layout.orientation() == QPageLayout::Landscape ? kLandscape
+                                                                           : kPortrait);
+        m_preferredPrinter = appPrinter->printerName();
+    }
+    PageSetup(m_s, m_pl);
+    m_pl.setZoom(kZoomAfterLoad);
+    if (m_s.ShowMode == 1) out1();
+    m_pl.setPrinterName(printerName());
+    m_view->refresh();
+    pv_cont();
+}
+
+void PVIEW::out1()
+{
+    QString refusal;
+    {
+        const WaitCursor hourglass;
+        refusal = m_compose ? m_compose(m_s, m_pl)
+                            : QStringLiteral("計算書を作成する手順がありません。");
+    }
+    m_view->refresh();
+    if (!refusal.isEmpty())
+        m_hooks.message(this, QMessageBox::Warning, QStringLiteral("確認"), refusal);
+}
+
+void PVIEW::pv_cont()
+{
+    const int p = m_pl.previewPage();
+    const int n = m_pl.pageCount();
+    m_counter->setText(PageCounterText(p, n));
+    m_cmdato->setEnabled(p != n);
+    m_cmdmae->setEnabled(p != 1);
+}
+
+void PVIEW::FlipPage(int botan)
+{
+    const int p = m_pl.previewPage();
+    if (botan == 2 && p + 1 <= m_pl.pageCount())
+        m_pl.setPreviewPage(p + 1);
+    else if (botan == 1 && p > 1)
+        m_pl.setPreviewPage(p - 1);
+    m_view->refresh();
+    pv_cont();
+}
+
+void PVIEW::cmdZoom_Click(int index)
+{
+    if (index == 0) {
+        m_pl.setZoom(m_pl.zoom() + kZoomStep);
+        if (m_pl.zoom() > kZoomInLimit) m_cmdZoom[0]->setEnabled(false);
+        if (!m_cmdZoom[1]->isEnabled()) m_cmdZoom[1]->setEnabled(true);
+    } else if (index == 1) {
+        m_pl.setZoom(m_pl.zoom() - kZoomStep);
+        if (m_pl.zoom() <= kZoomOutLimit) m_cmdZoom[1]->setEnabled(false);
+        if (!m_cmdZoom[0]->isEnabled()) m_cmdZoom[0]->setEnabled(true);
+    } else {
+        return;
+    }
+    setWindowTitle(QStringLiteral("Zoom ") + QString::number(m_pl.zoom()) + QStringLiteral("%"));
+    m_view->refresh();
+}
+
+void PVIEW::Command1_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString queue = printerName();
+    if (!queue.isEmpty()) printer.setPrinterName(queue);
+    printer.setPageLayout(QPageLayout(m_pl.pageSize(),
+                                      m_pl.orientation() == kLandscape ? QPageLayout::Landscape
+                                                                       : QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+    if (!m_hooks.pageSetup(this, printer)) return;
+    // Only the paper and its orientation change; the document keeps its layout.
+    const QPageLayout chosen = printer.pageLayout();
+    m_pl.setPageSize(chosen.pageSize());
+    m_pl.setOrientation(chosen.orientation() == QPageLayout::Landscape ? kLandscape : kPortrait);
+    m_view->refresh();
+}
+
+QString PVIEW::printerName() const
+{
+    return ResolvePrinterName(m_preferredPrinter, m_hooks.printers(), m_hooks.defaultPrinter());
+}
+
+void PVIEW::cmdToPrinter_Click()
+{
+    m_s.PrintFrom = 1;
+    m_s.PrintTo = static_cast<int16_t>(
+        std::min<int>(m_pl.pageCount(), std::numeric_limits<int16_t>::max()));
+    m_pl.setPrinterName(printerName());
+    PriForm dialog(m_s, m_pl, [this](int from, int to) { return printRange(from, to); }, this);
+    m_hooks.execDialog(dialog);
+}
+
+bool PVIEW::printRange(int from, int to)
+{
+    QString problem;
+    {
+        const WaitCursor hourglass;
+        problem = PrintPages(m_pl, m_pl.printerName(), from, to);
+    }
+    if (problem.isEmpty()) return true;
+    m_hooks.message(this, QMessageBox::Warning, QStringLiteral("印刷"), problem);
+    return false;
+}
+
+void PVIEW::CmdPdf_Click()
+{
+    const QString title = QStringLiteral("PDF保存");
+    if (m_pl.pageCount() == 0) {
+        m_hooks.message(this, QMessageBox::Warning, title, QStringLiteral("保存する頁がありません。"));
+        return;
+    }
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
+    const QString suggested = QDir(dir).filePath(QStringLiteral("計算書.pdf"));
+    QString path = m_hooks.saveFileName(this, title, suggested,
+                                        QStringLiteral("PDF ファイル (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pdf");
+    QString problem;
+    {
+        const WaitCursor hourglass;
+        problem = m_pl.writePdf(path);
+    }
+    if (!problem.isEmpty()) {
+        m_hooks.message(this, QMessageBox::Warning, title, problem);
+        return;
+    }
+    m_hooks.message(this, QMessageBox::Information, title,
+                    QStringLiteral("PDF ファイルに保存しました。\n") + QDir::toNativeSeparators(path));
+}
+
+void PVIEW::Cmdend_Click()
+{
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    if (m_s.ExpCount > 0) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const ExportText out = BuildExportText(m_s);
+        m_s.ClipText = out.text;
+        clipboard->setText(out.text);
+        m_hooks.message(this, QMessageBox::Information, QStringLiteral("登録"),
+                        ExportMessage(out.count));
+    }
+    close();
+}
+
+void PVIEW::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void PVIEW::Form_Resize()
+{
+    if (isMinimized()) return;
+    const int w = width();
+    const int h = height();
+    const int barHeight = m_statusBar->sizeHint().height();
+    const int top = Px(kButtonHeight + kViewGap);
+    // A window smaller than the buttons and the status bar leaves the view empty, never negative.
+    const int viewHeight = std::max(0, h - barHeight - Px(kViewGap + kButtonHeight));
+    m_view->setGeometry(0, top, w, viewHeight);
+    m_statusBar->setGeometry(0, std::max(top, h - barHeight), w, barHeight);
+}
+
+}  // namespace tovanel

@@ -1,0 +1,119 @@
+#pragma once
+// The preview window of the calculation sheets. Loading it composes the whole document into its
+// page-layout component; the user pages and zooms through it, opens the page set-up, prints a
+// page range through the print dialog, saves the document as PDF, and closes it with "閉じる",
+// which hands every computed point to the CAD system through the clipboard. Closing it through
+// the title bar only closes it.
+//
+// The window does not know how the sheets are composed: whoever opens it hands it the
+// composition as a function. It deletes itself when closed.
+
+#include "print/pagelayout.h"
+#include "print/previewhooks.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QStatusBar;
+
+namespace tovanel {
+
+struct CalcState;
+class PageView;
+
+/// Composes the document into the component from the state (page set-up already done). Returns
+/// why it refused, empty when it composed.
+using ComposeFn = std::function<QString(CalcState& s, PageLayout& pl)>;
+
+/// The page-counter text of the status bar: " 頁 p / n".
+QString PageCounterText(int page, int pages);
+
+class PVIEW : public QWidget {
+    Q_OBJECT
+public:
+    struct Setup {
+        ComposeFn compose;
+        /// The program's printer settings: paper, orientation and printer are read from them
+        /// when the window loads. May be null (A4, the platform's default printer).
+        const QPrinter* appPrinter = nullptr;
+        PreviewHooks hooks;  ///< empty members: the real dialogs and printers
+    };
+
+    /// Loads the window (Form_Load): caption, page set-up, zoom 75, the document when ShowMode is
+    /// 1, the page counter. The state must outlive the window.
+    PVIEW(CalcState& s, Setup setup, QWidget* parent = nullptr);
+    ~PVIEW() override;
+
+    // --- controls, by their design names
+    QPushButton* cmdToPrinter() const { return m_cmdToPrinter; }
+    QPushButton* Command1() const { return m_command1; }
+    QPushButton* Cmdmae() const { return m_cmdmae; }
+    QPushButton* Cmdato() const { return m_cmdato; }
+    QPushButton* cmdZoom(int index) const { return m_cmdZoom.at(static_cast<size_t>(index)); }
+    QPushButton* CmdPdf() const { return m_cmdPdf; }
+    QPushButton* Cmdend() const { return m_cmdend; }
+    QStatusBar* StatusBar1() const { return m_statusBar; }
+    /// The first panel of the status bar: the page counter.
+    QLabel* counterPanel() const { return m_counter; }
+    PageView* pageView() const { return m_view; }
+    PageLayout& PageLayout1() { return m_pl; }
+    const PageLayout& PageLayout1() const { return m_pl; }
+    /// The print queue the window prints on: the program's printer when the platform offers it,
+    /// else the platform's default; empty when there is no queue. Read again at every call.
+    QString printerName() const;
+
+    // --- handlers
+    void out1();
+    void pv_cont();
+    /// botan 2: next page, 1: previous page; anything else only refreshes the counter.
+    void FlipPage(int botan);
+    void Cmdmae_Click() { FlipPage(1); }
+    void Cmdato_Click() { FlipPage(2); }
+    /// index 0 zooms in by 25 %, 1 zooms out by 25 %.
+    void cmdZoom_Click(int index);
+    /// The page set-up dialog of the component; nothing is recomposed.
+    void Command1_Click();
+    /// Opens the print dialog over the whole document.
+    void cmdToPrinter_Click();
+    /// Saves the whole document as PDF where the user chooses.
+    void CmdPdf_Click();
+    /// Puts the export list on the clipboard, reports the count, and closes the window.
+    void Cmdend_Click();
+
+    /// Prints pages from..to on the window's printer; a failure is reported to the user.
+    /// True when the job went to the queue.
+    bool printRange(int from, int to);
+
+    const PreviewHooks& hooks() const { return m_hooks; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_Load(const QPrinter* appPrinter);
+    void Form_Resize();
+
+    CalcState& m_s;
+    ComposeFn m_compose;
+    PreviewHooks m_hooks;
+    PageLayout m_pl;
+    QString m_preferredPrinter;  ///< the program printer's queue when the window loaded
+
+    QPushButton* m_cmdToPrinter = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QPushButton* m_cmdmae = nullptr;
+    QPushButton* m_cmdato = nullptr;
+    std::array<QPushButton*, 2> m_cmdZoom{};
+    QPushButton* m_cmdPdf = nullptr;
+    QPushButton* m_cmdend = nullptr;
+    PageView* m_view = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_counter = nullptr;
+};
+
+}  // namespace tovanel
