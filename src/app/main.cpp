@@ -1,6 +1,7 @@
 // Tovanel: corner curves of street blocks and their stake points.
 
 #include "app/monitfm.h"
+#include "app/previewopener.h"
 #include "calc/calcstate.h"
 #include "help/version.h"
 #include "print/fonts.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     tovanel::CalcState state;
     QPrinter printer;  // the printer settings of the whole program
     tovanel::MonitFM window(state, printer, {QCoreApplication::applicationDirPath(), {}, {}, {}});
+    tovanel::InstallPreview(window);
     window.show();
     return app.exec();
 }
