@@ -203,6 +203,9 @@ void MonitFM::buildControls()
     m_cmd1->setFont(font);
     m_cmd1->setGeometry(TwipsRect(1080, 7080, 1155, 390));
     connect(m_cmd1, &QPushButton::clicked, this, &MonitFM::CMD1_Click);
+    // Enter presses the focused button, as Space does: the Enter path ends on CMD1.
+    m_command1->setAutoDefault(true);
+    m_cmd1->setAutoDefault(true);
 
     // Tab order by the design's tab indices; the coordinate boxes are no tab stops.
     const QList<QWidget*> order = {m_command1,  m_txt1,      m_dtText[3], m_cmd1,

@@ -182,6 +182,13 @@ TEST_F(Main, EnterAndArrowsFollowFieldIdxAndFocusTurnsGrey)
     EXPECT_EQ(m.DTText(4)->palette().color(QPalette::Base), white);
     EXPECT_EQ(m.DTText(5)->palette().color(QPalette::Base), grey);
     EXPECT_EQ(m.XText(0)->palette().color(QPalette::Base), m.palette().color(QPalette::Button));
+
+    rightTurn(QStringLiteral("8"));
+    QTest::mouseClick(m.DTText(6), Qt::LeftButton);
+    Key(Qt::Key_Return);  // to the trial button, which the next Enter presses
+    EXPECT_EQ(m.annai(), nullptr);
+    Key(Qt::Key_Return);
+    EXPECT_NE(m.annai(), nullptr);
 }
 
 TEST_F(Main, TabOrderSkipsTheCoordinateBoxes)
