@@ -80,8 +80,8 @@ MonitFM::MonitFM(CalcState& s, QPrinter& printer, Setup setup, QWidget* parent)
     };
     buildControls();
     buildMenus();
-    m_s.AppDir = setup.appDir;
-    m_settingsPath = setup.settingsPath.isEmpty() ? SettingsPath(setup.appDir) : setup.settingsPath;
+    m_appDir = setup.appDir;
+    m_settingsPath = setup.settingsPath;
     Form_Load();
     // A session that ends the event loop without closing the window still saves the settings.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -267,8 +267,10 @@ QAction* MonitFM::menuItem(Menu menu, int index) const
 void MonitFM::Form_Load()
 {
     InitConstants(m_s);
-    // AppDir was recorded by the constructor.
+    m_s.AppDir = m_appDir;
     m_s.DivCount = 0;
+    if (m_settingsPath.isEmpty())
+        m_settingsPath = SettingsPath(m_s.AppDir);
     m_notices = ReadSettings(m_settingsPath, m_s);
     setWindowTitle(QStringLiteral("Tovanel計算"));
     Mn_New();

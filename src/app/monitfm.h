@@ -103,6 +103,7 @@ private:
     MessageFn m_message;
     std::function<void()> m_quit;
     std::function<void()> m_openPreview;
+    QString m_appDir;
     QString m_settingsPath;
     QStringList m_notices;
     bool m_noticesShown = false;
