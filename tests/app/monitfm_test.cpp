@@ -194,12 +194,9 @@ TEST_F(Main, EnterAndArrowsFollowFieldIdxAndFocusTurnsGrey)
 TEST_F(Main, TabOrderSkipsTheCoordinateBoxes)
 {
     MonitFM& m = open();
-    for (QWidget* e : {static_cast<QWidget*>(m.TXT1()), static_cast<QWidget*>(m.DTText(3)),
-                       static_cast<QWidget*>(m.CMD1()), static_cast<QWidget*>(m.DTText(6)),
-                       static_cast<QWidget*>(m.DTText(5)), static_cast<QWidget*>(m.DTText(4)),
-                       static_cast<QWidget*>(m.DTText(2)), static_cast<QWidget*>(m.DTText(1)),
-                       static_cast<QWidget*>(m.DTText(0)), static_cast<QWidget*>(m.Combo1()),
-                       static_cast<QWidget*>(m.Command1())}) {
+    const QList<QWidget*> order = {m.TXT1(),    m.DTText(3), m.CMD1(),    m.DTText(6), m.DTText(5), m.DTText(4),
+                                   m.DTText(2), m.DTText(1), m.DTText(0), m.Combo1(),  m.Command1()};
+    for (QWidget* e : order) {
         Key(Qt::Key_Tab);
         EXPECT_EQ(Focus(), e) << e->objectName().toStdString();
     }
