@@ -23,7 +23,7 @@ PaperInfo PaperFromCode(int code)
 
 void PageSetup(CalcState& s, PageLayout& pl)
 {
-    s.MmUnit = kTwipsPerLayoutMm;
+    s.MmUnit = static_cast<float>(kTwipsPerLayoutMm);
     const int code = pl.paperSize();
     if (pl.orientation() == kPortrait) pl.setOrientation(kLandscape);
     const PaperInfo paper = PaperFromCode(code);

@@ -13,8 +13,8 @@ namespace tovanel {
 struct CalcState;
 class PageLayout;
 
-/// Twips per millimetre on paper, as the layout counts it.
-inline constexpr float kTwipsPerLayoutMm = 56.7f;
+/// Twips per millimetre on paper, as the layout counts it (MmUnit holds it in single precision).
+inline constexpr double kTwipsPerLayoutMm = 56.7;
 
 /// The font every sheet is written in.
 QString SheetFontName();
