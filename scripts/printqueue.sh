@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the print queue the printing test prints to: a CUPS daemon with a cups-pdf queue named
-# PDF, made the default. Jobs arrive as PDF files in the job owner's ~/PDF/. Needs root and the
+# Sets up the print queues the printing tests print to: a CUPS daemon with a cups-pdf queue named
+# PDF, made the default, and TovanelRejects, which refuses every job. Jobs arrive as PDF files in the job owner's ~/PDF/. Needs root and the
 # packages cups and printer-driver-cups-pdf; a queue that is already there is kept.
 # Exit status 0 when the queue is ready; otherwise 1 and the reason on standard error (the test
 # is then skipped and says why).
@@ -48,4 +48,9 @@ lpadmin -p "$queue" -o "$renderer" || true
 cupsenable "$queue" 2>/dev/null || true
 cupsaccept "$queue" 2>/dev/null || true
 lpadmin -d "$queue" || true
+# A queue that refuses every job: printing to it must be reported, not taken for done.
+if ! lpstat -p TovanelRejects >/dev/null 2>&1; then
+  lpadmin -p TovanelRejects -v cups-pdf:/ -E -m "$ppd" 2>/dev/null || true
+fi
+cupsreject TovanelRejects 2>/dev/null || true
 echo "printqueue: queue $queue ready; jobs arrive in ~/PDF/"

@@ -5,6 +5,11 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cstring>
+
+#if TOVANEL_HAVE_CUPS
+#include <cups/cups.h>
+#endif
 
 namespace tovanel {
 
@@ -26,6 +31,24 @@ QString PageRangeProblem(int from, int to, int pageCount)
     return {};
 }
 
+bool QueueAcceptsJobs(const QString& printerName)
+{
+#if TOVANEL_HAVE_CUPS
+    // "queue/instance" names an instance of a queue; the queue decides.
+    const QByteArray queue = printerName.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+    if (!dest) return true;
+    const char* accepting =
+        cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool accepts = !accepting || std::strcmp(accepting, "false") != 0;
+    cupsFreeDests(1, dest);
+    return accepts;
+#else
+    Q_UNUSED(printerName);
+    return true;
+#endif
+}
+
 QString PrintPages(const PageLayout& pl, const QString& printerName, int from, int to)
 {
     if (const QString problem = PageRangeProblem(from, to, pl.pageCount()); !problem.isEmpty())
@@ -33,6 +56,14 @@ QString PrintPages(const PageLayout& pl, const QString& printerName, int from, i
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (printerName.isEmpty() || info.isNull())
         return QStringLiteral("使用できるプリンタがありません。プリンタを設定してから印刷してください。");
+
+    // QPrinter hands a job to a queue that refuses it as if it had been printed; ask first.
+    if (!QueueAcceptsJobs(printerName))
+        return QStringLiteral("プリンタ「%1」は現在印刷を受け付けていません。プリンタの状態を確認してください。")
+            .arg(printerName);
+    if (info.state() == QPrinter::Error)
+        return QStringLiteral("プリンタ「%1」は停止しています。プリンタを再開してから印刷してください。")
+            .arg(printerName);
 
     QPrinter printer(info, QPrinter::HighResolution);
     // Without a native print system behind it QPrinter writes a PDF file nobody asked for.

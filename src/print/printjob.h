@@ -23,9 +23,14 @@ QString ResolvePrinterName(const QString& preferred, const QStringList& availabl
 /// or empty when the range holds at least one page.
 QString PageRangeProblem(int from, int to, int pageCount);
 
+/// Whether the platform's print system takes jobs for the queue now; true when it cannot tell
+/// (built without CUPS) or does not know the queue.
+bool QueueAcceptsJobs(const QString& printerName);
+
 /// Prints pages from..to (1-based, inclusive) of the document on the named queue, on the
 /// document's paper and in its orientation, painted edge to edge exactly as the preview shows
-/// them, under the document's name. Returns a message for the user, empty on success.
+/// them, under the document's name. A queue that refuses jobs or is stopped is told to the user
+/// rather than sent a job. Returns a message for the user, empty on success.
 /// printerName must be one of the platform's queues (see ResolvePrinterName).
 QString PrintPages(const PageLayout& pl, const QString& printerName, int from, int to);
 

@@ -66,6 +66,21 @@ TEST(PrintPages, RefusesWithoutTouchingAQueueWhenThereIsNothingToPrintOrNoQueue)
                     .startsWith(QStringLiteral("使用できるプリンタがありません")));
 }
 
+TEST(PrintPages, AQueueThatRefusesJobsIsReportedNotTakenForDone)
+{
+    const QString queue = QStringLiteral("TovanelRejects");
+    if (!QPrinterInfo::availablePrinterNames().contains(queue))
+        GTEST_SKIP() << "no print queue named " << queue.toStdString()
+                     << " (scripts/printqueue.sh sets one up as root with CUPS and cups-pdf)";
+    PageLayout pl;
+    pl.startDoc();
+    pl.text(QStringLiteral("x"));
+    pl.endDoc();
+    EXPECT_FALSE(QueueAcceptsJobs(queue));
+    EXPECT_EQ(PrintPages(pl, queue, 1, 1),
+              QStringLiteral("プリンタ「TovanelRejects」は現在印刷を受け付けていません。プリンタの状態を確認してください。"));
+}
+
 QString Output(const QString& program, const QStringList& args)
 {
     QProcess p;
