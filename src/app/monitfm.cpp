@@ -26,6 +26,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <cmath>
+#include <limits>
 
 namespace tovanel {
 
@@ -34,6 +35,9 @@ namespace {
 /// Client area of the window, in twips; the status bar lies inside it along the bottom edge.
 constexpr double kClientWidth = 3840;
 constexpr double kClientHeight = 7860;
+
+/// The boxes take text of any length (a line edit cuts at 32767 characters unless told).
+constexpr int kNoLengthLimit = std::numeric_limits<int>::max();
 
 /// Background of a DTText box with and without the focus.
 const QColor kFocusGrey(192, 192, 192);
@@ -123,6 +127,7 @@ void MonitFM::buildControls()
     };
     auto dt = [&](int i, double l, double t, double w, double h) {
         auto* e = new QLineEdit(central);
+        e->setMaxLength(kNoLengthLimit);
         e->setObjectName(QStringLiteral("DTText_%1").arg(i));
         e->setFont(font);
         e->setGeometry(TwipsRect(l, t, w, h));
@@ -133,6 +138,7 @@ void MonitFM::buildControls()
     auto coord = [&](std::array<QLineEdit*, 3>& boxes, const char* name, int i, double l, double t,
                      double w, double h) {
         auto* e = new QLineEdit(central);
+        e->setMaxLength(kNoLengthLimit);
         e->setObjectName(QStringLiteral("%1_%2").arg(QString::fromUtf8(name)).arg(i));
         e->setFont(font);
         e->setGeometry(TwipsRect(l, t, w, h));
@@ -193,6 +199,7 @@ void MonitFM::buildControls()
     coord(m_yText, "YText", 2, 1125, 5760, 2000, 300);
     label("Label15", "分割数", 600, 6360, 675, 255);
     m_txt1 = new QLineEdit(central);
+    m_txt1->setMaxLength(kNoLengthLimit);
     m_txt1->setObjectName(QStringLiteral("TXT1"));
     m_txt1->setFont(font);
     m_txt1->setAlignment(Qt::AlignCenter);

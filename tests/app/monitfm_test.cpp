@@ -379,6 +379,7 @@ TEST_F(Main, HostileInputsNeverCrashOrHang)
         if (m.annai())
             m.annai()->grab();  // paints whatever was listed
     }
+    EXPECT_EQ(m.DTText(0)->text().size(), 100000);  // no length limit
 }
 
 TEST_F(Main, DegenerateCornersWarnButStillList)
