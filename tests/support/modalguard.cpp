@@ -10,18 +10,12 @@ namespace tovanel::test {
 
 namespace {
 
-QStringList g_closed;
-int g_expecting = 0;
-
 void CloseModal()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
-    const QString title = modal->windowTitle();
-    g_closed << title;
-    if (g_expecting == 0)
-        ADD_FAILURE() << "unexpected modal window: " << title.toStdString();
+    ADD_FAILURE() << "unexpected modal window: " << modal->windowTitle().toStdString();
     if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
     else
@@ -36,15 +30,5 @@ void InstallModalGuard()
     QObject::connect(timer, &QTimer::timeout, &CloseModal);
     timer->start(50);
 }
-
-QStringList TakeClosedModals()
-{
-    QStringList out;
-    out.swap(g_closed);
-    return out;
-}
-
-ExpectModals::ExpectModals() { ++g_expecting; }
-ExpectModals::~ExpectModals() { --g_expecting; }
 
 }  // namespace tovanel::test
