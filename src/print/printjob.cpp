@@ -55,7 +55,7 @@ QString PrintPages(const PageLayout& pl, const QString& printerName, int from, i
         return problem;
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (printerName.isEmpty() || info.isNull())
-        return QStringLiteral("使用できるプリンタがありません。プリンタを設定してから印刷してください。");
+        return QStringLiteral("使用できるプリンタがありません。プリンタを設定するか、「PDF保存」で PDF ファイルに保存してください。");
 
     // QPrinter hands a job to a queue that refuses it as if it had been printed; ask first.
     if (!QueueAcceptsJobs(printerName))
