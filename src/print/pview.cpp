@@ -15,6 +15,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -237,12 +238,18 @@ void PVIEW::CmdPdf_Click()
     }
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-    const QString suggested = QDir(dir).filePath(QStringLiteral("計算書.pdf"));
+    // Named for the corner: the IP number, kept clear of path separators.
+    QString ip = m_s.ipNo().trimmed();
+    ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString suggested = QDir(dir).filePath(
+        QStringLiteral("計算書") + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) +
+        QStringLiteral(".pdf"));
     QString path = m_hooks.saveFileName(this, title, suggested,
                                         QStringLiteral("PDF ファイル (*.pdf)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
+    if (m_pl.docName().isEmpty()) m_pl.setDocName(kPrintDocName);  // the PDF's title
     QString problem;
     {
         const WaitCursor hourglass;

@@ -36,8 +36,9 @@ struct Preview : ::testing::Test {
         h.message = [this](QWidget*, QMessageBox::Icon i, const QString& t, const QString& x) {
             shown.push_back({i, t, x});
         };
-        h.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
+        h.saveFileName = [this](QWidget*, const QString&, const QString& proposed, const QString&) {
             ++fileDialogs;
+            suggested = proposed;
             return savePath;
         };
         h.pageSetup = [this](QWidget*, QPrinter& p) { return pageSetup(p); };
@@ -75,7 +76,7 @@ struct Preview : ::testing::Test {
     CalcState s;
     int pages = 1, composed = 0, fileDialogs = 0;
     bool hourglass = false;
-    QString refusal, savePath;
+    QString refusal, savePath, suggested;
     std::vector<std::tuple<const char*, double, double>> points;
     std::vector<Shown> shown;
     QStringList printers;
@@ -267,6 +268,7 @@ TEST_F(Preview, PdfButtonSavesEveryPageOrSaysWhyNot)
         {2, dir.filePath(QStringLiteral("empty.pdf")), 0, QMessageBox::Warning},
     };
     pages = 3;
+    s.IPNo = [] { return QStringLiteral("7/2"); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         shown.clear();
@@ -280,6 +282,7 @@ TEST_F(Preview, PdfButtonSavesEveryPageOrSaysWhyNot)
         }
         delete view.data();
     }
+    EXPECT_TRUE(suggested.endsWith(QStringLiteral("/計算書_7_2.pdf"))) << suggested.toStdString();
     QFile pdf(dir.filePath(QStringLiteral("sheets.pdf")));  // the suffix is added
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_EQ(pdf.readAll().count("/Type /Page\n"), 3);
