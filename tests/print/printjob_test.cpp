@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace tovanel::test {
 namespace {
@@ -69,7 +71,10 @@ TEST(PrintJob, ARealQueueReceivesExactlyTheChosenPagesInLandscape)
     SKIP_WITHOUT_QUEUE(queue);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext missing (package poppler-utils)";
-    const QDir out(qEnvironmentVariable("TOVANEL_TEST_PRINT_DIR", QDir::home().filePath(QStringLiteral("PDF"))));
+    // cups-pdf writes into the home folder the password database gives, whatever HOME says.
+    const passwd* user = getpwuid(getuid());
+    const QString home = user ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
+    const QDir out(qEnvironmentVariable("TOVANEL_TEST_PRINT_DIR", home + QStringLiteral("/PDF")));
 
     const QString token = QUuid::createUuid().toString(QUuid::Id128);
     PageLayout pl;
