@@ -80,6 +80,7 @@ TEST(PrintJob, ARealQueueReceivesExactlyTheChosenPagesInLandscape)
     PageLayout pl;
     pl.setOrientation(kLandscape);
     pl.setFontName(QStringLiteral("ＭＳ 明朝"));
+    pl.setDocName(kPrintDocName);
     pl.startDoc();
     for (int k = 1; k <= 4; ++k) {
         if (k > 1) pl.newPage();
@@ -99,6 +100,9 @@ TEST(PrintJob, ARealQueueReceivesExactlyTheChosenPagesInLandscape)
                 arrived = f.filePath();
     }
     ASSERT_FALSE(arrived.isEmpty()) << "no job arrived in " << out.path().toStdString();
+    // cups-pdf names the file for the job: "票印刷" as the octal numbers of its UTF-8 bytes.
+    EXPECT_TRUE(QFileInfo(arrived).fileName().startsWith("347_245_250_345_215_260_345_210_267"))
+        << arrived.toStdString();
 
     const QRegularExpression pageRe(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
     const QRegularExpression wordRe(QStringLiteral(
