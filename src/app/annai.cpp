@@ -3,7 +3,7 @@
 #include "calc/calcstate.h"
 #include "calc/listing.h"
 #include "help/guide.h"
-#include "settings/twips.h"
+#include "calc/twips.h"
 #include "surface/drawsurface.h"
 
 #include <QVBoxLayout>

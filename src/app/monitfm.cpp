@@ -7,7 +7,7 @@
 #include "calc/settingsfile.h"
 #include "help/version.h"
 #include "settings/joken.h"
-#include "settings/twips.h"
+#include "calc/twips.h"
 
 #include <QApplication>
 #include <QClipboard>

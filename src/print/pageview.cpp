@@ -1,5 +1,6 @@
 #include "print/pageview.h"
 
+#include "calc/twips.h"
 #include "print/pagelayout.h"
 
 #include <QPainter>
@@ -11,8 +12,6 @@ namespace tovanel {
 
 namespace {
 
-/// Twips per device-independent pixel: at 100 % the paper appears at its size on a 96-dpi screen.
-constexpr double kViewTwipsPerPixel = 15.0;
 /// Zooms the view paints at, percent; the component may hold anything.
 constexpr int kMinViewZoom = 5;
 constexpr int kMaxViewZoom = 800;
@@ -21,7 +20,7 @@ constexpr int kDeskMargin = 8;
 
 double ViewScale(const PageLayout& pl)
 {
-    return std::clamp(pl.zoom(), kMinViewZoom, kMaxViewZoom) / 100.0 / kViewTwipsPerPixel;
+    return std::clamp(pl.zoom(), kMinViewZoom, kMaxViewZoom) / 100.0 / kTwipsPerPixel;
 }
 
 class PaperWidget : public QWidget {

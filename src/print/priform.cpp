@@ -1,6 +1,7 @@
 #include "print/priform.h"
 
 #include "calc/calcstate.h"
+#include "calc/twips.h"
 #include "calc/numeric.h"
 #include "print/pagelayout.h"
 #include "print/printjob.h"
@@ -19,15 +20,6 @@
 namespace tovanel {
 
 namespace {
-
-/// Twips per device-independent pixel (96 dpi).
-constexpr double kTwipsPerPx = 15.0;
-int Px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPx)); }
-QRect TwipsRect(double left, double top, double width, double height)
-{
-    const int l = Px(left), t = Px(top);
-    return QRect(l, t, Px(left + width) - l, Px(top + height) - t);
-}
 
 /// Client area of the dialog, twips: the two frames with a margin.
 constexpr double kClientWidth = 6375;

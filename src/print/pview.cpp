@@ -1,6 +1,7 @@
 #include "print/pview.h"
 
 #include "calc/calcstate.h"
+#include "calc/twips.h"
 #include "print/exportlist.h"
 #include "print/pageview.h"
 #include "print/pagewriter.h"
@@ -27,10 +28,6 @@
 namespace tovanel {
 
 namespace {
-
-/// Twips per device-independent pixel (96 dpi).
-constexpr double kTwipsPerPx = 15.0;
-int Px(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPx)); }
 
 /// The button row: every button sits at the top edge, 375 twips high.
 constexpr double kButtonTop = 0;

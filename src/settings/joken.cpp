@@ -2,7 +2,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/numeric.h"
-#include "settings/twips.h"
+#include "calc/twips.h"
 
 #include <QEvent>
 #include <QGroupBox>
