@@ -7,13 +7,20 @@
 #include "print/fonts.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPrinter>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
     tovanel::InstallFontSubstitutions();
+    // The platform's own dialogs (page set-up, files, printing) speak Japanese like the rest.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
     // Buttons and the type list use the windows' default font.
     QFont font(tovanel::kPGothicFont);
     font.setPointSize(9);
