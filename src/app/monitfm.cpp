@@ -5,9 +5,9 @@
 #include "calc/calcstate.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
+#include "calc/twips.h"
 #include "help/version.h"
 #include "settings/joken.h"
-#include "calc/twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -527,6 +527,11 @@ void MonitFM::MENUJOKEN1_Click(int index)
     }
     auto* dialog = new Joken(m_s, m_message);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // The dialog outlives a closed main window; what is stored after the settings were written
+    // at that close is written once more when the dialog goes, so no change is lost.
+    connect(dialog, &QDialog::finished, this, [this] {
+        if (m_ended) P_end();
+    });
     m_joken = dialog;
     dialog->show();
 }

@@ -97,6 +97,21 @@ TEST_F(Main, StartUpAndExitWriteTheFileOnceWithTheDialogsChanges)
     EXPECT_TRUE(said.isEmpty());
 }
 
+// The settings dialog may stay open after the main window's close box has saved: what it stores
+// then is saved when it closes, instead of being lost with the program.
+TEST_F(Main, DialogLeftOpenAfterTheCloseBoxStillSaves)
+{
+    MonitFM& m = open();
+    m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
+    QPointer<Joken> dialog = m.joken();
+    ASSERT_TRUE(dialog);
+    m.close();
+    EXPECT_EQ(iniLines().value(10), QStringLiteral("\"C\""));
+    dialog->JO1(5)->setText(QStringLiteral("late"));
+    dialog->Command1_Click();
+    EXPECT_EQ(iniLines().value(10), QStringLiteral("\"late\""));
+}
+
 TEST_F(Main, MissingFileIsReportedOnceAndAFailedSaveNamesItYetEnds)
 {
     open(dir.filePath(QStringLiteral("missing/Tovanel.INI")));
