@@ -1,160 +1,115 @@
-// The block-point sheet for the four calculation types, both turn directions and the page
-// breaks, read from the recorded pages and the export list.
+// The block-point sheets for the four calculation types, both turn directions and the page
+// breaks, read from the recorded pages and the export list; and the whole document composed and
+// rendered without undefined behaviour on hostile corners (the refusals: see the CLI test).
 
 #include "sheetfixture.h"
 #include "sheets/blocksheet.h"
+#include "sheets/sheetcontext.h"
+#include "calc/numeric.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 #include <numbers>
 
 namespace tovanel::test {
 namespace {
 
-const QString kKinds[] = {"中心点", "内周点", "外周点"};
-
-// The rows of one kind, page after page, each as its texts left to right.
+// The rows of one kind (0 centre, 1 inner, 2 outer), page after page, each as its texts.
 std::vector<QStringList> KindRows(const Doc& d, int kind)
 {
     std::vector<QStringList> rows;
-    for (int p = 2; p <= d.pl.pageCount(); ++p) {
-        if (!Texts(Line(d, p, 0)).last().contains(kKinds[kind])) continue;
-        for (double y = 14; y <= 170; y += 7)
-            if (QStringList t = Texts(Line(d, p, y)); !t.isEmpty()) rows.push_back(t);
-    }
+    for (int p = 2; p <= d.pl.pageCount(); ++p)
+        if (Texts(d, p, 0).last().contains(QStringList{"中心点", "内周点", "外周点"}[kind]))
+            for (double y = 14; y <= 170; y += 7)
+                if (QStringList t = Texts(d, p, y); !t.isEmpty()) rows.push_back(t);
     return rows;
 }
 
-double FromCentre(const Doc& d, int k)
-{
-    return Dist(d.s.ExpCoords[k][1] - d.s.CenX, d.s.ExpCoords[k][2] - d.s.CenY);
-}
+QString Length(double metres) { return FixedText(RoundDig(metres, 5, 1), 4); }
 
-TEST(BlockSheet, EveryKindRunsFromBcToEcAndClosesOnTheForwardTangent)
+TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
 {
-    const Corner right{.bx = 0, .by = 0, .ix = 80, .iy = 30, .ex = 50, .ey = 120, .r = 40, .wi = 4, .wo = 5};
-    Corner left = right;
-    std::swap(left.bx, left.ex);
-    std::swap(left.by, left.ey);
-    for (const Corner& turn : {right, left})
+    for (const bool right : {true, false})
         for (int type = 0; type <= 3; ++type)
-            for (double n : {1.0, 2.0, 4.0, 7.0}) {
-                Corner c = turn;
-                c.type = type;
-                c.n = n;
-                Doc d;
-                Compose(d, c);
-                ASSERT_EQ(d.refusal, "");
-                const bool r = d.s.TurnSign > 0;
-                const std::string where = (r ? "right" : "left") + std::string(" type ") +
-                                          std::to_string(type) + " N " + std::to_string(int(n));
-                const QString labels[] = {"12C", r ? "12I" : "12O", r ? "12O" : "12I"};
-                const double rho[] = {40, 36, 45};
+            for (double n : {1.0, 2.0, 7.0}) {
+                Corner c{.ix = 80, .iy = 30, .ex = 50, .ey = 120, .r = 40, .wi = 4, .wo = 5, .type = type, .n = n};
+                if (!right) std::swap(c.bx, c.ex), std::swap(c.by, c.ey);
+                Doc d(c);
+                CalcState& s = d.s;
+                SCOPED_TRACE(::testing::Message() << (right ? "right" : "left") << " type " << type << " N " << n);
+                // The inner side is the centre's side: a left-hand curve swaps the prefixes I and O.
+                const QString labels[] = {"12C", right ? "12I" : "12O", right ? "12O" : "12I"};
+                const double rho[] = {40, 36, 45}, half = s.IA / (2 * n) * std::numbers::pi / 180;
                 int entry = 5;  // after the four of the elements sheet
                 for (int k = 0; k < 3; ++k) {
-                    const bool polygon = type == 2 || (type != 0 && k == 2);
-                    const bool halves = type == 3 && k != 2;
-                    const int rows = int(n) + (polygon || halves ? 3 : 2);
+                    const bool polygon = type == 2 || (type != 0 && k == 2), halves = type == 3 && k != 2;
+                    const int extra = polygon || halves, rows = int(n) + 2 + extra, last = entry + int(n) + 2 * extra;
                     const auto printed = KindRows(d, k);
-                    ASSERT_EQ(int(printed.size()), rows) << where << " kind " << k;
-                    EXPECT_EQ(printed.front().first(), labels[k] + "BC") << where;
-                    EXPECT_EQ(printed[rows - 2].first(), labels[k] + "EC") << where;
-                    ASSERT_EQ(printed.back().size(), 2) << where << ": angles only";
-                    EXPECT_EQ(printed.back()[1], AngleText(d.s, d.s.AzOut)) << where << " kind " << k;
-
-                    const int last = entry + rows - (polygon || halves ? 1 : 2);
-                    EXPECT_EQ(d.s.ExpNames[entry], labels[k] + "BC") << where;
-                    EXPECT_EQ(d.s.ExpNames[last], labels[k] + "EC") << where;
-                    const double corner = rho[k] / std::cos(d.s.IaHalfDiv * d.s.DegToRad);
+                    ASSERT_EQ(int(printed.size()), rows) << "kind " << k;
+                    EXPECT_EQ(printed.front().first() + printed[rows - 2].first(), labels[k] + "BC" + labels[k] + "EC");
+                    EXPECT_EQ(printed.back(), QStringList({printed.back()[0], AngleText(s, s.AzOut)})) << "closes";
+                    // Printed cells: deflection s·IA/2N, chord and arc of a division; polygons go
+                    // straight on and have sides 2ρ tan(IA/2N); the halves scheme ends on a half chord.
+                    const std::tuple<bool, int, int, QString> cells[] = {
+                        {type == 0, 1, 1, AngleText(s, s.TurnSign * s.IA / (2 * n))},
+                        {type == 0 && n > 1, 2, 3, Length(2 * rho[k] * std::sin(half))},
+                        {type == 0 && n > 1, 2, 4, Length(rho[k] * 2 * half)},
+                        {polygon, 1, 1, " 180ﾟ 0' 0.00\""},
+                        {polygon && n > 1, 2, 3, Length(2 * rho[k] * std::tan(half))},
+                        {halves, rows - 2, 3, Length(2 * rho[k] * std::sin(half / 2))},
+                    };
+                    for (const auto& [applies, row, column, text] : cells)
+                        EXPECT_EQ(applies ? printed[row].value(column) : text, text) << "row " << row << " column " << column;
+                    EXPECT_EQ(s.ExpNames[entry] + s.ExpNames[last], labels[k] + "BC" + labels[k] + "EC");
+                    // Exported points on the arc of radius ρ; polygon corners at ρ / cos(IA/2N).
                     for (int e = entry; e <= last; ++e) {
-                        const bool onCurve = !polygon || e == entry || d.s.ExpNames[e].endsWith("EC");
-                        EXPECT_NEAR(FromCentre(d, e), onCurve ? rho[k] : corner, 1e-9) << where << " " << e;
+                        const bool onCurve = !polygon || e == entry || s.ExpNames[e].endsWith("EC");
+                        const double dx = s.ExpCoords[e][1] - s.CenX, dy = s.ExpCoords[e][2] - s.CenY;
+                        EXPECT_NEAR(Dist(dx, dy), onCurve ? rho[k] : rho[k] / std::cos(half), 1e-9) << e;
                     }
-                    const double azEc = Azimuth(d.s.EcX - d.s.CenX, d.s.EcY - d.s.CenY);
-                    const auto& ec = d.s.ExpCoords[last];
-                    EXPECT_NEAR(Azimuth(ec[1] - d.s.CenX, ec[2] - d.s.CenY), azEc, 1e-6) << where;
+                    const double dx = s.ExpCoords[last][1] - s.CenX, dy = s.ExpCoords[last][2] - s.CenY;
+                    EXPECT_NEAR(Azimuth(dx, dy), Azimuth(s.EcX - s.CenX, s.EcY - s.CenY), 1e-6) << "EC";
                     entry = last + 1;
                 }
-                EXPECT_EQ(entry, d.s.ExpCount + 1) << where;
             }
 }
 
-TEST(BlockSheet, DeflectionsChordsAndArcsOfEachScheme)
-{
-    // Right-hand corner with R 100 and widths 3, N 4 (IA 90): each row names a printed cell.
-    struct Cell {
-        const char* name;
-        int type, kind, row, column;
-        QString (*expected)(CalcState& s);
-    };
-    constexpr double d2r = std::numbers::pi / 180;
-    const Cell cells[] = {
-        {"parallel: first deflection IA/8", 0, 0, 1, 1, [](CalcState& s) { return AngleText(s, s.IA / 8); }},
-        {"parallel: then IA/4", 0, 1, 3, 1, [](CalcState& s) { return AngleText(s, s.IA / 4); }},
-        {"parallel: closing IA/8", 0, 2, 5, 0, [](CalcState& s) { return AngleText(s, s.IA / 8); }},
-        {"parallel: outer chord 2ρ sin(IA/8)", 0, 2, 2, 3,
-         [](CalcState& s) { return FixedText(RoundDig(2 * 103 * std::sin(s.IA / 8 * d2r), 5, 1), 4); }},
-        {"parallel: outer arc ρ IA/4", 0, 2, 4, 4,
-         [](CalcState& s) { return FixedText(RoundDig(103 * s.IA * d2r / 4, 5, 1), 4); }},
-        {"parallel: name 12C 3 in both columns", 0, 0, 3, 7, [](CalcState&) { return QString("12C 3"); }},
-        {"parallel: row 0 direction is AzIn", 0, 0, 0, 1, [](CalcState& s) { return AngleText(s, s.AzIn); }},
-        {"polygon: straight on row 1", 2, 0, 1, 1, [](CalcState&) { return QString(" 180ﾟ 0' 0.00\""); }},
-        {"polygon: straight closing", 2, 0, 6, 0, [](CalcState&) { return QString(" 180ﾟ 0' 0.00\""); }},
-        {"polygon: half side first", 2, 2, 1, 3,
-         [](CalcState& s) { return FixedText(RoundDig(103 * std::tan(s.IA / 8 * d2r), 5, 1), 4); }},
-        {"polygon: full side", 2, 2, 2, 3,
-         [](CalcState& s) { return FixedText(RoundDig(2 * 103 * std::tan(s.IA / 8 * d2r), 5, 1), 4); }},
-        {"polygon: half arc last", 2, 2, 5, 4,
-         [](CalcState& s) { return FixedText(RoundDig(103 * s.IA * d2r / 8, 5, 1), 4); }},
-        {"halves: half chord first", 3, 1, 1, 3,
-         [](CalcState& s) { return FixedText(RoundDig(2 * 97 * std::sin(s.IA / 16 * d2r), 5, 1), 4); }},
-        {"halves: half chord at EC", 3, 1, 5, 3,
-         [](CalcState& s) { return FixedText(RoundDig(2 * 97 * std::sin(s.IA / 16 * d2r), 5, 1), 4); }},
-        {"halves: IA/4N first", 3, 0, 1, 1, [](CalcState& s) { return AngleText(s, s.IA / 16); }},
-        {"halves: 3 IA/4N on row 2", 3, 0, 2, 1, [](CalcState& s) { return AngleText(s, 3 * s.IA / 16); }},
-        {"halves: 3 IA/4N at EC", 3, 0, 5, 1, [](CalcState& s) { return AngleText(s, 3 * s.IA / 16); }},
-    };
-    for (const Cell& c : cells) {
-        Doc d;
-        Compose(d, {.type = c.type, .n = 4});
-        ASSERT_EQ(d.refusal, "");
-        const auto rows = KindRows(d, c.kind);
-        ASSERT_LT(c.column, rows.at(c.row).size()) << c.name;
-        EXPECT_EQ(rows[c.row][c.column], c.expected(d.s)) << c.name;
-    }
-
-    Doc left;  // left-hand: deflections print negative
-    Compose(left, {.bx = 0, .by = 200, .ex = 0, .ey = 0});
-    EXPECT_EQ(KindRows(left, 0)[1][1], AngleText(left.s, -left.s.IA / 8));
-    EXPECT_TRUE(KindRows(left, 0)[1][1].contains('-'));
-}
-
-TEST(BlockSheet, PageBreaksBeyond170AndTheHeadingOnlyPage)
+TEST(BlockSheet, PageBreaksBeyond170WithTheHeadingOnEveryPage)
 {
     for (const auto& [lineY, breaks] : {std::pair{0.0, true}, {170.0, false}, {170.1, true}}) {
         Doc d;
         d.pl.startDoc();
-        SheetContext ctx{d.s, d.pl, {}, {}};
         d.s.LineY = lineY;
+        SheetContext ctx{d.s, d.pl, {}, {}};
         Kai_PG(ctx);
-        EXPECT_EQ(d.pl.pageCount(), breaks ? 2 : 1) << lineY;
-        EXPECT_EQ(d.s.LineY, breaks ? 14 : lineY) << lineY;
+        EXPECT_EQ(std::pair(d.pl.pageCount(), d.s.LineY), std::pair(breaks ? 2 : 1, breaks ? 14 : lineY)) << lineY;
     }
-    // 30 divisions: 32 rows, 23 on a page and 9 on the next under the same heading.
-    Doc d;
-    Compose(d, {.n = 30});
-    ASSERT_EQ(d.pl.pageCount(), 1 + 3 * 2);
-    EXPECT_EQ(Texts(Line(d, 2, 0)), Texts(Line(d, 3, 0)));
-    EXPECT_EQ(KindRows(d, 0).size(), 32u);
-    // 21 divisions: 23 rows fill the page, the break after the last leaves a page with only the
-    // heading, and the next kind still starts on a page of its own.
-    Doc full;
-    Compose(full, {.n = 21});
-    ASSERT_EQ(full.pl.pageCount(), 7);
-    for (int p : {3, 5, 7}) EXPECT_EQ(full.pl.page(p)->size(), 3 + 8u) << p;
-    EXPECT_EQ(Texts(Line(full, 2, 0)),
-              QStringList({"[ 型 平行方式 ]", "街 区 点 曲 線 計 算 書", "( IP 12  中心点 )"}));
-    EXPECT_EQ(Texts(Line(full, 2, 7)),
-              QStringList({"曲線名", "偏　角", "方向角", "弦　長", "弧　長", "Ｘ", "Ｙ", "測点名"}));
+    // 30 divisions: 32 rows, 23 on a page and 9 under the same heading on the next. 21: 23 rows
+    // fill the page, and the break after the last leaves a page with only the heading.
+    for (const auto& [n, rows, headingOnly] : {std::tuple{30.0, 32u, false}, {21.0, 23u, true}}) {
+        Doc d(Corner{.n = n});
+        ASSERT_EQ(d.pl.pageCount(), 1 + 3 * 2) << "each kind starts a page of its own";
+        EXPECT_EQ(KindRows(d, 0).size(), rows) << n;
+        for (double y : {0.0, 7.0}) EXPECT_EQ(Texts(d, 3, y), Texts(d, 2, y)) << n;
+        EXPECT_EQ(d.pl.page(3)->size() == 3 + 8u, headingOnly) << n;
+    }
+}
+
+TEST(Composition, HostileCornersComposeAndRender)
+{
+    const struct { const char* name; Corner c; } cases[] = {
+        {"R 0", {.r = 0, .n = 2}}, {"IA near 180", {.ix = 100, .iy = 0, .ex = 0, .ey = 1e-9, .n = 3}},
+        {"beyond any twips", {.ix = 1e100, .iy = 1e100, .ex = 0, .ey = 2e100}}, {"largest count", {.n = kMaxDivCount}},
+        {"widths beyond the radius", {.r = 2, .wi = 5, .wo = 5, .n = 1}},
+    };
+    for (const auto& [name, corner] : cases)
+        for (int type = 0; type <= 3; ++type) {
+            Corner c = corner;
+            c.type = type;
+            Doc d(c);
+            ASSERT_TRUE(d.refusal.isEmpty() && d.pl.pageCount() >= 4) << name << ", type " << type << d.refusal.toStdString();
+            for (int p : {1, 2}) EXPECT_FALSE(d.pl.renderImage(p, 20).isNull()) << name;
+        }
 }
 
 }  // namespace

@@ -1,93 +1,87 @@
-// The curve elements sheet on the recorded page: worked rows, every header line, positions.
+// Page 1 as recorded: the curve elements sheet (worked lines, export entries, paper scaling) and
+// its stake sketch (scale, centring, frame, caption, tangents, arc and markers).
 
 #include "sheetfixture.h"
+#include "sheets/sheetcontext.h"
+#include "sheets/stakesketch.h"
 
 #include <gtest/gtest.h>
+#include <numbers>
 
 namespace tovanel::test {
 namespace {
 
-TEST(ElementSheet, WorkedRowsOfTheMainPointTable)
+TEST(ElementSheet, LinesOfTheWorkedCorners)
 {
-    // R 10, both widths 3, IA 90 (within 6e-9 degrees), N 4: IA/2N = 11.25 degrees.
-    Doc d;
-    Compose(d, {.r = 10, .n = 4});
-    ASSERT_EQ(d.refusal, "");
-    const struct {
-        double lineY;
-        QStringList texts;
-    } rows[] = {
-        {154, {"BC 12", "92.9289", "92.9289", "内 周", "3.000", "7.000", "2.7489", "2.7313",
-               "0.1345", "0.0176"}},
-        {161, {"SP 12", "95.8579", "99.9999", "中 心", "0.000", "10.000", "3.9270", "3.9018",
-               "0.1921", "0.0252"}},
-        {168, {"EC 12", "92.9289", "107.0711", "外 周", "3.000", "13.000", "5.1051", "5.1717",
-               "0.2547", "-0.0666"}},
+    // R 10, widths 3, IA 90 (within 6e-9 degrees), N 4; the same on A3; and R 100, N 8.
+    const Doc n4(Corner{.r = 10, .n = 4}), a3(Corner{.r = 10, .n = 4, .paper = kPaperA3}), n8(Corner{.n = 8});
+    const struct { const Doc& d; double lineY; QStringList texts; } lines[] = {
+        {n8, 27, {"Ｘ       100.0000", "ＡＺ１    45ﾟ 0' 0.00\""}},
+        {n8, 41, {"ＩＡ    90ﾟ 0' 0.00\"", "半径　Ｒ     100.000"}},
+        {n8, 62, {"　　ＴＬ  100.0000", "Ｘ       -41.4214"}},
+        {n8, 90, {"　　Ｍ．   29.2893", "円弧分割数　Ｎ  8"}},
+        {n4, 154, {"BC 12", "92.9289", "92.9289", "内 周", "3.000", "7.000", "2.7489", "2.7313", "0.1345", "0.0176"}},
+        {n4, 161, {"SP 12", "95.8579", "99.9999", "中 心", "0.000", "10.000", "3.9270", "3.9018", "0.1921", "0.0252"}},
+        {n4, 168, {"EC 12", "92.9289", "107.0711", "外 周", "3.000", "13.000", "5.1051", "5.1717", "0.2547", "-0.0666"}},
     };
-    for (const auto& row : rows) EXPECT_EQ(Texts(Line(d, 1, row.lineY)), row.texts) << row.lineY;
-    // "2.7489" (660 twips) ends 1 mm before the end of its 25 mm box from x 150.
-    EXPECT_NEAR(Line(d, 1, 154)[6]->x + 660, (150 + 24 + 25) * 56.7, 1e-3);
-    EXPECT_EQ(d.s.ExpNames[3], "EC 12");
-    EXPECT_EQ(d.s.ExpNames[4], "M 12");
-    EXPECT_EQ(d.s.ExpCoords[4][1], d.s.CenX);
+    for (const auto& l : lines) EXPECT_EQ(Texts(l.d, 1, l.lineY), l.texts) << l.lineY;
+    // On A3 every advance scales by 1.41, and the rows stay on the paper.
+    EXPECT_EQ(a3.s.MmUnit, float(1.41 * 56.7));
+    for (double lineY : {154.0, 161.0, 168.0}) EXPECT_EQ(Texts(a3, 1, lineY), Texts(n4, 1, lineY)) << lineY;
+    EXPECT_EQ(QStringList(n4.s.ExpNames.begin() + 1, n4.s.ExpNames.begin() + 5),
+              QStringList({"BC 12", "SP 12", "EC 12", "M 12"})) << "exported in this order";
+
+    // "-12345678.1234" has 14 characters: the 13-column field drops the minus sign.
+    const Doc wide(Corner{.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234});
+    EXPECT_EQ(Texts(wide, 1, 27)[0], "Ｘ  12345678.1234");
 }
 
-TEST(ElementSheet, HeaderLines)
+// The lines, circles and arcs of page 1 in the order drawn.
+std::vector<const PageItem*> Shapes(const Doc& d)
 {
-    Doc d;
-    Compose(d, {.n = 8});
-    ASSERT_EQ(d.refusal, "");
-    const struct {
-        double lineY;
-        QStringList texts;
-    } lines[] = {
-        {0, {"Tovanel　計　算　書"}},
-        {20, {"ＩＰ 12"}},
-        {27, {"Ｘ       100.0000", "ＡＺ１    45ﾟ 0' 0.00\""}},
-        {34, {"Ｙ       100.0000", "ＡＺ２   135ﾟ 0' 0.00\""}},
-        {41, {"ＩＡ    90ﾟ 0' 0.00\"", "半径　Ｒ     100.000"}},
-        {55, {"曲　線　の　要　素", "円の中心点の座標"}},
-        {62, {"　　ＴＬ  100.0000", "Ｘ       -41.4214"}},
-        {69, {"　　ＣＬ  157.0796", "Ｙ       100.0000"}},
-        {76, {"ＣＬ／２   78.5398"}},
-        {83, {"　　ＳＬ   41.4214"}},
-        {90, {"　　Ｍ．   29.2893", "円弧分割数　Ｎ  8"}},
-        {140, {"曲 線 の 主 要 点 座 標", "中 心・内 周・外 周 の 諸 元"}},
-        {147, {"座標名", "Ｘ", "Ｙ", "半巾員", "半径", "弧／Ｎ", "弦", "Ｍ", "弧/Ｎ-弦"}},
-    };
-    for (const auto& l : lines) EXPECT_EQ(Texts(Line(d, 1, l.lineY)), l.texts) << l.lineY;
-    const PageItem* title = Line(d, 1, 0)[0];
-    EXPECT_EQ(title->fontSize, 14);
-    // Centred in the 140 mm box from x 0: 6 full-width and 7 half-width characters at 14 points.
-    EXPECT_NEAR(title->x + (6 * 280 + 7 * 140) / 2.0, (25 + 70) * 56.7, 0.5);
-
-    Doc wide;  // "-12345678.1234" is 14 characters: the 13-column field drops the minus sign
-    Compose(wide, {.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234});
-    EXPECT_EQ(Texts(Line(wide, 1, 27))[0], "Ｘ  12345678.1234");
+    std::vector<const PageItem*> out;
+    for (const PageItem& it : *d.pl.page(1))
+        if (it.kind != PageItemKind::Text) out.push_back(&it);
+    return out;
 }
 
-TEST(ElementSheet, TheWholeSheetScalesWithThePaperAndStaysOnIt)
+TEST(StakeSketch, WorkedSketchAtOneTo200)
 {
-    // Regression: advances once scaled twice put the main-point table off A3 paper.
-    for (const auto& [paper, scale] : {std::pair{kPaperA4, 1.0}, {kPaperA3, 1.41}, {kPaperB4, 1.19},
-                                       {kPaperB5, 0.8666}}) {
-        Doc d;
-        Compose(d, {.paper = paper});
-        ASSERT_EQ(d.refusal, "");
-        const double paperHeight = d.pl.pageSizeTwips().height();
-        for (double lineY : {140.0, 154.0, 161.0, 168.0}) {
-            const auto row = Line(d, 1, lineY);
-            ASSERT_FALSE(row.empty()) << scale << " " << lineY;
-            EXPECT_NEAR(row[0]->y, (lineY + 15) * scale * 56.7, 0.01);
-            EXPECT_EQ(row[0]->fontSize, std::floor(11 * scale));
-            EXPECT_LT(row[0]->y + row[0]->fontSize * 20, paperHeight) << scale;
-        }
-        // The table heading lies below the sketch's frame (layout 125) on every paper.
-        const auto frame = std::find_if(d.pl.page(1)->begin(), d.pl.page(1)->end(),
-                                        [](const PageItem& it) { return it.kind == PageItemKind::Line; });
-        ASSERT_NE(frame, d.pl.page(1)->end());
-        EXPECT_LT(frame->y, Line(d, 1, 127)[0]->y) << "caption under the frame";
-        EXPECT_LT(Line(d, 1, 127)[0]->y + 10 * scale * 20, Line(d, 1, 140)[0]->y) << scale;
+    // IP (0, 0), BP due south, EP due east, R 10: TL 10, tangent points (-15, 0) and (0, 15).
+    const Doc d(Corner{.bx = -100, .ix = 0, .iy = 0, .ex = 0, .ey = 100, .r = 10});
+    const auto s = Shapes(d);
+    ASSERT_EQ(s.size(), 4 + 2 + 1 + 4u);  // frame, tangents, arc, markers
+    // Millimetres right of and above the lower left corner of the drawing square (page 170, 130).
+    const struct { const char* name; double x, y, right, up; } points[] = {
+        {"frame lower left", s[0]->x, s[0]->y, -10, -10}, {"back tangent point", s[4]->x, s[4]->y, 12.5, 12.5},
+        {"IP", s[4]->x2, s[4]->y2, 12.5, 87.5},           {"forward tangent point", s[5]->x, s[5]->y, 87.5, 87.5},
+        {"centre", s[6]->x, s[6]->y, 62.5, 37.5},         {"SP marker", s[8]->x, s[8]->y, 62.5 - 35.3553, 37.5 + 35.3553},
+        {"BC marker", s[9]->x, s[9]->y, 12.5, 37.5},      {"EC marker", s[10]->x, s[10]->y, 62.5, 87.5},
+    };
+    for (const auto& p : points) {
+        EXPECT_NEAR(p.x / 56.7 - 170, p.right, 0.01) << p.name;
+        EXPECT_NEAR(130 - p.y / 56.7, p.up, 0.01) << p.name;
+    }
+    EXPECT_NEAR(s[6]->radius / 56.7, 50, 0.01);
+    EXPECT_NEAR(s[6]->start, std::numbers::pi / 2, 1e-4) << "from EC counter-clockwise";
+    EXPECT_NEAR(s[6]->end, std::numbers::pi, 1e-4) << "to BC";
+}
+
+TEST(StakeSketch, ScaleIsAMultipleOfHundredThatFitsTheSquare)
+{
+    for (const auto& [range, scale] : {std::pair{15.0, 200.0}, {120.0, 1200.0}, {120.5, 1200.0}, {121.0, 1300.0},
+                                       {5.0, 100.0}, {0.99, 0.0}}) {
+        Doc d;  // back tangent point due south of IP (0, 0), the range in metres
+        d.s.OrgX = 25;
+        d.s.OrgY = 15;
+        d.s.TanAX = -range;
+        d.s.TanBY = range / 3;
+        d.pl.startDoc();
+        SheetContext ctx{d.s, d.pl, {}, {}};
+        f_overl2(ctx);
+        EXPECT_EQ(ctx.sketch.SketchScale, scale) << range;
+        EXPECT_EQ(d.pl.page(1)->empty(), scale == 0) << range << ": S = 0 draws nothing";
+        EXPECT_EQ(Texts(d, 1, 127), scale ? QStringList{"役杭略図縮尺 S=1/ " + QString::number(scale)} : QStringList());
     }
 }
 
