@@ -31,9 +31,10 @@ QString ComposeRefusal(const CalcState& s)
 QString out1(SheetContext& c)
 {
     CalcState& s = c.s;
-    if (QString why = ComposeRefusal(s); !why.isEmpty()) return why;
+    // Emptied first: a refused composition must not leave the previous corner's points for export.
     s.LineY = 0;
     ClearExportList(s);
+    if (QString why = ComposeRefusal(s); !why.isEmpty()) return why;
     s.OrgX = 25;
     s.OrgY = 15;
     c.pl.startDoc();

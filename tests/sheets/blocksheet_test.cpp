@@ -95,6 +95,19 @@ TEST(BlockSheet, PageBreaksBeyond170WithTheHeadingOnEveryPage)
     }
 }
 
+// A refused composition leaves nothing of the previous corner for the close button to export.
+TEST(Composition, RefusalEmptiesTheExportList)
+{
+    Doc d(Corner{.n = 4});
+    ASSERT_TRUE(d.refusal.isEmpty() && d.s.ExpCount > 0);
+    for (const auto& [name, count, type] : {std::tuple{"fraction", 2.5, 0}, std::tuple{"no type", 4.0, -1}}) {
+        d.s.DivCount = count;
+        d.s.CalcType = static_cast<int16_t>(type);
+        EXPECT_FALSE(ComposeDocument(d.s, d.pl).isEmpty()) << name;
+        EXPECT_EQ(d.s.ExpCount, 0) << name;
+    }
+}
+
 TEST(Composition, HostileCornersComposeAndRender)
 {
     const struct { const char* name; Corner c; } cases[] = {
