@@ -35,16 +35,6 @@ bool IsEnter(const QEvent* event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-/// Sets a box's text; when the text is already there the change rule still runs, so that the
-/// rule, not the text, decides the page.
-void SetBoxText(QLineEdit* box, const QString& text, void (PriForm::*rule)(), PriForm* form)
-{
-    if (box->text() == text)
-        (form->*rule)();
-    else
-        box->setText(text);
-}
-
 }  // namespace
 
 std::optional<int16_t> PageNumberOf(const QString& text)
@@ -113,6 +103,9 @@ void PriForm::buildControls()
     m_command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     m_command2->setObjectName(QStringLiteral("Command2"));
     m_command2->setGeometry(TwipsRect(4920, 2880, 1215, 375));
+    // Enter prints only from the OK button itself, never from an option or a box.
+    m_command1->setAutoDefault(false);
+    m_command2->setAutoDefault(false);
 
     setTabOrder(m_option1, m_option2);
     setTabOrder(m_option2, m_text1);
@@ -147,15 +140,16 @@ void PriForm::Form_Load()
     m_toPage = m_s.PrintTo;
     // Either option leaves the whole range in the boxes; "すべて" says so.
     m_option1->setChecked(true);
-    SetBoxText(m_text1, QString::number(m_fromPage), &PriForm::Text1_Change, this);
-    SetBoxText(m_text2, QString::number(m_toPage), &PriForm::Text2_Change, this);
+    // Showing the accepted value is a change only when the text differs from it.
+    m_text1->setText(QString::number(m_fromPage));
+    m_text2->setText(QString::number(m_toPage));
     m_option1->setFocus();
 }
 
 void PriForm::Option1_Click()
 {
-    SetBoxText(m_text1, QString::number(m_s.PrintFrom), &PriForm::Text1_Change, this);
-    SetBoxText(m_text2, QString::number(m_s.PrintTo), &PriForm::Text2_Change, this);
+    m_text1->setText(QString::number(m_s.PrintFrom));
+    m_text2->setText(QString::number(m_s.PrintTo));
 }
 
 void PriForm::Option2_Click()
@@ -180,13 +174,14 @@ void PriForm::Text2_Change()
 
 void PriForm::Text1_KeyPress()
 {
-    SetBoxText(m_text1, QString::number(m_fromPage), &PriForm::Text1_Change, this);
+    // Showing the accepted value is a change only when the text differs from it.
+    m_text1->setText(QString::number(m_fromPage));
     m_text2->setFocus();
 }
 
 void PriForm::Text2_KeyPress()
 {
-    SetBoxText(m_text2, QString::number(m_toPage), &PriForm::Text2_Change, this);
+    m_text2->setText(QString::number(m_toPage));
     m_command1->setFocus();
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -58,7 +59,22 @@ const RangeCase kRanges[] = {
     {"Overflowing16BitsIsOutOfRange", {"1=2", "1=99999", "2=99999"}, 2, 5, "99999|99999"},
     {"WrapAroundIsNoPage", {"1=65538", "1\n"}, 1, 5, "1|5"},
     {"AllRestoresTheWholeRange", {"1=3", "2=x", "all"}, 1, 5, "1|5"},
+    // Enter shows the accepted values; an unchanged text changes nothing behind the boxes' back.
+    {"EnterKeepsWhatTheBoxesShow", {"2=2", "1=3", "1\n", "2\n"}, 3, 2, "3|2"},
 };
+TEST(PriForm, EnterOnAnOptionPrintsNothing)
+{
+    CalcState s;
+    s.PrintFrom = 1;
+    s.PrintTo = 5;
+    PageLayout pl;
+    int jobs = 0;
+    PriForm f(s, pl, [&](int, int) { ++jobs; return true; });
+    f.show();
+    QTest::keyClick(f.Option1(), Qt::Key_Return);
+    EXPECT_EQ(jobs, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(PriForm, Range, ::testing::ValuesIn(kRanges),
                          [](const auto& info) { return std::string(info.param.name); });
 
