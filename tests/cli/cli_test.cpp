@@ -1,35 +1,38 @@
-// End to end: the built tovanel-cli, its output and its exit statuses.
+// End to end: the built tovanel-cli as a script would run it — its output, the sheets it writes
+// and its exit statuses.
 
-#include <QProcess>
-#include <QTemporaryDir>
+#include "print/fonts.h"
+
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun {
+struct Result {
     int status = -1;
     QString out, err;
 };
 
-CliRun Cli(const QStringList& args)
+Result Exec(const QString& program, const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral(TOVANEL_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
+const QStringList kCorner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", "--radius", "100"};
+
+Result Cli(const QStringList& extra) { return Exec(QStringLiteral(TOVANEL_CLI), kCorner + extra); }
+
+// A settings file with the given middle-ordinate and LP limits.
 QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP)
 {
-    const QString path = dir.filePath("F.INI");
+    const QString path = dir.filePath(QStringLiteral("F%1-%2.INI").arg(limitM, limitLP));
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(QByteArray("4\r\n3\r\n") + limitM + "\r\n" + limitLP +
@@ -38,58 +41,68 @@ QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP)
     return path;
 }
 
-const QStringList kCorner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", "--radius", "100"};
-
-TEST(Cli, ElementsOfTheWorkedExample)
+TEST(Cli, ElementsAndListingOfTheWorkedExample)
 {
     QTemporaryDir dir;
-    const CliRun r = Cli(kCorner + QStringList{"--settings", Settings(dir, "0.5", "20"), "--elements"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("\nDivCount=8\n"));
-    EXPECT_TRUE(r.out.contains("\nTurnSign=1\n"));
-    EXPECT_TRUE(r.out.contains("\nIA=89.99999999")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("\nSpY=99.9989")) << r.out.toStdString();
-    EXPECT_EQ(r.out.count('\n'), 28);
+    const Result e = Cli({"--settings", Settings(dir, "0.5", "20"), "--elements"});
+    ASSERT_EQ(e.status, 0) << e.err.toStdString();
+    for (const char* line : {"\nDivCount=8\n", "\nTurnSign=1\n", "\nIA=89.99999999", "\nSpY=99.9989"})
+        EXPECT_TRUE(e.out.contains(line)) << line;
+    EXPECT_EQ(e.out.count('\n'), 28);
+
+    const Result l = Cli({"--settings", Settings(dir, "0.5", "19"), "--divisions", "8", "--ip-number", "7", "--listing"});
+    ASSERT_EQ(l.status, 0) << l.err.toStdString();
+    EXPECT_TRUE(l.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n")));
+    EXPECT_TRUE(l.out.contains(QStringLiteral("\n310\t700\t255\t   19.6350\n")));
+    EXPECT_FALSE(l.out.contains("DivCount=")) << "only what was asked for";
 }
 
-TEST(Cli, ListingLines)
+TEST(Cli, ExitStatusesWithOneLineOfReason)
 {
     QTemporaryDir dir;
-    const CliRun r = Cli(kCorner + QStringList{"--settings", Settings(dir, "0.5", "19"), "--divisions",
-                                            "8", "--ip-number", "7", "--listing"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n")));
-    EXPECT_TRUE(r.out.contains(QStringLiteral("\n310\t700\t255\t   19.6350\n")));
-    EXPECT_FALSE(r.out.contains("DivCount=")) << "only what was asked for";
-}
-
-struct ExitCase {
-    const char* name;
-    QStringList args;
-    int status;
-};
-
-TEST(Cli, ExitStatuses)
-{
-    QTemporaryDir dir;
-    const ExitCase cases[] = {
-        {"help", {"--help"}, 0},
-        {"version", {"--version"}, 0},
-        {"unknown option", kCorner + QStringList{"--frobnicate"}, 2},
-        {"missing point", {"--bp", "0,0", "--radius", "5"}, 2},
-        {"point without comma", QStringList{"--bp", "0", "--ip", "1,1", "--ep", "0,2", "--radius", "1"}, 2},
-        {"value missing", kCorner + QStringList{"--divisions"}, 2},
-        {"zero limit", kCorner + QStringList{"--settings", Settings(dir, "0", "20")}, 3},
-        {"negative count", kCorner + QStringList{"--divisions", "-3"}, 3},
-        {"zero limit with a given count", kCorner + QStringList{"--settings", Settings(dir, "0", "20"), "--divisions", "4"}, 0},
+    const struct { const char* name; QStringList args; int status; } cases[] = {
+        {"unknown option", {"--frobnicate"}, 2},
+        {"value missing", {"--divisions"}, 2},
+        {"bad paper", {"--paper", "A5", "--export", "-"}, 2},
+        {"unwritable PDF", {"--type", "0", "--pdf", "/no/such/folder/x.pdf"}, 2},
+        {"zero limit", {"--settings", Settings(dir, "0", "20")}, 3},
+        {"negative count", {"--divisions", "-3"}, 3},
+        {"no type", {"--type", "7", "--export", "-"}, 3},
+        {"fractional count", {"--divisions", "2.5", "--export", "-"}, 3},
+        {"too many divisions", {"--divisions", "1001", "--export", "-"}, 3},
+        {"zero limit with a given count", {"--settings", Settings(dir, "0", "20"), "--divisions", "4"}, 0},
     };
     for (const auto& c : cases) {
-        const CliRun r = Cli(c.args);
+        const Result r = Cli(c.args);
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
         if (c.status != 0) {
             EXPECT_EQ(r.err.count('\n'), 1) << c.name << ": one line of reason";
+            EXPECT_TRUE(r.out.isEmpty()) << c.name;
         }
     }
+    EXPECT_EQ(Exec(QStringLiteral(TOVANEL_CLI), {"--bp", "0,0", "--radius", "5"}).status, 2) << "missing points";
+    EXPECT_EQ(Exec(QStringLiteral(TOVANEL_CLI), {"--version"}).status, 0);
+}
+
+TEST(Cli, ExportTextAndPdfOfTheSheets)
+{
+    const QStringList sheet = {"--inner", "3", "--outer", "3", "--ip-number", "12", "--type", "1", "--divisions", "8"};
+    const Result r = Cli(sheet + QStringList{"--export", "-"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count("\r\n"), 4 + 9 + 9 + 10) << "centre and inner N + 1, outer polygon N + 2";
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("points.txt"), pdf = dir.filePath("sheets.pdf");
+    ASSERT_EQ(Cli(sheet + QStringList{"--export", file, "--pdf", pdf}).status, 0);
+    QFile in(file);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly) && QString::fromUtf8(in.readAll()) == r.out) << "the same text in the file";
+    if (!tovanel::SheetFontAvailable() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "reading the PDF needs IPAMincho and poppler-utils";
+    const QString text = Exec("pdftotext", {"-layout", pdf, "-"}).out;
+    for (const char* expected : {"Tovanel", "役杭略図縮尺 S=1/", "街 区 点 曲 線 計 算 書", "12CBC", "12OEC", "[ 型 千鳥方式 ]"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_EQ(text.count('\f'), 4) << "the elements sheet and a page for each kind";
+    EXPECT_TRUE(Exec("pdffonts", {pdf}).out.contains("IPAMincho"));
 }
 
 }  // namespace
