@@ -113,24 +113,5 @@ TEST(CurveElements, RefusesWhatCannotBeComputed)
     EXPECT_TRUE(std::isfinite(reverse.TL));
 }
 
-TEST(DivRowValues, CentreAndOuterRowsOfTheWorkedExample)
-{
-    CalcState s = Corner(0, 0, 100, 100, 0, 200, 100);
-    ASSERT_EQ(LoadIn(s), "");
-    const double half = s.IA / s.DivCount / 2 * s.DegToRad;
-    s.IARad = s.IA * s.DegToRad;
-    s.RowRad = 100;
-    s.RowTrig = std::sin(half);
-    s.RowOrdFactor = 1 - std::cos(half);
-    DivRowValues(s);
-    EXPECT_EQ(std::vector<double>({s.ArcPerDiv, s.ChordPerDiv, s.OrdPerDiv, s.ArcChordDiff}),
-              std::vector<double>({19.635, 19.6034, 0.4815, 0.0316}));
-    s.RowTrig = std::tan(half);
-    s.RowOrdFactor = 1 / std::cos(half) - 1;
-    DivRowValues(s);
-    EXPECT_EQ(std::vector<double>({s.ArcPerDiv, s.ChordPerDiv, s.OrdPerDiv, s.ArcChordDiff}),
-              std::vector<double>({19.635, 19.6983, 0.4839, -0.0633}));
-}
-
 }  // namespace
 }  // namespace tovanel
