@@ -1,5 +1,6 @@
 #include "calc/settingsfile.h"
 
+#include "calc/atomicfile.h"
 #include "calc/calcstate.h"
 #include "calc/numeric.h"
 
@@ -10,10 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iconv.h>
-#include <unistd.h>
 
 namespace tovanel {
 
@@ -191,22 +189,7 @@ QString WriteSettings(const QString& path, const CalcState& s)
                 .arg(bad);
         bytes += enc + "\r\n";
     }
-    // Written beside the file and renamed over it only when every byte is on disk.
-    const QString temp = path + QStringLiteral(".new");
-    QFile f(temp);
-    QString reason;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        reason = f.errorString();
-    } else {
-        if (f.write(bytes) != bytes.size() || !f.flush() || ::fsync(f.handle()) != 0)
-            reason = f.error() != QFileDevice::NoError ? f.errorString()
-                                                       : QString::fromLocal8Bit(std::strerror(errno));
-        f.close();
-        if (reason.isEmpty() && std::rename(QFile::encodeName(temp).constData(),
-                                            QFile::encodeName(path).constData()) != 0)
-            reason = QString::fromLocal8Bit(std::strerror(errno));
-        if (!reason.isEmpty()) QFile::remove(temp);
-    }
+    const QString reason = WriteFileAtomically(path, bytes);
     if (!reason.isEmpty())
         return QStringLiteral("設定ファイル %1 を保存できません: %2").arg(FileLabel(path), reason);
     return {};

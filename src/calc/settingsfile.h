@@ -19,7 +19,7 @@ void DefaultSettings(CalcState& s);
 /// such problem (empty when the file was read cleanly).
 QStringList ReadSettings(const QString& path, CalcState& s);
 
-/// Writes all 20 entries to `path` through a temporary file that then replaces it, so a failed
+/// Writes all 20 entries to `path` through AtomicFile, so a failed
 /// save leaves the previous file as it was. Returns empty on success, otherwise a Japanese
 /// message naming the file and the reason.
 QString WriteSettings(const QString& path, const CalcState& s);
