@@ -1,5 +1,6 @@
 // Tovanel: corner curves of street blocks and their stake points.
 
+#include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
 #include "calc/calcstate.h"
@@ -30,6 +31,7 @@ int main(int argc, char* argv[])
     QPrinter printer;  // the printer settings of the whole program
     tovanel::MonitFM window(state, printer, {QCoreApplication::applicationDirPath(), {}, {}, {}});
     tovanel::InstallPreview(window);
+    tovanel::InstallExchange(window);
     window.show();
     return app.exec();
 }
