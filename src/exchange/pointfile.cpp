@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -57,6 +56,30 @@ int LineOfOffset(const QByteArray& bytes, qsizetype offset)
     return line;
 }
 
+/// Offset of the first byte that does not belong to well-formed UTF-8, or −1 when all do.
+qsizetype InvalidUtf8At(const QByteArray& b)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(b.constData());
+    const qsizetype n = b.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned c = u[i];
+        qsizetype len = 0;
+        unsigned lo = 0x80, hi = 0xBF;  // range of the second byte
+        if (c < 0x80) len = 1;
+        else if (c >= 0xC2 && c <= 0xDF) len = 2;
+        else if (c >= 0xE0 && c <= 0xEF) len = 3, lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+        else if (c >= 0xF0 && c <= 0xF4) len = 4, lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+        else return i;
+        if (i + len > n) return i;
+        for (qsizetype k = 1; k < len; ++k) {
+            const unsigned d = u[i + k];
+            if (k == 1 ? (d < lo || d > hi) : (d < 0x80 || d > 0xBF)) return i;
+        }
+        i += len;
+    }
+    return -1;
+}
+
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 PointFileRead Failed(const QString& why, int line, PointFormat format = PointFormat::Unknown)
@@ -77,7 +100,7 @@ QString Quoted(QStringView text)
     return QStringLiteral("「") + t + QStringLiteral("」");
 }
 
-/// Fills the point from its four fields; false with the reason in `r` when X or Y is no number.
+/// Fills the point from its four fields (the name and number as they are given); false with the reason in `r` when X or Y is no number.
 bool TakePoint(QStringView number, QStringView name, QStringView x, QStringView y, int line,
                PointFileRead& r)
 {
@@ -92,8 +115,8 @@ bool TakePoint(QStringView number, QStringView name, QStringView x, QStringView 
                    line, r.format);
         return false;
     }
-    p.number = number.trimmed().toString();
-    p.name = name.trimmed().toString();
+    p.number = number.toString();
+    p.name = name.toString();
     p.xText = x.trimmed().toString();
     p.yText = y.trimmed().toString();
     p.line = line;
@@ -191,35 +214,21 @@ bool DecodePointText(const QByteArray& bytes, QString& text, QString& error, int
     static const QByteArray bom("\xEF\xBB\xBF");
     const bool hasBom = bytes.startsWith(bom);
     const QByteArray body = hasBom ? bytes.sliced(bom.size()) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = utf8(body);
-    if (!utf8.hasError()) return true;
-    qsizetype bad = -1;
+    qsizetype bad = InvalidUtf8At(body);
+    if (bad < 0) {
+        text = QString::fromUtf8(body);
+        return true;
+    }
     if (hasBom) {
-        // The first line that does not decode carries the fault.
-        qsizetype at = 0;
-        while (at <= body.size()) {
-            qsizetype end = body.indexOf('\n', at);
-            if (end < 0) end = body.size();
-            QStringDecoder one(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            (void)one(body.sliced(at, end - at));
-            if (one.hasError()) {
-                bad = at;
-                break;
-            }
-            at = end + 1;
-        }
         error = QStringLiteral("UTF-8 として読めない文字があります。");
     } else {
         if (DecodeCp932(body, text, &bad)) return true;
+        bad = std::clamp<qsizetype>(bad, 0, body.size());
         error = QStringLiteral("CP932（Shift-JIS）でも UTF-8 でも読めない文字があります（0x%1）。")
-                    .arg(QString::fromLatin1(body.sliced(std::clamp<qsizetype>(bad, 0, body.size()),
-                                                         std::min<qsizetype>(2, body.size() - bad))
-                                                 .toHex()
-                                                 .toUpper()));
+                    .arg(QString::fromLatin1(body.sliced(bad, std::min<qsizetype>(2, body.size() - bad)).toHex().toUpper()));
     }
     text.clear();
-    line = LineOfOffset(body, std::max<qsizetype>(bad, 0));
+    line = LineOfOffset(body, bad);
     return false;
 }
 
@@ -236,7 +245,8 @@ PointFileRead ReadSima(QStringView text)
         if (f.size() < 5)
             return Failed(QStringLiteral("A01 レコードの項目が足りません（点番号, 点名, X, Y が要ります）。"),
                           lines.number(), r.format);
-        if (!TakePoint(f[1], f[2], f[3], f[4], lines.number(), r)) return r;
+        // Fields may be padded with blanks to a fixed width.
+        if (!TakePoint(f[1].trimmed(), f[2].trimmed(), f[3], f[4], lines.number(), r)) return r;
     }
     if (r.points.empty()) return Failed(QStringLiteral("座標（A01 レコード）がありません。"), 0, r.format);
     return r;
