@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tovanel {
 namespace {
@@ -118,6 +119,8 @@ TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
 {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("none.sim"));
+    const QString pipe = dir.filePath(QStringLiteral("pipe.sim"));  // no writer: reading would wait
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct {
         QString path;
         const char* says;
@@ -125,6 +128,7 @@ TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
         {missing, "開けません"},
         {dir.path(), "フォルダ"},
         {QStringLiteral("/dev/zero"), "通常のファイルではありません"},
+        {pipe, "通常のファイルではありません"},
     };
     for (const auto& c : cases) {
         const PointFileRead r = LoadPointFile(c.path);
