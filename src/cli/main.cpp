@@ -55,7 +55,9 @@ const char kUsageText[] =
     "  --help, --version\n"
     "\n"
     "Numbers follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
-    "Exit status: 0 done, 2 usage error, 3 input the calculation refuses.\n";
+    "SIMA and CSV files are read in CP932 or UTF-8; every file is replaced only once written whole.\n"
+    "Exit status: 0 done; 2 usage error, unreadable point file or unwritable output;\n"
+    "3 input the calculation refuses, or a point name the file cannot hold.\n";
 
 void Print(FILE* to, const QString& text) { std::fputs(text.toUtf8().constData(), to); }
 
