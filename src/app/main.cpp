@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
+    // The desktop matches the windows to the applications menu's entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovanel"));
     tovanel::InstallFontSubstitutions();
     // The platform's own dialogs (page set-up, files, printing) speak Japanese like the rest.
     QTranslator qtJapanese;
