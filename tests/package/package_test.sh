@@ -69,7 +69,7 @@ settings 0.5 20 >"$root/usr/share/tovanel/Tovanel.INI"
 user=$HOME/.config/Tovanel/Tovanel.INI
 "$root/usr/bin/tovanel" &
 gui=$!
-for _ in $(seq 1 100); do
+for _ in $(seq 1 300); do
   [ -s "$user" ] && break
   kill -0 "$gui" 2>/dev/null || fail "tovanel ended at start"
   sleep 0.1
