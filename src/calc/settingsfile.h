@@ -40,7 +40,9 @@ struct SettingsPlace {
 /// - A `Tovanel.INI` next to the executable (the build folder) is used in place while it and its
 ///   folder can be written; one that cannot is kept in `userDir`, seeded from it.
 /// - With none next to the executable (installed: the program folder holds no settings) the file
-///   is the user's in `userDir`, seeded from the shipped default in share/tovanel beside bin/.
+///   is the user's in `userDir`, seeded from the shipped default in share/tovanel/ under the
+///   prefix of bin/.
+/// - With no `userDir` (no home) the file is read where it stands; the save then says why not.
 SettingsPlace LocateSettings(const QString& appDir, const QString& userDir);
 
 /// LocateSettings with the per-user configuration folder; the user's file is created from the
