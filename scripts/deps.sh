@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need; does nothing when they are present.
 set -euo pipefail
 packages=(qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tovanel: corner curves of street blocks and their stake points.
 
 #include "app/monitfm.h"

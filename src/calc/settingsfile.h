@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file: ten numbers and ten quoted strings, one per line, CP932, CR LF.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tovanel-cli: the trial calculation (and, as they come, the sheets) without windows.
 
 #include "calc/calcstate.h"

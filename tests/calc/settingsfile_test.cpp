@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: reading, writing, round trips and the failures a surveyor can run into.
 
 #include "calc/calcstate.h"
