@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A point file of 100 000 points: reading it (decoding included), and filtering the point list
 // as the user types, both of which must feel instant.
 

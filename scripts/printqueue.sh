@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the print queues the printing tests print to: a CUPS daemon with a cups-pdf queue named
 # PDF, made the default, and TovanelRejects, which refuses every job. Jobs arrive as PDF files in the job owner's ~/PDF/. Needs root and the
 # packages cups and printer-driver-cups-pdf; a queue that is already there is kept.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's point files: "座標読込(I)..." takes BP, IP and EP from a SIMA or CSV point
 // file, and the export submenu writes the corner's points as a SIMA, CSV or DXF file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tovanel: corner curves of street blocks and their stake points.
 
 #include "app/exchangecommands.h"
@@ -16,6 +17,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
+    // The desktop matches the windows to the applications menu's entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovanel"));
     tovanel::InstallFontSubstitutions();
     // The platform's own dialogs (page set-up, files, printing) speak Japanese like the rest.
     QTranslator qtJapanese;

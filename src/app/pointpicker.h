@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point list of a point file, from which the user picks BP, IP and EP: a search box that
 // filters the list as it is typed (name or number, any case), the list itself, and one button and

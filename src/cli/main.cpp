@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tovanel-cli: the trial calculation (and, as they come, the sheets) without windows.
 
 #include "calc/calcstate.h"
@@ -184,8 +185,9 @@ int main(int argc, char** argv)
             return Fail(kUsage, QStringLiteral("no settings file ") + opt["--settings"]);
         for (const QString& n : ReadSettings(opt["--settings"], s)) Fail(kOk, n);
     } else {
-        const QString path = QDir(s.AppDir).filePath(QString::fromLatin1(kSettingsFileName));
-        if (QFileInfo::exists(path)) {
+        // Where the program finds them, read only: the command line never creates the user's file.
+        const QString path = LocateSettings(s.AppDir, UserSettingsDir()).current();
+        if (!path.isEmpty()) {
             for (const QString& n : ReadSettings(path, s)) Fail(kOk, n);
         } else {
             DefaultSettings(s);

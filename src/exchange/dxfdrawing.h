@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing of one or more corners as a DXF file (written by dxflib; release 2000, code page
 // 932, so that CAD programs here and independent readers get the names back exactly). Drawing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Point files coming in: a SIMA coordinate file (its A01 records) or a CSV point file (number,
 // name, X, Y; a header line allowed), in CP932 or UTF-8 with or without a byte-order mark, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Point files going out: the exported points of one or more corners as a SIMA coordinate file or
 // a CSV point file, code page 932 with CR LF line ends, X and Y with three decimals as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export list: every point the sheets name, in the order they name them, and the plain text
 // that hands the list back to the CAD system through the clipboard.

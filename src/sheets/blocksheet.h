@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block-point curve calculation sheet: for the centre, inner and outer curve in turn, every
 // stake point from BC to EC with deflection, direction angle, chord, arc and coordinates, by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's point files: picking BP, IP and EP from a file, and writing the corner's
 // points, through the File menu as a user does it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: the built tovanel-cli as a script would run it — its output, the sheets it writes
 // and its exit statuses.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DXF drawing read back by an independent reader (Debian's ezdxf): layers, tangents, arcs
 // through the exported BC and EC, staking paths, points and their names, for both turns.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Point files coming in: good files in every form a surveyor's programs write them, and the bad
 // ones, each refused with its line.
 

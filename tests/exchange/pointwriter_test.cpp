@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Point files going out: the exact text of a small corner of each turn, the refusals, and the
 // agreement of every file with the points the clipboard gets.
 

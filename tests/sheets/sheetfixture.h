@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composes a corner as the preview does (trial calculation, page set-up, out1) and reads the
 // recorded pages back line by line.
