@@ -24,6 +24,7 @@ struct ExportText {
 /// setting IniStr[5] is exactly "1", a TAB otherwise), the name, TAB, X, TAB, Y, CR LF, with the
 /// coordinates in up to 15 significant digits. An entry whose name equals the previous entry's
 /// is left out (EC listed twice in a row is written once); the first is compared with "".
+/// TABs, CRs and LFs are dropped from the names, so no line ever carries an extra field.
 ExportText BuildExportText(const CalcState& s);
 
 /// The message that reports the written count: the count with a blank in place of a plus sign,

@@ -100,6 +100,12 @@ TEST(SettingsFile, DamagedFilesFallBackPerEntry)
     badType[13] = "\"7\"";
     QList<QByteArray> unquoted = kFile;
     unquoted[13] = "2";
+    QList<QByteArray> tabInName = kFile;
+    tabInName[10] = "\"C\tX\"";
+    QList<QByteArray> crInValue = kFile;
+    crInValue[15] = "\"a\rb\"";
+    QList<QByteArray> infinite = kFile;
+    infinite[3] = "inf";
     const BadFile cases[] = {
         {"short file", Lines(kFile.mid(0, 5)), 1, 20, "0"},
         {"empty file", QByteArray(), 1, 10, "0"},
@@ -109,6 +115,10 @@ TEST(SettingsFile, DamagedFilesFallBackPerEntry)
         {"string without quotes", Lines(unquoted), 1, 20, "0"},
         {"LF line ends", kFile.join('\n') + '\n', 0, 20, "-1"},
         {"extra lines", Lines(kFile) + "junk\r\n", 1, 20, "-1"},
+        {"TAB in a point name", Lines(tabInName), 1, 20, "-1"},
+        {"CR inside a value", Lines(crInValue), 1, 20, "-1"},
+        {"infinite limit", Lines(infinite), 1, 10, "-1"},
+        {"huge file: read up to a bound, whole lines only", Lines(kFile) + QByteArray(3 << 20, 'x'), 1, 20, "-1"},
         {"bad Shift-JIS byte", Lines(kFile.mid(0, 10)) + "\"\x81\"\r\n" + Lines(kFile.mid(11)), 1, 20, "-1"},
     };
     for (const auto& c : cases) {
@@ -147,6 +157,16 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(Read(path), Lines(kFile));
 
     EXPECT_NE(WriteSettings(dir.filePath("no/such/folder/Tovanel.INI"), s), "");
+
+    // What the reader would not take back is not written: the previous file stays.
+    const struct { int entry; QString value; const char* reason; } refused[] = {
+        {1, "C\r\n", "11 行目"}, {7, "a\tb", "17 行目"}, {6, QString(700000, QChar(0x4E2D)), "バイトを超えます"}};
+    for (const auto& r : refused) {
+        CalcState bad = s;
+        bad.IniStr[r.entry] = r.value;
+        EXPECT_TRUE(WriteSettings(path, bad).contains(QString::fromUtf8(r.reason))) << r.reason;
+        EXPECT_EQ(Read(path), Lines(kFile));
+    }
 }
 
 }  // namespace
