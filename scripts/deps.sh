@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev
           cmake g++ ninja-build xvfb xauth xclip xdotool poppler-utils
-          libcups2-dev cups printer-driver-cups-pdf qt6-translations-l10n locales)
+          libcups2-dev cups printer-driver-cups-pdf qt6-translations-l10n locales
+          clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -10,9 +10,13 @@
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QTranslator>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // Past a file-size limit a save then fails with "file too large" and says so, instead of the
+    // signal ending the program with the settings unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
     tovanel::InstallFontSubstitutions();
