@@ -2,8 +2,6 @@
 
 #include "print/fonts.h"
 
-#include <cstdlib>
-
 namespace tovanel::fuzz {
 
 void EnsureGuiApplication()
@@ -15,8 +13,6 @@ void EnsureGuiApplication()
         static char* argv[] = {name, nullptr};
         auto* a = new QGuiApplication(argc, argv);
         InstallFontSubstitutions();
-        // Ended before the leak check at exit, so that what the font system holds is given back.
-        std::atexit([] { delete QGuiApplication::instance(); });
         return a;
     }();
     (void)app;

@@ -8,6 +8,7 @@ fuzzer=$1 seeds=$2 work=$3
 seconds=${4:-${TOVANEL_FUZZ_SECONDS:-30}}
 name=$(basename "$fuzzer")
 mkdir -p "$work/corpus" "$work/artifacts"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 # One input may take at most 10 s and 2 GB; inputs stay below 4 KB, plenty for any real file.
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
   -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$work/corpus" "$seeds" >"$work/log" 2>&1
