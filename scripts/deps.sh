@@ -4,9 +4,10 @@
 set -euo pipefail
 packages=(qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev
           cmake g++ ninja-build xvfb xauth xclip xdotool poppler-utils
-          libcups2-dev cups printer-driver-cups-pdf qt6-translations-l10n
+          libcups2-dev cups printer-driver-cups-pdf qt6-translations-l10n locales
           pkg-config libdxflib-dev python3-ezdxf
-          dpkg-dev file lintian desktop-file-utils appstream)
+          dpkg-dev file lintian desktop-file-utils appstream
+          clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

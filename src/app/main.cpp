@@ -12,9 +12,13 @@
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QTranslator>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // Past a file-size limit a save then fails with "file too large" and says so, instead of the
+    // signal ending the program with the settings unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
     // The desktop matches the windows to the applications menu's entry (and its icon) by this name.

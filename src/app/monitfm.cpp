@@ -174,6 +174,14 @@ void MonitFM::buildControls()
 
     label("Label2", "Ｉ Ｐ 番 号", 375, 975, 885, 225);
     dt(0, 1620, 930, 1500, 300);
+    // The IP number becomes part of every exported point name: a pasted TAB or line end would
+    // move the CAD's columns or split a line, so it is taken out as soon as it arrives.
+    connect(m_dtText[0], &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!HasFieldBreak(text)) return;
+        m_dtText[0]->setText(WithoutFieldBreaks(text));
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"),
+                  QStringLiteral("IP番号に含まれていたタブ・改行を取り除きました。"));
+    });
     label("Label3", "ＢＰ測点名", 375, 1365, 945, 225);
     dt(1, 1620, 1320, 1500, 300);
     label("Label9", "X=", 375, 1770, 600, 225, true);

@@ -18,6 +18,11 @@ QString TooManyDivisions()
 
 }  // namespace
 
+QString TooLargeToPrint()
+{
+    return QStringLiteral("計算結果が大きすぎて書き表せません。座標・半径・幅員・分割数を見直してください。");
+}
+
 QString CalcRefusal(const CalcState& s)
 {
     const double inputs[] = {

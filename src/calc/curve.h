@@ -18,6 +18,9 @@ inline constexpr int kMaxDivCount = 1000;
 /// chosen, a middle-ordinate or LP limit of 0 or below.
 QString CalcRefusal(const CalcState& s);
 
+/// Refusal of a result that cannot be written out: a value that would print as "inf" or "nan".
+QString TooLargeToPrint();
+
 /// Copies CurveIn into the working members and runs MainPts. Refuses (returns the reason and
 /// changes nothing) when CalcRefusal does; otherwise returns MainPts' refusal, or a refusal when
 /// values overflow so that an element or main point is not finite (DivCount is then left as given).

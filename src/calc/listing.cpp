@@ -5,7 +5,9 @@
 #include "calc/curve.h"
 #include "calc/numeric.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tovanel {
 
@@ -16,6 +18,14 @@ QString F4R10(double v) { return RightAlign(FixedText(v, 4), 10); }
 void Put(Listing& out, int x, int y, const QString& text, int colour = kBlack)
 {
     out.texts.push_back({x, y, colour, text});
+}
+
+// The numbers a division row prints, each finite (a huge radius or width, or a tiny count, can
+// overflow them).
+bool RowPrintable(const CalcState& s)
+{
+    const double values[] = {s.RowRad, s.ArcPerDiv, s.ChordPerDiv, s.OrdPerDiv, s.ArcChordDiff};
+    return std::all_of(std::begin(values), std::end(values), [](double v) { return std::isfinite(v); });
 }
 
 }  // namespace
@@ -46,6 +56,7 @@ QString S_CRT(CalcState& s, Listing& out)
     Put(out, 250, 390, QStringLiteral("    M=") + F4R10(s.M));
     s.IaPerDiv = s.IA / s.DivCount;
     Put(out, 250, 430, QStringLiteral(" IA/N=") + AngleText(s, s.IaPerDiv));
+    bool printable = std::isfinite(s.DmsDeg);  // a tiny count makes IA/N too large to write
     s.IaHalfDiv = s.IaPerDiv / 2;
     Put(out, 250, 470, QStringLiteral("IA/2N=") + AngleText(s, s.IaHalfDiv));
     Put(out, 220, 550, QStringLiteral("R         CL/N      L        M'    (CL/N)-L"));
@@ -57,16 +68,22 @@ QString S_CRT(CalcState& s, Listing& out)
     s.RowOrdFactor = 1 - std::cos(s.IaHalfDiv * s.DegToRad);
     s.OutText = QStringLiteral("内周");
     DivRow(s, 600, out);
+    printable = printable && RowPrintable(s);
 
     s.RowRad = s.Rad;
     s.OutText = QStringLiteral("中心");
     DivRow(s, 650, out);
+    printable = printable && RowPrintable(s);
 
     s.RowTrig = std::tan(s.IaHalfDiv * s.DegToRad);
     s.RowOrdFactor = 1 / std::cos(s.IaHalfDiv * s.DegToRad) - 1;
     s.RowRad = s.CurveIn[kIP][kWidthOut] + s.Rad;
     s.OutText = QStringLiteral("外周");
     DivRow(s, 700, out);
+    if (!printable || !RowPrintable(s)) {
+        out.texts.clear();
+        return TooLargeToPrint();
+    }
     return {};
 }
 

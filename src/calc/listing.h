@@ -30,7 +30,8 @@ struct Listing {
 };
 
 /// The trial calculation: copies the limits, runs LoadIn and composes the listing with its
-/// inner, centre and outer division rows. On a refusal returns the reason and leaves `out` empty.
+/// inner, centre and outer division rows. On a refusal returns the reason and leaves `out` empty;
+/// that includes a listing that would print a value as "inf" or "nan".
 [[nodiscard]] QString S_CRT(CalcState& s, Listing& out);
 
 /// Division values of the current row (DivRowValues) and its texts at height y, labelled with

@@ -4,8 +4,10 @@
 #include "calc/calcstate.h"
 
 #include <QChar>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace tovanel {
@@ -137,7 +139,10 @@ double LeadingNumber(const QString& text)
         if (k < t.size() && (t[k] == '+' || t[k] == '-')) ++k;
         if (digits(k) > 0) end = k;
     }
-    return std::strtod(t.substr(start, end - start).c_str(), nullptr);
+    // Read in the C locale whatever the process's locale says: under a comma-decimal locale
+    // plain strtod would stop at the "." and read "50.25" as 50.
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(t.substr(start, end - start).c_str(), nullptr, c);
 }
 
 namespace {
@@ -170,6 +175,18 @@ QString FixedText(double v, int decimals)
 QString RightAlign(const QString& text, int n)
 {
     return (QString(n, QLatin1Char(' ')) + text).right(n);
+}
+
+namespace {
+bool IsFieldBreak(QChar c) { return c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+}  // namespace
+
+bool HasFieldBreak(const QString& text) { return std::any_of(text.begin(), text.end(), IsFieldBreak); }
+
+QString WithoutFieldBreaks(QString text)
+{
+    text.removeIf(IsFieldBreak);
+    return text;
 }
 
 }  // namespace tovanel

@@ -65,6 +65,7 @@ QString AngleText(CalcState& s, double degrees);
 
 /// The leading-number rule of every input box: blanks skipped, the longest leading part that reads
 /// as a decimal number ("." separator, optional sign and exponent); 0 when there is none.
+/// The same in every process locale.
 /// Full-width digits, signs and stops typed through an input method count as their ASCII forms.
 double LeadingNumber(const QString& text);
 
@@ -81,5 +82,12 @@ QString FixedText(double v, int decimals);
 
 /// Right-aligns text in n characters: n blanks prefixed, the rightmost n kept.
 QString RightAlign(const QString& text, int n);
+
+/// True when the text holds a TAB, CR or LF. In a name these would add a field or a line to the
+/// settings file and to every exported point line.
+bool HasFieldBreak(const QString& text);
+
+/// The text without its TABs, CRs and LFs.
+QString WithoutFieldBreaks(QString text);
 
 }  // namespace tovanel

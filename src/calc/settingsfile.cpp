@@ -20,6 +20,12 @@ namespace {
 
 constexpr int kLineCount = 2 * kIniCount;
 
+// The longest line a save can write: the longest text a box takes (32767 characters), two bytes a
+// character in CP932, its quotes and CR LF. A file is read up to twenty of them and no further, so
+// a huge file or a device such as /dev/zero cannot stall the start or exhaust the memory.
+constexpr qint64 kMaxLineBytes = 2 * 32767 + 4;
+constexpr qint64 kMaxSettingsBytes = kLineCount * kMaxLineBytes;
+
 // The values of the file shipped with the program, line by line.
 const char* const kDefaultLines[kLineCount] = {
     "4", "3", "0.05", "10", "0.01", "0", "0", "0", "0", "0",
@@ -65,8 +71,12 @@ bool ParseNumber(const QString& line, double& v)
     const QByteArray t = line.trimmed().toLatin1();
     if (t.isEmpty()) return false;
     const char* end = t.constData() + t.size();
-    auto [p, ec] = std::from_chars(t.constData(), end, v);
-    return ec == std::errc() && p == end;
+    double parsed = 0;
+    auto [p, ec] = std::from_chars(t.constData(), end, parsed);
+    // "inf" and "nan" are no decimal numbers: a NaN limit would silently switch off its check.
+    if (ec != std::errc() || p != end || !std::isfinite(parsed)) return false;
+    v = parsed;
+    return true;
 }
 
 bool ParseQuoted(const QString& line, QString& v)
@@ -74,6 +84,8 @@ bool ParseQuoted(const QString& line, QString& v)
     const QString t = line.trimmed();
     if (t.size() < 2 || !t.startsWith(QLatin1Char('"')) || !t.endsWith(QLatin1Char('"')))
         return false;
+    // A TAB or a line end inside a value would become an extra field or line once written.
+    if (HasFieldBreak(t)) return false;
     v = t.mid(1, t.size() - 2);
     return true;
 }
@@ -131,7 +143,13 @@ QStringList ReadSettings(const QString& path, CalcState& s)
                        .arg(FileLabel(path), f.errorString());
         return notices;
     }
-    const QByteArray bytes = f.readAll();
+    QByteArray bytes = f.read(kMaxSettingsBytes + 1);
+    if (bytes.size() > kMaxSettingsBytes) {
+        notices << QStringLiteral("設定ファイル %1 が大きすぎます。先頭の %2 バイトだけを読みます。")
+                       .arg(FileLabel(path))
+                       .arg(kMaxSettingsBytes);
+        bytes.truncate(bytes.lastIndexOf('\n', kMaxSettingsBytes - 1) + 1);  // whole lines only
+    }
     QList<QByteArray> raw = bytes.split('\n');
     if (!raw.isEmpty() && raw.last().isEmpty()) raw.removeLast();  // the final line end
     if (raw.size() > kLineCount)
@@ -181,6 +199,10 @@ QString WriteSettings(const QString& path, const CalcState& s)
         const int idx = isNumber ? line : line - kIniCount;
         const QString text = isNumber ? NumberLine(s.IniNum[idx])
                                       : QLatin1Char('"') + s.IniStr[idx] + QLatin1Char('"');
+        if (HasFieldBreak(text))
+            return QStringLiteral("設定ファイル %1 を保存できません: %2 行目の値にタブまたは改行が含まれています。")
+                .arg(FileLabel(path))
+                .arg(line);
         QByteArray enc;
         QString bad;
         if (!EncodeCp932(text, enc, &bad))
@@ -190,6 +212,10 @@ QString WriteSettings(const QString& path, const CalcState& s)
                 .arg(bad);
         bytes += enc + "\r\n";
     }
+    if (bytes.size() > kMaxSettingsBytes)
+        return QStringLiteral("設定ファイル %1 を保存できません: 内容が %2 バイトを超えます。")
+            .arg(FileLabel(path))
+            .arg(kMaxSettingsBytes);
     const QString reason = WriteFileAtomically(path, bytes);
     if (!reason.isEmpty())
         return QStringLiteral("設定ファイル %1 を保存できません: %2").arg(FileLabel(path), reason);

@@ -16,16 +16,19 @@ inline constexpr const char* kSettingsFileName = "Tovanel.INI";
 void DefaultSettings(CalcState& s);
 
 /// Reads the 20 entries of `path` into IniNum[1..10] and IniStr[1..10]. A missing file gives the
-/// defaults; a missing or malformed line gives that entry's default. Returns one Japanese notice per
-/// such problem (empty when the file was read cleanly).
+/// defaults; a missing or malformed line gives that entry's default (a number must be finite, a text
+/// must not hold a TAB or CR). Reads no more than twenty of the longest lines a save writes: a
+/// larger file gives a notice and only its first whole lines are used. Returns one Japanese notice
+/// per such problem (empty when the file was read cleanly).
 QStringList ReadSettings(const QString& path, CalcState& s);
 
 /// The per-user configuration folder (QStandardPaths::AppConfigLocation; ~/.config/Tovanel).
 QString UserSettingsDir();
 
 /// Writes all 20 entries to `path` through AtomicFile, so a failed
-/// save leaves the previous file as it was. Returns empty on success, otherwise a Japanese
-/// message naming the file and the reason.
+/// save leaves the previous file as it was. What ReadSettings would not take back is refused: a
+/// text holding a TAB, CR or LF, or a file beyond its bound. Returns empty on success, otherwise a
+/// Japanese message naming the file and the reason.
 QString WriteSettings(const QString& path, const CalcState& s);
 
 /// Where the settings of a program in `appDir` live, and what a first start fills them from.

@@ -17,11 +17,12 @@
 #include "sheets/composition.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -117,10 +118,24 @@ void PrintElements(const CalcState& s)
         Print(stdout, QString::fromLatin1(name) + QLatin1Char('=') + Full(value) + QLatin1Char('\n'));
 }
 
+// Standard output that could not be written (a full disk, a closed pipe) is a failure, not a
+// success with a short result.
+int FinishStdout(int status)
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int err = errno;
+        return Fail(kUsage, QStringLiteral("cannot write standard output: ") + FileErrorText(err));
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit a write then fails with "file too large" and is reported, instead of
+    // the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Sheets are measured and drawn with the real fonts but never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session the platform only notes that it picked a runtime folder itself; that note
@@ -231,6 +246,9 @@ int main(int argc, char** argv)
     s.CurveIn[kIP][kWidthIn] = LeadingNumber(opt["--inner"]);
     s.CurveIn[kIP][kWidthOut] = LeadingNumber(opt["--outer"]);
     const QString ipNumber = opt["--ip-number"];
+    // The IP number becomes part of every exported point name: a TAB or a line end there would
+    // shift the CAD's columns or split a line.
+    if (HasFieldBreak(ipNumber)) return Fail(kUsage, QStringLiteral("--ip-number may not hold a TAB, CR or LF"));
     s.CurveIn[kIP][kNumber] = LeadingNumber(ipNumber);
     s.IPNo = [ipNumber] { return ipNumber; };
     const double type = std::nearbyint(LeadingNumber(opt.count("--type") ? opt["--type"] : s.IniStr[4]));
@@ -249,7 +267,7 @@ int main(int argc, char** argv)
     const QStringList outputs = {"--export", "--pdf", "--sima", "--csv", "--dxf"};
     const bool sheets = std::any_of(outputs.begin(), outputs.end(), [&](const QString& o) { return opt.count(o) > 0; });
     if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(s);
-    if (!sheets) return kOk;
+    if (!sheets) return FinishStdout(kOk);
 
     InstallFontSubstitutions();
     PageLayout pl;
@@ -277,5 +295,5 @@ int main(int argc, char** argv)
             Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
         if (QString why = pl.writePdf(opt["--pdf"]); !why.isEmpty()) return Fail(kUsage, why);
     }
-    return kOk;
+    return FinishStdout(kOk);
 }

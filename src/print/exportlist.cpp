@@ -32,7 +32,8 @@ std::vector<ExportPoint> ExportPoints(const CalcState& s)
     const int n = std::min<int>(s.ExpCount, static_cast<int>(s.ExpNames.size()) - 1);
     QString previous;
     for (int k = 1; k <= n; ++k) {
-        const QString& name = s.ExpNames[static_cast<size_t>(k)];
+        // Whatever reached a name, a line keeps its three fields (four with the lead-in).
+        const QString name = WithoutFieldBreaks(s.ExpNames[static_cast<size_t>(k)]);
         if (name == previous) continue;
         const auto& xy = s.ExpCoords[static_cast<size_t>(k)];
         out.push_back({name, xy[1], xy[2]});

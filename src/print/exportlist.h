@@ -36,7 +36,8 @@ struct ExportText {
 
 /// The clipboard text of ExportPoints. Each line is the lead-in (nothing when the CAD edition
 /// setting IniStr[5] is exactly "1", a TAB otherwise), the name, TAB, X, TAB, Y, CR LF, with the
-/// coordinates in up to 15 significant digits.
+/// coordinates in up to 15 significant digits. TABs, CRs and LFs are dropped from the names, so
+/// no line ever carries an extra field.
 ExportText BuildExportText(const CalcState& s);
 
 /// The message that reports the written count: the count with a blank in place of a plus sign,

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pagelayout.h"
 
-#include <QFile>
+#include "calc/atomicfile.h"
+
 #include <QImage>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -78,6 +79,13 @@ void PageLayout::startDoc()
 void PageLayout::endDoc()
 {
     m_ended = true;
+    m_shown = 1;
+}
+
+void PageLayout::clearDoc()
+{
+    m_pages.clear();
+    m_ended = false;
     m_shown = 1;
 }
 
@@ -284,21 +292,27 @@ bool PageLayout::printPages(QPagedPaintDevice& device, int from, int to) const
 QString PageLayout::writePdf(const QString& path) const
 {
     if (pageCount() == 0) return QStringLiteral("出力する頁がありません。");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("PDF ファイルを書き込めません: ") + path + QStringLiteral(" (") +
-               file.errorString() + QLatin1Char(')');
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("Tovanel"));
-    writer.setTitle(m_docName);
-    writer.setResolution(static_cast<int>(kTwipsPerInch));
-    const QPageLayout layout(m_pageSize,
-                             m_orientation == kLandscape ? QPageLayout::Landscape
-                                                         : QPageLayout::Portrait,
-                             QMarginsF(0, 0, 0, 0));
-    writer.setPageLayout(layout);
-    if (!printPages(writer, 1, pageCount()))
-        return QStringLiteral("PDF ファイルを書き込めません: ") + path;
+    const auto failed = [&](const QString& reason) {
+        return QStringLiteral("PDF ファイル %1 を保存できません: %2").arg(path, reason);
+    };
+    // Through the atomic writer: a full disk or a cancelled run leaves the previous file as it was.
+    AtomicFile file(path);
+    if (!file.open()) return failed(file.reason());
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("Tovanel"));
+        writer.setTitle(m_docName);
+        writer.setResolution(static_cast<int>(kTwipsPerInch));
+        const QPageLayout layout(m_pageSize,
+                                 m_orientation == kLandscape ? QPageLayout::Landscape
+                                                             : QPageLayout::Portrait,
+                                 QMarginsF(0, 0, 0, 0));
+        writer.setPageLayout(layout);
+        painted = printPages(writer, 1, pageCount());
+    }  // the writer has finished the file here
+    if (!painted) return failed(file.reason().isEmpty() ? QStringLiteral("描画できません") : file.reason());
+    if (const QString reason = file.commit(); !reason.isEmpty()) return failed(reason);
     return {};
 }
 

@@ -71,6 +71,8 @@ public:
     void startDoc();
     /// Ends the document: the pages become viewable and printable, page 1 is shown.
     void endDoc();
+    /// Discards the document: no pages, as before the first startDoc().
+    void clearDoc();
     /// Starts a new page; further drawing goes onto it.
     void newPage();
     /// Pages composed so far (0 before any document).

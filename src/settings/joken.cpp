@@ -147,6 +147,20 @@ void Joken::Form_Load()
 
 void Joken::Command1_Click()
 {
+    // A pasted spreadsheet cell brings its TAB or line end along: in a point name it would add a
+    // line to the settings file and a field to every exported point. Taken out of the box, and the
+    // user confirms what is left before anything is stored.
+    for (int i = 5; i <= 7; ++i) {
+        QLineEdit* box = m_jo1[static_cast<size_t>(i)];
+        if (!HasFieldBreak(box->text())) continue;
+        for (int k = i; k <= 7; ++k) {
+            QLineEdit* b = m_jo1[static_cast<size_t>(k)];
+            b->setText(WithoutFieldBreaks(b->text()));
+        }
+        box->setFocus();
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kFieldBreakMessage);
+        return;
+    }
     // The boxes are stored before the check: a refused OK has already changed them in memory.
     for (int i = 1; i <= 5; ++i)
         m_s.IniNum[static_cast<size_t>(i)] = LeadingNumber(m_jo1[static_cast<size_t>(i - 1)]->text());

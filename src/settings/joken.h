@@ -23,6 +23,10 @@ struct CalcState;
 inline const QString kZeroLimitMessage =
     QStringLiteral(" 制限は０では演算する事が出来ません。値を入力して下さい。 ");
 
+/// Message shown when OK finds a TAB or a line end in a point name (they are taken out first).
+inline const QString kFieldBreakMessage =
+    QStringLiteral("点名に含まれていたタブ・改行を取り除きました。確かめてから OK を押して下さい。");
+
 class Joken : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +41,7 @@ public:
     QPushButton* Command2() const { return m_cancel; }
 
     /// OK: stores the boxes; closes unless a tested limit is 0 (then says so and stays open).
+    /// A point name holding a TAB, CR or LF is cleaned in its box instead, and nothing is stored.
     void Command1_Click();
     /// Cancel: closes; what an earlier OK stored stays.
     void Command2_Click();

@@ -237,6 +237,7 @@ void BlockRows(SheetContext& c)
         b.RadAz = Norm360(r);
         b.RowX = b.PtRad * std::cos(b.RadAz * s.DegToRad) + s.CenX;
         b.RowY = b.PtRad * std::sin(b.RadAz * s.DegToRad) + s.CenY;
+        c.check({b.ChordLen, b.ArcLen, b.RowX, b.RowY});
 
         if (i < ExportedRows(b.RowLast, b.EndDiv)) {
             s.ExpName = s.OutText;

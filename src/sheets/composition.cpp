@@ -42,6 +42,11 @@ QString out1(SheetContext& c)
     f_overl(c);
     BlockSheet(c);
     c.pl.endDoc();
+    if (c.unprintable) {
+        ClearExportList(s);
+        c.pl.clearDoc();
+        return TooLargeToPrint();
+    }
     return {};
 }
 

@@ -18,7 +18,8 @@ QString ComposeRefusal(const CalcState& s);
 /// Composes the document into the context's component: origins (25, 15), export list emptied, a
 /// new document, the curve elements sheet with its sketch, the block-point sheet, end of
 /// document. Expects the state the trial calculation (S_CRT) leaves and the page set-up done.
-/// Refuses (returns the reason, touches nothing) when ComposeRefusal does.
+/// Refuses (returns the reason, touches nothing) when ComposeRefusal does; refuses as well, with no
+/// pages and an empty export list, when a length or coordinate would be written as "inf" or "nan".
 [[nodiscard]] QString out1(SheetContext& c);
 
 /// Convenience for callers without a preview: page set-up for the component's paper, then out1.

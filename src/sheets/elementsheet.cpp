@@ -66,7 +66,10 @@ void f_OVERL1(SheetContext& c)
         {125, s.RowRad, 3},      {150, s.ArcPerDiv, 4},    {175, s.ChordPerDiv, 4},
         {200, s.OrdPerDiv, 4},   {225, s.ArcChordDiff, 4},
     };
-    for (const auto& cell : cells) Put(c, FixedText(cell.value, cell.decimals), cell.x, s.TextSize);
+    for (const auto& cell : cells) {
+        c.check({cell.value});
+        Put(c, FixedText(cell.value, cell.decimals), cell.x, s.TextSize);
+    }
 }
 
 void f_overl(SheetContext& c)

@@ -5,6 +5,8 @@
 // composes the document.
 
 #include <QString>
+#include <cmath>
+#include <initializer_list>
 
 namespace tovanel {
 
@@ -45,6 +47,15 @@ struct SheetContext {
     PageLayout& pl;
     SketchBox sketch;
     BlockWork block;
+    /// Set when a length or coordinate about to be written was not finite: the composition is
+    /// then refused rather than printing "inf" or "nan".
+    bool unprintable = false;
+
+    /// Notes the values about to be written.
+    void check(std::initializer_list<double> values)
+    {
+        for (double v : values) unprintable = unprintable || !std::isfinite(v);
+    }
 };
 
 }  // namespace tovanel

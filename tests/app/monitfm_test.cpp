@@ -177,6 +177,21 @@ TEST_F(Main, PasteChangesOnlyNamesAndCoordinatesOrSaysWhyNot)
     }
 }
 
+TEST_F(Main, TabsAndLineEndsNeverStayInTheIpNumber)
+{
+    MonitFM& m = open();
+    for (const char* pasted : {"12\t3\r\n", "12\n3", "123"}) {  // spreadsheet cells keep them
+        said.clear();
+        m.DTText(0)->clear();
+        QGuiApplication::clipboard()->setText(U(pasted));
+        m.DTText(0)->paste();
+        EXPECT_EQ(m.DTText(0)->text(), "123") << pasted;
+        EXPECT_EQ(said, QString(pasted) == "123" ? QStringList()
+                                                 : QStringList{U("確認:IP番号に含まれていたタブ・改行を取り除きました。")})
+            << pasted;
+    }
+}
+
 TEST_F(Main, TrialListsTheRightTurnMarksBrokenLimitsRedAndGuideReplacesIt)
 {
     // Limits of M, LP and L1, and where the listing is red then.

@@ -96,22 +96,26 @@ struct BadFile {
 
 TEST(SettingsFile, DamagedFilesFallBackPerEntry)
 {
-    QList<QByteArray> badNumber = kFile;
-    badNumber[3] = "twenty";
-    QList<QByteArray> badType = kFile;
-    badType[13] = "\"7\"";
-    QList<QByteArray> unquoted = kFile;
-    unquoted[13] = "2";
+    // The file with line n (1-based) replaced.
+    auto with = [](int n, const QByteArray& line) {
+        QList<QByteArray> lines = kFile;
+        lines[n - 1] = line;
+        return Lines(lines);
+    };
     const BadFile cases[] = {
         {"short file", Lines(kFile.mid(0, 5)), 1, 20, "0"},
         {"empty file", QByteArray(), 1, 10, "0"},
         {"missing file: the defaults", "-", 1, 10, "0"},
-        {"number line not a number", Lines(badNumber), 1, 10, "-1"},
-        {"type outside -1..3", Lines(badType), 1, 20, "0"},
-        {"string without quotes", Lines(unquoted), 1, 20, "0"},
+        {"number line not a number", with(4, "twenty"), 1, 10, "-1"},
+        {"type outside -1..3", with(14, "\"7\""), 1, 20, "0"},
+        {"string without quotes", with(14, "2"), 1, 20, "0"},
         {"LF line ends", kFile.join('\n') + '\n', 0, 20, "-1"},
         {"extra lines", Lines(kFile) + "junk\r\n", 1, 20, "-1"},
-        {"bad Shift-JIS byte", Lines(kFile.mid(0, 10)) + "\"\x81\"\r\n" + Lines(kFile.mid(11)), 1, 20, "-1"},
+        {"TAB in a point name", with(11, "\"C\tX\""), 1, 20, "-1"},
+        {"CR inside a value", with(16, "\"a\rb\""), 1, 20, "-1"},
+        {"infinite limit", with(4, "inf"), 1, 10, "-1"},
+        {"huge file: read up to a bound, whole lines only", Lines(kFile) + QByteArray(3 << 20, 'x'), 1, 20, "-1"},
+        {"bad Shift-JIS byte", with(11, "\"\x81\""), 1, 20, "-1"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -149,6 +153,16 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(Read(path), Lines(kFile));
 
     EXPECT_NE(WriteSettings(dir.filePath("no/such/folder/Tovanel.INI"), s), "");
+
+    // What the reader would not take back is not written: the previous file stays.
+    const struct { int entry; QString value; const char* reason; } refused[] = {
+        {1, "C\r\n", "11 行目"}, {7, "a\tb", "17 行目"}, {6, QString(700000, QChar(0x4E2D)), "バイトを超えます"}};
+    for (const auto& r : refused) {
+        CalcState bad = s;
+        bad.IniStr[r.entry] = r.value;
+        EXPECT_TRUE(WriteSettings(path, bad).contains(QString::fromUtf8(r.reason))) << r.reason;
+        EXPECT_EQ(Read(path), Lines(kFile));
+    }
 }
 
 // Where the settings live: next to the executable in the build folder; installed, in the user's

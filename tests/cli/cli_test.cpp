@@ -3,13 +3,17 @@
 // and its exit statuses.
 
 #include "print/fonts.h"
+#include "support/commalocale.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
+#include <functional>
 
 namespace {
 
@@ -19,9 +23,10 @@ struct Result {
     QByteArray bytes;  ///< standard output as it came
 };
 
-Result Exec(const QString& program, const QStringList& args)
+Result Exec(const QString& program, const QStringList& args, const std::function<void(QProcess&)>& setUp = {})
 {
     QProcess p;
+    if (setUp) setUp(p);
     p.start(program, args);
     if (!p.waitForFinished(60000)) p.kill();
     const QByteArray out = p.readAllStandardOutput();
@@ -75,6 +80,12 @@ TEST(Cli, ExitStatusesWithOneLineOfReason)
         {"fractional count", {"--divisions", "2.5", "--export", "-"}, 3},
         {"too many divisions", {"--divisions", "1001", "--export", "-"}, 3},
         {"zero limit with a given count", {"--settings", Settings(dir, "0", "20"), "--divisions", "4"}, 0},
+        {"PDF on a full disk", {"--type", "0", "--pdf", "/dev/full"}, 2},
+        {"points on a full disk", {"--type", "0", "--export", "/dev/full"}, 2},
+        {"TAB in the IP number", {"--ip-number", "7\t8", "--type", "0", "--export", "-"}, 2},
+        {"outer radius overflows", {"--radius", "1e308", "--outer", "1e308", "--divisions", "8", "--listing"}, 3},
+        {"count too small to divide by", {"--divisions", "1e-320", "--listing"}, 3},
+        {"sheet value overflows", {"--radius", "3e304", "--divisions", "8", "--type", "0", "--export", "-"}, 3},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args);
@@ -184,6 +195,51 @@ TEST(Cli, PointFileRefusalsLeaveEveryFileAsItWas)
     EXPECT_TRUE(twice.err.contains(QStringLiteral("「EP」が 2 点あります（3, 4 行目）"))) << twice.err.toStdString();
     const Result absent = Exec(QStringLiteral(TOVANEL_CLI), names.mid(0, 7) + QStringList{"ep", "--radius", "10"});
     EXPECT_TRUE(absent.status == 2 && absent.err.contains(QStringLiteral("「ep」がありません")));
+}
+
+TEST(Cli, WritesThatFailAreReportedAndLeaveThePreviousFile)
+{
+    const Result full = Exec(QStringLiteral(TOVANEL_CLI), kCorner + QStringList{"--elements"},
+                             [](QProcess& p) { p.setStandardOutputFile("/dev/full"); });
+    EXPECT_EQ(full.status, 2) << "standard output on a full disk";
+    EXPECT_TRUE(full.err.contains(QStringLiteral("ディスクの空き容量が足りません"))) << full.err.toStdString();
+
+    // Files may not grow beyond 4 KB: the sheets do not fit, and the reason is named.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheets.pdf");
+    if (QFile f(pdf); f.open(QIODevice::WriteOnly)) f.write("previous");
+    const Result limited = Exec("/bin/sh", QStringList{"-c", "ulimit -f 8; exec \"$0\" \"$@\"", TOVANEL_CLI} + kCorner +
+                                               QStringList{"--type", "0", "--pdf", pdf});
+    EXPECT_EQ(limited.status, 2) << "ended by the signal instead of reporting";
+    EXPECT_TRUE(limited.err.contains(QStringLiteral("ファイルが大きすぎます"))) << limited.err.toStdString();
+    QFile kept(pdf);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file left";
+
+    QElapsedTimer clock;
+    clock.start();
+    const Result zero = Cli({"--settings", "/dev/zero"});
+    EXPECT_EQ(zero.status, 0) << "the defaults, after saying why";
+    EXPECT_TRUE(zero.err.contains(QStringLiteral("大きすぎます"))) << zero.err.toStdString();
+    EXPECT_LT(clock.elapsed(), 20000) << "a bounded read";
+}
+
+TEST(Cli, NumbersReadAndPrintTheSameInACommaLocale)
+{
+    QTemporaryDir dir;
+    if (const QString why = tovanel::test::MakeCommaLocale(dir.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    const QStringList args = {"--radius", "50.25", "--inner", "1.5", "--divisions", "8", "--elements", "--listing"};
+    const Result plain = Cli(args);
+    const Result comma = Exec(QStringLiteral(TOVANEL_CLI), kCorner + args, [&](QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LOCPATH", dir.path());
+        env.insert("LC_ALL", tovanel::test::kCommaLocale);
+        p.setProcessEnvironment(env);
+    });
+    ASSERT_EQ(plain.status, 0);
+    EXPECT_TRUE(plain.out.contains("    R=    50.250"));
+    EXPECT_EQ(comma.out, plain.out);
+    EXPECT_EQ(comma.err, plain.err);
 }
 
 }  // namespace

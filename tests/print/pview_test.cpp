@@ -10,6 +10,8 @@
 #include "qstringprint.h"
 
 #include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -30,6 +32,7 @@ struct Preview : ::testing::Test {
         h.message = [this](QWidget*, QMessageBox::Icon i, const QString& t, const QString& x) {
             shown << QString("%1 %2: %3").arg(int(i)).arg(t, x);
         };
+        h.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return saveAs; };
         auto compose = [this](CalcState& st, PageLayout& pl) -> QString {
             ++composed;
             if (!refusal.isEmpty()) return refusal;
@@ -56,6 +59,7 @@ struct Preview : ::testing::Test {
     QString refusal;
     std::vector<std::tuple<QString, double, double>> points;
     QStringList shown;
+    QString saveAs;  ///< the file dialog's answer
     QPointer<PVIEW> view;
 };
 
@@ -128,6 +132,40 @@ TEST_F(Preview, OnlyTheCloseButtonPutsThePointsOnTheClipboard)
     open().Cmdend()->click();
     EXPECT_EQ(shown.last(), "1 登録:  1504点の座標値をクリップボードに貼り付けました。");
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith("\t1500\t1500\t-1500\r\n"));
+}
+
+TEST_F(Preview, NamesNeverAddAFieldOrALineToTheExport)
+{
+    s.IniStr[5] = "1";
+    points = {{"BC\t7", 1, 2}, {"SP 7\r\n", 3, 4}};
+    open().Cmdend()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "BC7\t1\t2\r\nSP 7\t3\t4\r\n");
+}
+
+TEST_F(Preview, PdfSaveSaysWhenItFailedAndKeepsThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString previous = dir.filePath("kept.pdf");
+    const QString full = dir.filePath("full.pdf");  // a disk that is full
+    QFile::link("/dev/full", full);
+    const struct { QString path; const char* said; } cases[] = {
+        {full, "ディスクの空き容量が足りません"},
+        {dir.filePath("no/such/folder/x.pdf"), "フォルダがありません"},
+        {previous, "PDF ファイルに保存しました。"},
+    };
+    for (const auto& c : cases) {
+        if (QFile f(previous); f.open(QIODevice::WriteOnly)) f.write("previous");
+        saveAs = c.path;
+        shown.clear();
+        open().CmdPdf()->click();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].contains(QString::fromUtf8(c.said))) << shown[0].toStdString();
+        const bool saved = c.path == previous;
+        EXPECT_EQ(shown[0].startsWith(QString::number(int(QMessageBox::Information))), saved) << shown[0].toStdString();
+        QFile f(previous);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(saved ? f.readAll().startsWith("%PDF-") : f.readAll() == "previous") << c.said;
+    }
 }
 
 }  // namespace

@@ -69,5 +69,22 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimit)
     }
 }
 
+TEST_F(JokenTest, PastedTabsAndLineEndsLeaveTheNamesBeforeAnythingIsStored)
+{
+    DefaultSettings(s);
+    auto d = open();
+    d->JO1(5)->setText("A\r\n");  // a spreadsheet cell
+    d->JO1(7)->setText("O\tX");
+    d->JO1(2)->setText("0.5");
+    QTest::mouseClick(d->Command1(), Qt::LeftButton);
+    EXPECT_EQ(shown, QStringList{QString::number(QMessageBox::Warning) + QStringLiteral("確認") + kFieldBreakMessage});
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->JO1(5)->text() + "|" + d->JO1(7)->text(), "A|OX");
+    EXPECT_TRUE(s.IniStr[1] == "C" && s.IniNum[3] == 0.05) << "nothing stored yet";
+    QTest::mouseClick(d->Command1(), Qt::LeftButton);  // the user accepts what is left
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(s.IniStr[1] == "A" && s.IniStr[3] == "OX" && s.IniNum[3] == 0.5);
+}
+
 }  // namespace
 }  // namespace tovanel

@@ -107,6 +107,10 @@ TEST(Composition, RefusalEmptiesTheExportList)
         EXPECT_FALSE(ComposeDocument(d.s, d.pl).isEmpty()) << name;
         EXPECT_EQ(d.s.ExpCount, 0) << name;
     }
+    // The listing still fits its four decimals, the sheet's chords at five do not: no pages.
+    const Doc huge(Corner{.r = 3e304, .n = 8});
+    EXPECT_EQ(huge.refusal, TooLargeToPrint());
+    EXPECT_EQ(huge.pl.pageCount() + huge.s.ExpCount, 0);
 }
 
 TEST(Composition, HostileCornersComposeAndRender)
@@ -114,7 +118,7 @@ TEST(Composition, HostileCornersComposeAndRender)
     const struct { const char* name; Corner c; } cases[] = {
         {"R 0", {.r = 0, .n = 2}}, {"IA near 180", {.ix = 100, .iy = 0, .ex = 0, .ey = 1e-9, .n = 3}},
         {"beyond any twips", {.ix = 1e100, .iy = 1e100, .ex = 0, .ey = 2e100}}, {"largest count", {.n = kMaxDivCount}},
-        {"widths beyond the radius", {.r = 2, .wi = 5, .wo = 5, .n = 1}},
+        {"widths beyond the radius", {.r = 2, .wi = 5, .wo = 5, .n = 1}}, {"huge radius", {.r = 1e300, .n = 8}},
     };
     for (const auto& [name, corner] : cases)
         for (int type = 0; type <= 3; ++type) {
@@ -123,6 +127,9 @@ TEST(Composition, HostileCornersComposeAndRender)
             Doc d(c);
             ASSERT_TRUE(d.refusal.isEmpty() && d.pl.pageCount() >= 4) << name << ", type " << type << d.refusal.toStdString();
             for (int p : {1, 2}) EXPECT_FALSE(d.pl.renderImage(p, 20).isNull()) << name;
+            for (const Page& page : d.pl.pages())
+                for (const PageItem& it : page)
+                    EXPECT_FALSE(it.text.contains("inf") || it.text.contains("nan")) << name << ": " << it.text.toStdString();
         }
 }
 

@@ -82,7 +82,7 @@ TEST(StakeSketch, ScaleIsAMultipleOfHundredThatFitsTheSquare)
         f_overl2(ctx);
         EXPECT_EQ(ctx.sketch.SketchScale, scale) << range;
         EXPECT_EQ(d.pl.page(1)->empty(), scale == 0) << range << ": S = 0 draws nothing";
-        EXPECT_EQ(Texts(d, 1, 127), scale ? QStringList{"役杭略図縮尺 S=1/ " + QString::number(scale)} : QStringList());
+        EXPECT_EQ(Texts(d, 1, 127), scale != 0 ? QStringList{"役杭略図縮尺 S=1/ " + QString::number(scale)} : QStringList());
     }
 }
 

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The clipboard import from any text, for either CAD edition (the first byte of the input is the
+// edition setting: '1' DentaⅡ, anything else Stravon, the rest is the clipboard text). Checked
+// against a plain restatement of the format: lines end at LF (a CR before it belongs to the line
+// end), a last piece without a line end is a line when it is not empty, fields are TAB-separated,
+// and the name sits in field 1 or 2 with X and Y after it. Fewer than three lines leave the boxes.
+
+#include "fuzzcheck.h"
+
+#include "app/clipimport.h"
+#include "calc/calcstate.h"
+
+#include <QStringList>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace tovanel;
+    if (size == 0) return 0;
+    CalcState s;
+    s.IniStr[5] = QString::fromLatin1(reinterpret_cast<const char*>(data), 1);
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty()) lines.removeLast();  // the line end of the last line
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const bool endedByLf = k + 1 < lines.size() || text.endsWith(QLatin1Char('\n'));
+        if (endedByLf && lines[k].endsWith(QLatin1Char('\r'))) lines[k].chop(1);
+    }
+    const int nameField = s.IniStr[5] == QLatin1String("1") ? 1 : 2;
+
+    const ImportedPoint untouched{QStringLiteral("name"), QStringLiteral("x"), QStringLiteral("y")};
+    std::array<ImportedPoint, 3> points{untouched, untouched, untouched};
+    const QString why = ImportPoints(s, text, points);
+    FUZZ_CHECK(why.isEmpty() == (lines.size() >= 3)) << lines.size() << " lines: " << why;
+    for (int n = 0; n < 3; ++n) {
+        const ImportedPoint& p = points[static_cast<size_t>(n)];
+        if (!why.isEmpty()) {
+            FUZZ_CHECK(p.name == untouched.name && p.x == untouched.x && p.y == untouched.y) << "line " << n;
+            continue;
+        }
+        const QStringList fields = lines[n].split(QLatin1Char('\t'));
+        FUZZ_CHECK(p.name == fields.value(nameField - 1)) << "line " << n << " name " << p.name;
+        FUZZ_CHECK(p.x == fields.value(nameField)) << "line " << n << " X " << p.x;
+        FUZZ_CHECK(p.y == fields.value(nameField + 1)) << "line " << n << " Y " << p.y;
+    }
+    FUZZ_CHECK(s.ClipFields.size() == (why.isEmpty() ? kClipFieldCount + 1 : 0)) << s.ClipFields.size() << " fields";
+    return 0;
+}

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole document from any corner, settings and paper: either a one-line refusal with no pages
+// and nothing to export, or every sheet composed with no number written as inf or nan, the export
+// list holding the points the calculation type names, and an export text whose every line has
+// exactly its fields, whatever the names hold. On request the document is written as PDF and must
+// come out whole.
+
+#include "corner.h"
+#include "fuzzcheck.h"
+
+#include "calc/curve.h"
+#include "calc/listing.h"
+#include "print/exportlist.h"
+#include "print/pagelayout.h"
+#include "sheets/composition.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace tovanel;
+
+// Points each curve lists: the chord schemes BC and every division point to EC (N + 1), the
+// polygon and half-division schemes also both half steps (N + 3). Centre, inner, outer curve.
+int ExpectedPoints(int type, int n)
+{
+    const int chords = n + 1, more = n + 3;
+    const int perType[4][3] = {{chords, chords, chords}, {chords, chords, more}, {more, more, more}, {more, more, more}};
+    return 4 + perType[type][0] + perType[type][1] + perType[type][2];
+}
+
+// Compositions beyond this count only run the same rows over more pages; the largest count is
+// composed by the sheet tests.
+constexpr double kLargestFuzzedCount = 64;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::EnsureGuiApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    CalcState& s = c.s;
+    Listing listing;
+    if (!S_CRT(s, listing).isEmpty() || s.DivCount > kLargestFuzzedCount) return 0;
+    PageLayout pl;
+    pl.setPaperSize(c.paper);
+    const QString why = ComposeDocument(s, pl);
+    if (!why.isEmpty()) {
+        FUZZ_CHECK(pl.pageCount() == 0 && s.ExpCount == 0) << why;
+        FUZZ_CHECK(!why.contains(QLatin1Char('\n'))) << why;
+        return 0;
+    }
+    const int n = static_cast<int>(s.DivCount);
+    FUZZ_CHECK(pl.documentEnded() && pl.pageCount() >= 4) << pl.pageCount() << " pages";
+    FUZZ_CHECK(s.ExpCount == ExpectedPoints(s.CalcType, n)) << s.ExpCount << " points, type " << s.CalcType << ", N " << n;
+
+    bool namesShowNonFinite = false;
+    for (const QString& name : {s.ipNo(), s.IniStr[1], s.IniStr[2], s.IniStr[3]})
+        namesShowNonFinite = namesShowNonFinite || fuzz::ShowsNonFinite(name);
+    if (!namesShowNonFinite) {
+        for (const Page& page : pl.pages())
+            for (const PageItem& it : page) {
+                FUZZ_CHECK(!fuzz::ShowsNonFinite(it.text)) << it.text;
+            }
+    }
+
+    const ExportText out = BuildExportText(s);
+    const bool leadIn = s.IniStr[5] != QLatin1String("1");
+    QStringList lines = out.text.split(QStringLiteral("\r\n"));
+    FUZZ_CHECK(lines.takeLast().isEmpty()) << "every line ends in CR LF";
+    FUZZ_CHECK(lines.size() == out.count && out.count <= s.ExpCount) << lines.size() << " lines, count " << out.count;
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        FUZZ_CHECK(fields.size() == (leadIn ? 4 : 3) && (!leadIn || fields[0].isEmpty())) << line;
+        FUZZ_CHECK(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n'))) << line;
+        bool xOk = false, yOk = false;
+        fields[fields.size() - 2].toDouble(&xOk);
+        fields[fields.size() - 1].toDouble(&yOk);
+        FUZZ_CHECK(xOk && yOk) << "coordinates that read back: " << line;
+    }
+
+    if (c.pdf) {
+        static QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("sheets.pdf"));
+        FUZZ_CHECK(pl.writePdf(path).isEmpty()) << pl.writePdf(path);
+        QFile f(path);
+        FUZZ_CHECK(f.open(QIODevice::ReadOnly)) << path;
+        const QByteArray pdf = f.readAll();
+        FUZZ_CHECK(pdf.startsWith("%PDF-") && pdf.endsWith("%%EOF\n")) << pdf.size() << " bytes";
+        FUZZ_CHECK(pdf.count("/Type /Page\n") == pl.pageCount()) << "every page written";
+    }
+    return 0;
+}

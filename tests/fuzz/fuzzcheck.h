@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What every fuzz harness shares: FUZZ_CHECK, which ends the run with a message when something
+// that must hold does not (libFuzzer then keeps the input as a reproducer, and the replay test
+// fails), and the offscreen application the sheets need for measuring text.
+
+#include <QGuiApplication>
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace tovanel::fuzz {
+
+/// Collects the message of a failed check and aborts when the statement ends.
+class Failure {
+public:
+    Failure(const char* file, int line, const char* condition)
+    {
+        m_out << file << ':' << line << ": " << condition << " does not hold";
+    }
+    Failure(const Failure&) = delete;
+    Failure& operator=(const Failure&) = delete;
+    ~Failure()
+    {
+        std::fprintf(stderr, "%s\n", m_out.str().c_str());
+        std::abort();
+    }
+    template <class T>
+    Failure& operator<<(const T& v)
+    {
+        m_out << v;
+        return *this;
+    }
+    Failure& operator<<(const QString& v) { return *this << v.toStdString(); }
+
+private:
+    std::ostringstream m_out;
+};
+
+/// One application for the whole run, on the offscreen platform, with the sheet fonts mapped.
+void EnsureGuiApplication();
+
+}  // namespace tovanel::fuzz
+
+/// FUZZ_CHECK(condition) << "context": aborts with the message when the condition is false.
+#define FUZZ_CHECK(condition) \
+    if (condition) {          \
+    } else                    \
+        ::tovanel::fuzz::Failure(__FILE__, __LINE__, #condition) << ": "
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

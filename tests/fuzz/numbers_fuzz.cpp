@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The leading-number rule on any text, checked against a plain statement of the rule, and the
+// number and angle routines on any doubles: the whole input as text, then every 8 bytes of it as
+// the bits of a double, then the number the text reads as. What is printed reads back as the
+// value within its decimals, texts keep their widths, and angles stay within their ranges.
+
+#include "fuzzcheck.h"
+
+#include "calc/numeric.h"
+
+#include <QRegularExpression>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace tovanel;
+
+// The rule: after blanks, the longest [sign] digits [. digits] [exponent] with at least one digit
+// in the mantissa; full-width forms count as ASCII.
+double RuleReference(const QString& text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^[ \\t\\r\\n]*([+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?)"));
+    const QRegularExpressionMatch m = number.match(text.normalized(QString::NormalizationForm_KC));
+    if (!m.hasMatch()) return 0;
+    QByteArray t = m.captured(1).toLatin1();
+    if (t.startsWith('+')) t.remove(0, 1);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(t.constData(), t.constData() + t.size(), v);
+    // Beyond the range of a double, NaN here: the rule then gives an infinity, or zero and the
+    // subnormals near it.
+    return ec == std::errc::result_out_of_range ? std::nan("") : v;
+}
+
+bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+
+void CheckTexts(double v)
+{
+    const QString number = NumberText(v);
+    const QString withSign = SignedNumberText(v);
+    FUZZ_CHECK(withSign == (number.startsWith(QLatin1Char('-')) ? number : QLatin1Char(' ') + number)) << withSign;
+    if (!std::isfinite(v)) return;
+    FUZZ_CHECK(number != QLatin1String("-0")) << v;
+    // Fifteen significant digits: the text reads back within half a unit of the fifteenth, at most
+    // 5e-15 of the value, and the last bit of reading it (at the very top of the range the rounded
+    // text lies beyond the largest double).
+    if (std::fabs(v) < 1e308) {
+        FUZZ_CHECK(Near(LeadingNumber(number), v, std::fabs(v) * 5.3e-15)) << v << " printed " << number;
+    }
+    for (int decimals : {0, 2, 3, 4}) {
+        const QString fixed = FixedText(v, decimals);
+        static const QRegularExpression shape[5] = {
+            QRegularExpression(QStringLiteral("^-?[0-9]+$")), {}, QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{2}$")),
+            QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{3}$")), QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{4}$"))};
+        FUZZ_CHECK(shape[decimals].match(fixed).hasMatch()) << v << " as " << fixed;
+        const double back = LeadingNumber(fixed);
+        FUZZ_CHECK(Near(back, v, 0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(v) * 1e-15)) << v << " as " << fixed;
+        FUZZ_CHECK(!(fixed.startsWith(QLatin1Char('-')) && back == 0)) << "a minus before zeros: " << fixed;
+    }
+    for (int n : {0, 3, 4, 6}) {
+        const double scale = std::pow(10.0, n);
+        if (!(std::fabs(v) * scale < 1e15)) continue;  // beyond, units are not all representable
+        const double unit = 1 / scale, eps = std::fabs(v) * 1e-15 + 1e-300;
+        const double half = RoundDig(v, n, 1), cut = RoundDig(v, n, 0), up = RoundDig(v, n, 2);
+        // Halves round away from zero from 0.4999999999 of a unit on: the offset is 0.5000000001.
+        FUZZ_CHECK(Near(half, v, unit * 0.5000000001 + eps)) << "RoundDig(" << v << ", " << n << ", 1) = " << half;
+        FUZZ_CHECK(std::fabs(cut) <= std::fabs(v) + 1e-10 * unit + eps && std::fabs(v) - std::fabs(cut) < unit + eps)
+            << "RoundDig(" << v << ", " << n << ", 0) = " << cut;
+        FUZZ_CHECK(std::fabs(up) >= std::fabs(v) - 0.1 * unit - eps && std::fabs(up) <= std::fabs(v) + unit + eps)
+            << "RoundDig(" << v << ", " << n << ", 2) = " << up;
+        for (double r : {half, cut, up}) FUZZ_CHECK(r == 0 || (r > 0) == (v > 0)) << v << " rounded to " << r;
+    }
+}
+
+void CheckAngles(double a, double b)
+{
+    if (!std::isfinite(a)) return;
+    // Degrees-minutes-seconds text: 4 + "ﾟ" + 2 + "'" + 5 + '"', minutes and seconds in range, and
+    // the angle it shows within half a hundredth of a second of the decimal degrees.
+    if (std::fabs(a) < 1e6) {
+        const DmsParts d = DmsFormat(DegDms(a));
+        FUZZ_CHECK(d.text.size() == 14 && d.text.endsWith(QLatin1Char('"'))) << a << ": " << d.text;
+    }
+    // The minutes are cut with a tolerance of 1e-10 of a minute; beyond some ten thousand
+    // degrees the spacing of doubles is coarser than that, and a whole minute can come out as the
+    // minute before with 100 seconds. Every angle the program prints lies well below 3600 degrees.
+    if (std::fabs(a) < 3600) {
+        const DmsParts d = DmsFormat(DegDms(a));
+        FUZZ_CHECK(d.min >= 0 && d.min < 60 && d.min == std::floor(d.min)) << a << ": " << d.text;
+        FUZZ_CHECK(d.sec >= 0 && d.sec < 60) << a << ": " << d.text;
+        const double shown = std::fabs(d.deg) + d.min / 60 + d.sec / 3600;
+        FUZZ_CHECK(Near(shown, std::fabs(a), 0.0051 / 3600 + std::fabs(a) * 1e-12)) << a << " shown as " << d.text;
+    }
+    double n = a;
+    const double normalised = Norm360(n);
+    FUZZ_CHECK(n == normalised) << a;
+    FUZZ_CHECK(normalised == (a > 360 ? a - 360 : a) + ((a > 360 ? a - 360 : a) < 0 ? 360 : 0)) << a << " became " << normalised;
+    if (!std::isfinite(b)) return;
+    const double az = Azimuth(a, b);
+    FUZZ_CHECK(az >= 0 && az <= 360) << "Azimuth(" << a << ", " << b << ") = " << az;
+    FUZZ_CHECK(!std::isnan(Dist(a, b))) << a << ", " << b;
+    if (std::fabs(a) <= 1) {
+        const double c = ArcCosDeg(a);
+        FUZZ_CHECK(c >= 0 && c <= 180) << "ArcCosDeg(" << a << ") = " << c;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const double read = LeadingNumber(text);
+    const double expected = RuleReference(text);
+    if (std::isnan(expected)) {
+        FUZZ_CHECK(std::isinf(read) || std::fabs(read) < 1e-307) << "read " << read << " out of range";
+    } else {
+        FUZZ_CHECK(read == expected || (std::fabs(read) < 1e-307 && std::fabs(expected) < 1e-307))
+            << "read " << read << ", the rule says " << expected;
+    }
+
+    std::vector<double> values;
+    for (size_t i = 0; i + sizeof(double) <= size; i += sizeof(double)) {
+        double v = 0;
+        std::memcpy(&v, data + i, sizeof v);
+        values.push_back(v);
+    }
+    values.push_back(read);
+    for (size_t i = 0; i < values.size(); ++i) {
+        CheckTexts(values[i]);
+        CheckAngles(values[i], values[(i + 1) % values.size()]);
+    }
+    return 0;
+}

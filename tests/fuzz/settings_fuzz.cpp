@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings file from any bytes: read with one-line notices naming the file, every entry usable
+// (finite numbers, names without TAB or line ends, a type of -1..3), then saved as exactly twenty
+// CR LF lines that read back to the same settings without a notice.
+
+#include "fuzzcheck.h"
+
+#include "calc/calcstate.h"
+#include "calc/settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using namespace tovanel;
+
+// Files on a memory file system when there is one: every input is written and read twice.
+QString Folder()
+{
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tovanel-fuzz-XXXXXX")
+                                                       : QDir::tempPath() + QStringLiteral("/tovanel-fuzz-XXXXXX"));
+    return dir.path();
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString in = Folder() + QStringLiteral("/in.INI"), out = Folder() + QStringLiteral("/out.INI");
+    if (QFile f(in); !f.open(QIODevice::WriteOnly) || f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
+        return 0;
+    CalcState s;
+    for (const QString& n : ReadSettings(in, s))
+        FUZZ_CHECK(n.contains(in) && !n.contains(QLatin1Char('\n'))) << n;
+    for (int i = 1; i <= kIniCount; ++i) {
+        FUZZ_CHECK(std::isfinite(s.IniNum[i])) << "entry " << i << ": " << s.IniNum[i];
+        FUZZ_CHECK(!s.IniStr[i].contains(QLatin1Char('\t')) && !s.IniStr[i].contains(QLatin1Char('\r')) &&
+                   !s.IniStr[i].contains(QLatin1Char('\n')))
+            << "text entry " << i;
+    }
+    bool ok = false;
+    const double type = s.IniStr[4].trimmed().toDouble(&ok);
+    FUZZ_CHECK(ok && std::nearbyint(type) >= -1 && std::nearbyint(type) <= 3) << s.IniStr[4];
+
+    const QString why = WriteSettings(out, s);
+    FUZZ_CHECK(why.isEmpty()) << "what was read can be saved: " << why;
+    const QByteArray saved = ReadAll(out);
+    FUZZ_CHECK(saved.count("\r\n") == 2 * kIniCount && saved.count('\n') == 2 * kIniCount &&
+               saved.count('\r') == 2 * kIniCount && saved.endsWith("\r\n"))
+        << "twenty CR LF lines";
+    CalcState back;
+    const QStringList notices = ReadSettings(out, back);
+    FUZZ_CHECK(notices.isEmpty()) << notices.join(QLatin1Char('|'));
+    for (int i = 1; i <= kIniCount; ++i) {
+        FUZZ_CHECK(SameBits(back.IniNum[i], s.IniNum[i])) << "entry " << i << ": " << s.IniNum[i] << " became " << back.IniNum[i];
+        FUZZ_CHECK(back.IniStr[i] == s.IniStr[i]) << "text entry " << i << ": " << s.IniStr[i] << " became " << back.IniStr[i];
+    }
+    FUZZ_CHECK(WriteSettings(out, back).isEmpty() && ReadAll(out) == saved) << "a second save writes the same bytes";
+    return 0;
+}

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The trial calculation and its listing from any corner and any limits: either a one-line
+// refusal and no listing, or a complete listing whose every number is written out (no inf or nan)
+// in its column width, and a division count that is the smallest one the limits allow.
+
+#include "corner.h"
+#include "fuzzcheck.h"
+
+#include "calc/curve.h"
+#include "calc/listing.h"
+
+namespace {
+
+using namespace tovanel;
+
+// The external secant of one division's arc and the arc length per division for a count of n:
+// the two quantities the limits hold down, computed as the count search computes them.
+bool WithinLimits(const CalcState& s, double n)
+{
+    const double secant = s.RadAbs * (1 / std::cos(s.IA / (2 * n) * s.DegToRad) - 1);
+    return !(secant > s.LimitM) && !(s.LimitLP < s.CL / n);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    CalcState& s = c.s;
+    const double given = s.DivCount;
+    Listing l;
+    const QString why = S_CRT(s, l);
+    if (!why.isEmpty()) {
+        FUZZ_CHECK(l.texts.empty()) << why;
+        FUZZ_CHECK(!why.contains(QLatin1Char('\n'))) << why;
+        return 0;
+    }
+    FUZZ_CHECK(l.texts.size() == 14 + 3 * 6) << l.texts.size() << " texts";
+    for (size_t k = 0; k < l.texts.size(); ++k) {
+        const ListingText& t = l.texts[k];
+        FUZZ_CHECK(t.colour == kBlack || t.colour == kRed) << t.colour;
+        if (k != 1) {  // text 1 holds the IP number
+            FUZZ_CHECK(!fuzz::ShowsNonFinite(t.text)) << t.text;
+        }
+        if (k >= 14) {  // the rows: a label, then five cells ten characters wide
+            FUZZ_CHECK(t.text.size() == 10 || t.x == 50) << '"' << t.text << '"';
+        }
+    }
+    for (size_t k : {6, 11, 12}) FUZZ_CHECK(l.texts[k].text.size() == 6 + 14) << l.texts[k].text;  // angles
+
+    FUZZ_CHECK(s.IA >= 0 && s.IA <= 180) << s.IA;
+    FUZZ_CHECK(s.AzIn >= 0 && s.AzIn <= 360 && s.AzOut >= 0 && s.AzOut <= 360) << s.AzIn << ' ' << s.AzOut;
+    FUZZ_CHECK(s.TurnSign == (s.RadSigned > 0) - (s.RadSigned < 0)) << s.TurnSign << ' ' << s.RadSigned;
+    FUZZ_CHECK(s.DivCount > 0 && s.DivCount <= kMaxDivCount) << s.DivCount;
+    if (given != 0) {
+        FUZZ_CHECK(s.DivCount == given) << "a typed count is kept: " << given << " became " << s.DivCount;
+    } else {
+        FUZZ_CHECK(s.DivCount == std::floor(s.DivCount)) << s.DivCount;
+        FUZZ_CHECK(WithinLimits(s, s.DivCount)) << "N " << s.DivCount << " breaks a limit";
+        FUZZ_CHECK(s.DivCount == 1 || !WithinLimits(s, s.DivCount - 1)) << "N " << s.DivCount << " is not the smallest";
+    }
+    return 0;
+}
