@@ -213,6 +213,7 @@ void MonitFM::buildControls()
     // Enter presses the focused button, as Space does: the Enter path ends on CMD1.
     m_command1->setAutoDefault(true);
     m_cmd1->setAutoDefault(true);
+    setAttribute(Qt::WA_KeyboardFocusChange);  // the focus mark shows from the start
 
     // Tab order by the design's tab indices; the coordinate boxes are no tab stops.
     const QList<QWidget*> order = {m_command1,  m_txt1,      m_dtText[3], m_cmd1,

@@ -3,8 +3,11 @@
 #include "calc/calcstate.h"
 
 #include <QChar>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace tovanel {
@@ -47,6 +50,17 @@ double Azimuth(double dx, double dy)
     const double t = dy + 1e-10;
     const double s = t > 0 ? 1.0 : (t < 0 ? -1.0 : 0.0);
     return s * a - s * 180 + 180;
+}
+
+double AzimuthExact(double dx, double dy)
+{
+    if (dx == 0 && dy == 0) return 90;
+    // On the axes the angle is given, not computed: π/2 · 180/π need not come out as 90.
+    if (dy == 0) return dx > 0 ? 0 : 180;
+    if (dx == 0) return dy > 0 ? 90 : 270;
+    const double a = std::atan2(dy, dx) * RadToDegValue();
+    const double r = a < 0 ? a + 360 : a;
+    return r < 360 ? r : 0;  // a hair west of north can round up to a full turn
 }
 
 double Norm360(double& a)
@@ -140,6 +154,9 @@ double LeadingNumber(const QString& text)
 }
 
 namespace {
+/// Significant digits of a number as the program shows it.
+constexpr int kShownDigits = 15;
+
 // A text that shows only zeros reads as 0, not −0.
 QString DropNegativeZero(QString t)
 {
@@ -153,7 +170,7 @@ QString DropNegativeZero(QString t)
 }
 }  // namespace
 
-QString NumberText(double v) { return DropNegativeZero(QString::number(v, 'g', 15)); }
+QString NumberText(double v) { return DropNegativeZero(QString::number(v, 'g', kShownDigits)); }
 
 QString SignedNumberText(double v)
 {
@@ -163,7 +180,36 @@ QString SignedNumberText(double v)
 
 QString FixedText(double v, int decimals)
 {
-    return DropNegativeZero(QString::number(v, 'f', decimals));
+    if (!std::isfinite(v) || decimals < 0) return QString::number(v, 'f', std::max(decimals, 0));
+    // The value as it is shown: 15 significant digits d0.d1…d14 × 10^exp.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*e", kShownDigits - 1, std::fabs(v));
+    std::string digits;
+    for (const char* p = buf; *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    const int exp = std::atoi(std::strchr(buf, 'e') + 1);
+
+    // Digits kept: those whose place is at least 10^−decimals, then half away from zero on the
+    // first digit dropped. kept ≤ 0 leaves nothing but what that digit carries in.
+    const long kept = static_cast<long>(exp) + decimals + 1;
+    std::string whole;  // the result in units of 10^−decimals
+    if (kept >= kShownDigits) {
+        whole = digits + std::string(static_cast<size_t>(kept - kShownDigits), '0');
+    } else if (kept >= 0) {
+        whole = digits.substr(0, static_cast<size_t>(kept));
+        if (digits[static_cast<size_t>(kept)] >= '5') {
+            auto i = whole.size();
+            while (i > 0 && whole[i - 1] == '9') whole[--i] = '0';
+            if (i == 0) whole.insert(whole.begin(), '1');
+            else ++whole[i - 1];
+        }
+    }
+    if (whole.size() <= static_cast<size_t>(decimals))
+        whole.insert(0, static_cast<size_t>(decimals) + 1 - whole.size(), '0');
+    std::string text = whole.substr(0, whole.size() - static_cast<size_t>(decimals));
+    if (decimals > 0) text += '.' + whole.substr(text.size());
+    if (v < 0) text.insert(text.begin(), '-');
+    return DropNegativeZero(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString RightAlign(const QString& text, int n)

@@ -2,6 +2,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/twips.h"
+#include "print/buttonkeys.h"
 #include "print/exportlist.h"
 #include "print/pageview.h"
 #include "print/pagewriter.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <algorithm>
@@ -83,7 +85,6 @@ void PVIEW::buildControls()
         b->setObjectName(QString::fromLatin1(name));
         const int l = Px(left);
         b->setGeometry(l, Px(kButtonTop), Px(left + width) - l, Px(kButtonHeight));
-        b->setAutoDefault(false);
         return b;
     };
     m_cmdToPrinter = button("cmdToPrinter", "印刷", 120, 1005);
@@ -103,6 +104,16 @@ void PVIEW::buildControls()
     connect(m_cmdZoom[1], &QPushButton::clicked, this, [this] { cmdZoom_Click(1); });
     connect(m_cmdPdf, &QPushButton::clicked, this, &PVIEW::CmdPdf_Click);
     connect(m_cmdend, &QPushButton::clicked, this, &PVIEW::Cmdend_Click);
+
+    EnterPressesFocusedButton(this);
+    // The keys of a page viewer: paging and printing without the mouse.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_PageUp), [this] { FlipPage(1); }},
+        {QKeySequence(Qt::Key_PageDown), [this] { FlipPage(2); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), [this] { cmdToPrinter_Click(); }},
+    };
+    for (const auto& [sequence, action] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
 
     m_view = new PageView(m_pl, this);
     m_statusBar = new QStatusBar(this);
