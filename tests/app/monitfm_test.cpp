@@ -3,6 +3,7 @@
 #include "app/monitfm.h"
 #include "app/previewopener.h"
 #include "calc/calcstate.h"
+#include "calc/listing.h"
 #include "print/pview.h"
 #include "surface/drawsurface.h"
 #include "help/guide.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -204,7 +206,7 @@ TEST_F(Main, TrialListsTheRightTurnMarksBrokenLimitsRedAndGuideReplacesIt)
                 << t.text;
         std::vector<std::pair<int, int>> red;
         for (const auto& t : got) {
-            EXPECT_TRUE(t.font == QStringLiteral("ＭＳ 明朝") && t.textSize == 24 && (t.colour == 0 || t.colour == 255)) << t.colour;
+            EXPECT_TRUE(t.font == QStringLiteral("ＭＳ 明朝") && t.textSize == kListingTextSize && (t.colour == 0 || t.colour == 255)) << t.colour;
             if (t.colour == 255)
                 red.emplace_back(static_cast<int>(t.x), static_cast<int>(t.y));
         }
@@ -217,6 +219,44 @@ TEST_F(Main, TrialListsTheRightTurnMarksBrokenLimitsRedAndGuideReplacesIt)
     EXPECT_TRUE(said.isEmpty());
     m.menuItem(MonitFM::MENUHELP, 2)->trigger();
     EXPECT_EQ(said, QStringList{QStringLiteral("バージョン情報:") + AppVersionText()});
+}
+
+// The listing as the surface draws it: each heading over its own value column, and no text
+// over another.
+TEST_F(Main, ListingHeadingsStandOverTheirValueColumnsAndNoTextOverlaps)
+{
+    MonitFM& m = open();
+    m.DTText(0)->setText(QStringLiteral("12"));
+    corner("8", "-100", "0 0 100.12345 100 0 200", "3");
+    m.CMD1_Click();
+    ASSERT_TRUE(m.annai());
+    const std::vector<SurfaceItem> texts = m.annai()->Surface1()->texts();
+    const auto at = [&](int x, int y) {
+        const auto it = std::find_if(texts.begin(), texts.end(), [&](const SurfaceItem& t) { return t.x == x && t.y == y; });
+        return it == texts.end() ? SurfaceItem{} : *it;
+    };
+    const SurfaceItem heading = at(220, 550);
+    const int columns[] = {150, 310, 470, 630, 790};  // value fields of every row
+    int k = 0;
+    for (const auto& word : QRegularExpression(QStringLiteral("\\S+")).globalMatch(heading.text)) {
+        SurfaceItem before = heading;
+        before.text = heading.text.left(word.capturedStart());
+        SurfaceItem name = heading;
+        name.text = word.captured();
+        const double middle = heading.x + SurfaceTextBox(before).width() + SurfaceTextBox(name).width() / 2;
+        for (int c = 0; c < 5; ++c)
+            for (const int y : {600, 650, 700}) {
+                const QRectF value = SurfaceTextBox(at(columns[c], y));
+                EXPECT_EQ(value.left() <= middle && middle <= value.right(), c == k)
+                    << name.text.toStdString() << " over the column at " << columns[c] << ", row " << y;
+            }
+        ++k;
+    }
+    EXPECT_EQ(k, 5) << heading.text.toStdString();
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = i + 1; j < texts.size(); ++j)
+            EXPECT_FALSE(SurfaceTextBox(texts[i]).intersects(SurfaceTextBox(texts[j])))
+                << texts[i].text.toStdString() << " / " << texts[j].text.toStdString();
 }
 
 TEST_F(Main, BadTrialsAreRefusedOrWarnedAndNothingHangs)
