@@ -100,6 +100,7 @@ MonitFM::~MonitFM()
 {
     delete m_annai.data();
     delete m_joken.data();
+    delete m_preview.data();
 }
 
 void MonitFM::buildControls()
@@ -510,6 +511,10 @@ void MonitFM::OpenPreview()
 {
     if (m_s.DivCount == 0) {
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
+        return;
+    }
+    if ((m_s.CalcType < 0 || m_s.CalcType > 3) && listPosition() >= 0) {
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kTypeAfterTrialMessage);
         return;
     }
     m_s.ShowMode = static_cast<int16_t>(m_printMenuIdx);

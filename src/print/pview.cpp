@@ -133,7 +133,7 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
         m_pl.setPageSize(layout.pageSize());
         m_pl.setOrientation(layout.orientation() == QPageLayout::Landscape ? kLandscape
                                                                            : kPortrait);
-        m_preferredPrinter = appPrinter->printerName();
+        m_appPrinter = appPrinter;
     }
     PageSetup(m_s, m_pl);
     m_pl.setZoom(kZoomAfterLoad);
@@ -145,15 +145,12 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
 
 void PVIEW::out1()
 {
-    QString refusal;
     {
         const WaitCursor hourglass;
-        refusal = m_compose ? m_compose(m_s, m_pl)
-                            : QStringLiteral("計算書を作成する手順がありません。");
+        m_refusal = m_compose ? m_compose(m_s, m_pl)
+                              : QStringLiteral("計算書を作成する手順がありません。");
     }
     m_view->refresh();
-    if (!refusal.isEmpty())
-        m_hooks.message(this, QMessageBox::Warning, QStringLiteral("確認"), refusal);
 }
 
 void PVIEW::pv_cont()
@@ -212,7 +209,8 @@ void PVIEW::Command1_Click()
 
 QString PVIEW::printerName() const
 {
-    return ResolvePrinterName(m_preferredPrinter, m_hooks.printers(), m_hooks.defaultPrinter());
+    return ResolvePrinterName(m_appPrinter ? m_appPrinter->printerName() : QString(), m_hooks.printers(),
+                              m_hooks.defaultPrinter());
 }
 
 void PVIEW::cmdToPrinter_Click()

@@ -20,12 +20,26 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace tovanel {
 namespace {
 
 void Key(int key) { QTest::keyClick(static_cast<QWidget*>(nullptr), static_cast<Qt::Key>(key)); }
+/// Preview windows in existence (a closed one counts until it has been deleted).
+int Previews()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const auto all = QApplication::topLevelWidgets();
+    return static_cast<int>(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<PVIEW*>(w); }));
+}
+/// Whether a shown window keeps the program running (the program ends when the last one closes).
+bool AWindowKeepsTheProgramRunning()
+{
+    const auto all = QGuiApplication::topLevelWindows();
+    return std::any_of(all.begin(), all.end(), [](QWindow* w) { return w->isVisible() && !w->transientParent(); });
+}
 QString U(const char* s) { return QString::fromUtf8(s); }
 constexpr const char* kTurn = "0 0 100 100 0 200";  // BP, IP, EP of a right turn of 90°
 
@@ -112,6 +126,76 @@ TEST_F(Main, DialogLeftOpenAfterTheCloseBoxStillSaves)
     dialog->JO1(5)->setText(QStringLiteral("late"));
     dialog->Command1_Click();
     EXPECT_EQ(iniLines().value(10), QStringLiteral("\"late\""));
+}
+
+// The close box saves once and leaves the preview and the settings dialog open, on their own: the
+// program goes on while they are shown, "閉じる" still exports, and nothing saves again. "終了(X)"
+// ends everything with one save.
+TEST_F(Main, PreviewAndDialogOutliveTheMainWindowAndExitSavesOnce)
+{
+    for (const bool exitCommand : {false, true}) {
+        MonitFM& m = open();
+        InstallPreview(m);
+        m.Combo1()->setCurrentIndex(0);
+        m.DTText(0)->setText(QStringLiteral("7"));
+        corner("4");
+        m.CMD1_Click();
+        m.menuItem(MonitFM::MENUPRINT, 1)->trigger();
+        QPointer<PVIEW> v = OpenedPreview(m);
+        m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
+        QPointer<Joken> dialog = m.joken();
+        ASSERT_TRUE(v && dialog);
+        QFile::remove(iniPath());
+        if (exitCommand) {
+            m.menuItem(MonitFM::MENUFILE, 7)->trigger();
+            EXPECT_EQ(quits, 1);
+            EXPECT_EQ(iniLines().value(13), QStringLiteral("\"0\"")) << "saved with the type shown";
+            QFile::remove(iniPath());
+            w.reset();  // the program's end takes every window with it
+            EXPECT_TRUE(v.isNull() && dialog.isNull());
+            EXPECT_FALSE(QFile::exists(iniPath())) << "saved once";
+            quits = 0;
+            continue;
+        }
+        m.close();
+        EXPECT_EQ(iniLines().value(13), QStringLiteral("\"0\""));
+        QFile::remove(iniPath());
+        EXPECT_TRUE(v->isVisible() && dialog->isVisible() && AWindowKeepsTheProgramRunning());
+        said.clear();
+        v->Cmdend()->click();
+        const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        EXPECT_TRUE(lines.size() > 4 && lines.value(0).startsWith(QStringLiteral("\tBC 7\t")));
+        EXPECT_EQ(said, QStringList{QStringLiteral("登録: %1点の座標値をクリップボードに貼り付けました。").arg(lines.size())});
+        EXPECT_EQ(Previews(), 0);
+        EXPECT_FALSE(QFile::exists(iniPath())) << "nothing saved after the close box";
+        dialog->Command2_Click();  // (what a dialog left open stores is saved as it closes)
+        EXPECT_FALSE(AWindowKeepsTheProgramRunning());
+        EXPECT_EQ(quits, 0);
+    }
+}
+
+// A print the composition refuses opens no preview; the message says what to do, and a type chosen
+// after the trial points back to the trial, which is where the type is taken.
+TEST_F(Main, RefusedPrintOpensNothingAndSaysWhatToDo)
+{
+    const struct { const char* count; int typeAtTrial, typeAtPrint; QString message; } cases[] = {
+        {"4", -1, -1, QStringLiteral("計算方式が選択されていません。計算方式を選んでから印刷してください。")},
+        {"4", -1, 2, kTypeAfterTrialMessage},
+        {"2.5", 1, 1, QStringLiteral("分割数が整数ではありません。分割数は整数で入力してください。")},
+        {"4", 3, 3, {}},
+    };
+    MonitFM& m = open();
+    InstallPreview(m);
+    for (const auto& c : cases) {
+        m.Combo1()->setCurrentIndex(c.typeAtTrial);
+        corner(c.count);
+        m.CMD1_Click();
+        m.Combo1()->setCurrentIndex(c.typeAtPrint);
+        said.clear();
+        m.menuItem(MonitFM::MENUPRINT, 1)->trigger();
+        EXPECT_EQ(said, c.message.isEmpty() ? QStringList() : QStringList{QStringLiteral("確認:") + c.message}) << c.count;
+        EXPECT_EQ(Previews(), c.message.isEmpty() ? 1 : 0) << c.count << " " << c.typeAtTrial;
+    }
 }
 
 TEST_F(Main, MissingFileIsReportedOnceAndAFailedSaveNamesItYetEnds)
@@ -308,7 +392,7 @@ TEST_F(Main, PrintRefusesUntilATrialThenOpensOnePreviewWhoseCloseButtonExports)
     ASSERT_NE(v, nullptr);
     v->Cmdato()->click();
     print();  // brought forward as it is: the same window, still on page 2
-    EXPECT_TRUE(OpenedPreview(m) == v && m.findChildren<PVIEW*>().size() == 1 && v->PageLayout1().previewPage() == 2);
+    EXPECT_TRUE(OpenedPreview(m) == v && Previews() == 1 && v->PageLayout1().previewPage() == 2);
     v->Cmdend()->click();
     EXPECT_EQ(OpenedPreview(m), nullptr);
     const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);

@@ -58,14 +58,16 @@ struct Preview : ::testing::Test {
     QPointer<PVIEW> view;
 };
 
-TEST_F(Preview, ComposesOnlyForShowMode1AndShowsARefusal)
+TEST_F(Preview, ComposesOnlyForShowMode1AndKeepsARefusalForTheOpener)
 {
     EXPECT_EQ(open().PageLayout1().orientation(), kLandscape);
     EXPECT_EQ(open(9).counterPanel()->text(), " 頁 1 / 0");
     EXPECT_EQ(composed, 1);
+    EXPECT_EQ(view->refusal(), "");
     refusal = "計算の種類が選ばれていません。";
     EXPECT_EQ(open().PageLayout1().pageCount(), 0);
-    EXPECT_EQ(shown, QStringList{"2 確認: " + refusal});
+    EXPECT_EQ(view->refusal(), refusal);
+    EXPECT_TRUE(shown.isEmpty()) << "the opener tells the user and shows no window";
 }
 
 TEST_F(Preview, PagingStaysWithinTheDocument)
