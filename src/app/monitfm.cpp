@@ -7,6 +7,7 @@
 #include "calc/settingsfile.h"
 #include "calc/twips.h"
 #include "help/version.h"
+#include "print/printersetup.h"
 #include "settings/joken.h"
 
 #include <QApplication>
@@ -20,8 +21,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -484,8 +485,8 @@ void MonitFM::MENUFILE1_Click(int index)
             Mn_New();
             break;
         case 5: {
-            QPageSetupDialog dialog(&m_printer, this);
-            dialog.exec();
+            PrinterSetup dialog(m_printer, QPrinterInfo::availablePrinterNames(), this);
+            if (dialog.exec() == QDialog::Accepted) dialog.applyTo(m_printer);
             break;
         }
         case 7:

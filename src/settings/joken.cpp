@@ -148,10 +148,11 @@ void Joken::placePageControls()
     for (const auto& [w, t] : m_pageControls)
         w->setGeometry(TwipsRect(t.x(), t.y(), t.width(), t.height()).translated(-offset));
     // The options stand 240 twips apart from the top of the frame's inside, which begins below
-    // its caption wherever the style draws it (at the frame's own top they would cross its border).
+    // its caption wherever the style draws it (at the frame's own top they would cross its
+    // border); each is as high as that step, so that neither covers the other.
     const int inside = m_frame->contentsRect().top();
-    m_option1->setGeometry(TwipsRect(120, 0, 1455, 255).translated(0, inside));
-    m_option2->setGeometry(TwipsRect(120, 240, 1455, 255).translated(0, inside));
+    m_option1->setGeometry(TwipsRect(120, 0, 1455, 240).translated(0, inside));
+    m_option2->setGeometry(TwipsRect(120, 240, 1455, 240).translated(0, inside));
 }
 
 void Joken::Form_Load()

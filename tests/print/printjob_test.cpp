@@ -1,20 +1,34 @@
 // Printing: the queue and range choices, a queue that refuses jobs, and a real print queue that
 // must receive exactly the chosen pages in landscape (skipped, with the reason, without one).
 
+#include "calc/calcstate.h"
 #include "print/pagelayout.h"
+#include "print/printersetup.h"
 #include "print/printjob.h"
+#include "print/priform.h"
+#include "print/pview.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QLabel>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTest>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
+
+#if TOVANEL_HAVE_CUPS
+#include <cups/cups.h>
+#endif
 
 namespace tovanel::test {
 namespace {
@@ -54,6 +68,35 @@ TEST(PrintJob, RangeQueueAndFailuresAreReported)
     SKIP_WITHOUT_QUEUE("TovanelRejects");
     EXPECT_EQ(PrintPages(pl, "TovanelRejects", 1, 1),
               "プリンタ「TovanelRejects」は現在印刷を受け付けていません。プリンタの状態を確認してください。");
+}
+
+// The printer set-up offers the platform's queues with their papers and the orientation, and
+// hands the choice to the program's printer settings.
+TEST(PrinterSetup, ShowsTheSettingsAndTakesTheChoice)
+{
+    QPrinter printer;
+    printer.setPageOrientation(QPageLayout::Landscape);
+    PrinterSetup none(printer, {});
+    EXPECT_EQ(none.Printers()->currentText() + none.chosenPrinter(), kNoPrinterText) << "no queue: none chosen";
+    EXPECT_FALSE(none.Printers()->isEnabled());
+    EXPECT_TRUE(none.Landscape()->isChecked());
+    QStringList papers;
+    for (int i = 0; i < none.Papers()->count(); ++i) papers << none.Papers()->itemText(i);
+    EXPECT_EQ(papers, QStringList({"A4", "A3", "JIS B4", "JIS B5"})) << "the sheets' papers when a queue names none";
+
+    PrinterSetup setup(printer, {"Left", "Right"});
+    setup.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&setup));
+    EXPECT_EQ(setup.chosenPrinter(), "Left") << "the first queue when the settings name another";
+    setup.Printers()->setCurrentIndex(1);
+    setup.Papers()->setCurrentIndex(setup.Papers()->findText("JIS B4"));
+    setup.Portrait()->setChecked(true);
+    setup.OkButton()->setFocus();
+    QTest::keyClick(setup.OkButton(), Qt::Key_Return);  // Enter on the focused button
+    EXPECT_EQ(setup.result(), QDialog::Accepted);
+    EXPECT_EQ(setup.chosenPrinter(), "Right");
+    EXPECT_EQ(setup.chosenPaper().id(), QPageSize::JisB4);
+    EXPECT_EQ(setup.chosenOrientation(), QPageLayout::Portrait);
 }
 
 QString Output(const QString& program, const QStringList& args)
@@ -100,6 +143,70 @@ TEST(PrintJob, ARealQueueReceivesExactlyTheChosenPagesInLandscape)
     EXPECT_NEAR(std::max(at(1), at(2)), 841.9, 1);
     EXPECT_EQ(at(1) > at(2), at(5) - at(3) > at(6) - at(4)) << at(1) << " x " << at(2);
     if (!HasFailure()) QFile::remove(arrived);  // kept for a look when something is wrong
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+/// The queue that holds the job of this title (the job's document name), empty when none does.
+QString QueueOfJob(const QString& title)
+{
+    QString queue;
+#if TOVANEL_HAVE_CUPS
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i)
+        if (title == QString::fromUtf8(jobs[i].title)) queue = QString::fromUtf8(jobs[i].dest);
+    cupsFreeJobs(n, jobs);
+#else
+    Q_UNUSED(title);
+#endif
+    return queue;
+}
+
+// Two queues: the printer set-up chooses the one that is not the default, the preview's print
+// dialog shows it, and the job arrives on it.
+TEST(PrintJob, TheQueueChosenInThePrinterSetUpReceivesTheJob)
+{
+#if !TOVANEL_HAVE_CUPS
+    GTEST_SKIP() << "built without CUPS";
+#endif
+    SKIP_WITHOUT_QUEUE("TovanelSecond");
+    QPrinter appPrinter;
+    ASSERT_NE(appPrinter.printerName(), "TovanelSecond") << "the default queue is another";
+    PrinterSetup setup(appPrinter, QPrinterInfo::availablePrinterNames());
+    setup.Printers()->setCurrentIndex(setup.Printers()->findText("TovanelSecond"));
+    setup.Papers()->setCurrentIndex(setup.Papers()->findText(QPageSize::name(QPageSize::A3)));
+    setup.OkButton()->click();
+    ASSERT_EQ(setup.result(), QDialog::Accepted);
+    setup.applyTo(appPrinter);
+    EXPECT_EQ(appPrinter.printerName(), "TovanelSecond");
+
+    CalcState s;
+    s.ShowMode = 1;
+    PreviewHooks hooks;
+    QString shown;  // what the print dialog says the printer is
+    hooks.execDialog = [&](QDialog& d) { shown = d.findChild<QLabel*>("Dvc")->text(); d.reject(); };
+    hooks.message = [](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
+        ADD_FAILURE() << title.toStdString() << ": " << text.toStdString();
+    };
+    const auto compose = [](CalcState&, PageLayout& pl) -> QString {
+        pl.startDoc();
+        pl.text(QStringLiteral("PAGE1"));
+        pl.endDoc();
+        return {};
+    };
+    PVIEW v(s, {compose, &appPrinter, hooks});
+    EXPECT_EQ(v.PageLayout1().pageSize().id(), QPageSize::A3) << "laid out on the chosen paper";
+    v.cmdToPrinter_Click();
+    EXPECT_EQ(shown, "TovanelSecond");
+    const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    v.PageLayout1().setDocName(token);
+    ASSERT_TRUE(v.printRange(1, 1));
+    EXPECT_EQ(QueueOfJob(token), "TovanelSecond");
 }
 
 }  // namespace

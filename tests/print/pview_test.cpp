@@ -8,7 +8,9 @@
 
 #include "qstringprint.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -29,6 +31,7 @@ struct Preview : ::testing::Test {
         h.message = [this](QWidget*, QMessageBox::Icon i, const QString& t, const QString& x) {
             shown << QString("%1 %2: %3").arg(int(i)).arg(t, x);
         };
+        h.execDialog = [this](QDialog& d) { ++dialogs, d.reject(); };  // the print dialog, closed
         auto compose = [this](CalcState& st, PageLayout& pl) -> QString {
             ++composed;
             if (!refusal.isEmpty()) return refusal;
@@ -51,7 +54,7 @@ struct Preview : ::testing::Test {
     void TearDown() override { delete view.data(); }
 
     CalcState s;
-    int pages = 1, composed = 0;
+    int pages = 1, composed = 0, dialogs = 0;
     QString refusal;
     std::vector<std::tuple<QString, double, double>> points;
     QStringList shown;
@@ -83,6 +86,31 @@ TEST_F(Preview, PagingStaysWithinTheDocument)
         for (int b : c.clicks) b == 2 ? v.Cmdato()->click() : b == 1 ? v.Cmdmae()->click() : v.FlipPage(b);
         EXPECT_EQ(v.counterPanel()->text(), QString(" 頁 %1 / %2").arg(c.page).arg(c.pages)) << c.clicks.size() << " clicks";
         EXPECT_EQ(std::pair(v.Cmdmae()->isEnabled(), v.Cmdato()->isEnabled()), std::pair(c.previous, c.next));
+    }
+}
+
+// Enter presses the focused button; PageUp and PageDown page, Ctrl+P opens the print dialog,
+// wherever the focus is in the window.
+TEST_F(Preview, KeysPageAndPrint)
+{
+    pages = 3;
+    const struct { const char* name; const char* focus; std::vector<QKeyCombination> keys; int page, dialogs; } cases[] = {
+        {"Enter on next", "Cmdato", {Qt::Key_Return, Qt::Key_Enter}, 3, 0},
+        {"Enter on print", "cmdToPrinter", {Qt::Key_Return}, 1, 1},
+        {"page keys", "Cmdend", {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, 2, 0},
+        {"page keys in the page view", "", {Qt::Key_PageDown}, 2, 0},
+        {"Ctrl+P", "Cmdato", {Qt::CTRL | Qt::Key_P}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        PVIEW& v = open();
+        dialogs = 0;
+        v.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+        QWidget* focus = *c.focus ? v.findChild<QPushButton*>(c.focus) : static_cast<QWidget*>(v.pageView());
+        focus->setFocus();
+        for (const QKeyCombination k : c.keys) QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+        EXPECT_EQ(v.PageLayout1().previewPage(), c.page) << c.name;
+        EXPECT_EQ(dialogs, c.dialogs) << c.name;
     }
 }
 

@@ -2,6 +2,9 @@
 #include "calc/settingsfile.h"
 #include "settings/joken.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +69,60 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimit)
         EXPECT_EQ(s.IniStr[5], c.refused ? QStringLiteral("1") : QStringLiteral("2"));  // the edition is not
         EXPECT_EQ(open()->Option2()->isChecked(), !c.refused);  // Stravon reselected
     }
+}
+
+// Enter presses the focused button; in a box it stores nothing.
+TEST_F(JokenTest, EnterPressesTheFocusedButton)
+{
+    const struct { const char* focus; bool open; double limitLP; } cases[] = {
+        {"Command1", false, 12}, {"Command2", false, 10}, {"JO1_3", true, 10}};
+    for (const auto& c : cases) {
+        DefaultSettings(s);
+        auto d = open();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+        d->JO1(3)->setText(QStringLiteral("12"));
+        d->findChild<QWidget*>(c.focus)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(d->isVisible(), c.open) << c.focus;
+        EXPECT_EQ(s.IniNum[4], c.limitLP) << c.focus;
+    }
+}
+
+// The exact-azimuth option lives in the free string line 16: "1" when on; turned off it empties
+// the line; left off, whatever the line held for another use is kept.
+TEST_F(JokenTest, ExactAzimuthOptionInTheFreeLine)
+{
+    const struct { const char* stored; bool shown; bool checked; const char* after; } cases[] = {
+        {"", false, true, "1"}, {"1", true, false, ""}, {"1", true, true, "1"}, {"other", false, false, "other"},
+        {"other", false, true, "1"},
+    };
+    for (const auto& c : cases) {
+        DefaultSettings(s);
+        s.IniStr[kExactAzimuthEntry] = QString::fromUtf8(c.stored);
+        auto d = open();
+        EXPECT_EQ(d->ExactAzimuth()->isChecked(), c.shown) << c.stored;
+        d->ExactAzimuth()->setChecked(c.checked);
+        d->Command1_Click();
+        EXPECT_EQ(s.IniStr[kExactAzimuthEntry], QString::fromUtf8(c.after)) << c.stored << " " << c.checked;
+    }
+}
+
+// Nothing on the page overlaps another control, and the edition options lie inside their frame,
+// below its caption and border.
+TEST_F(JokenTest, ControlsDoNotOverlap)
+{
+    auto d = open();
+    const QGroupBox* frame = d->findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    for (const QRadioButton* option : {d->Option1(), d->Option2()})
+        EXPECT_TRUE(frame->contentsRect().contains(option->geometry())) << option->text().toStdString();
+    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
+    const QWidget* page = frame->parentWidget();
+    const auto controls = page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " / " << controls[j]->objectName().toStdString();
 }
 
 }  // namespace
