@@ -2,12 +2,8 @@
 
 #include "calc/calcstate.h"
 #include "calc/listing.h"
-#include "calc/numeric.h"
-#include "calc/settingsfile.h"
 
 #include <gtest/gtest.h>
-#include <cmath>
-#include <numbers>
 
 namespace tovanel {
 namespace {
@@ -74,32 +70,6 @@ TEST(Listing, RedMarksWithAGivenCountOfEight)
         for (const auto& t : l.texts)
             if (t.colour == kRed) red << QStringLiteral("%1,%2").arg(t.x).arg(t.y);
         EXPECT_EQ(red, c.red) << c.name;
-    }
-}
-
-// A textbook corner on the grid axes: BP→IP due north, IA 30°50'42", R 300. The guarded azimuth
-// of the due-north tangent makes IA 2" short; with exact azimuths the textbook's digits print.
-TEST(Listing, TextbookCornerWithAndWithoutExactAzimuths)
-{
-    const double ia = (30 + 50 / 60.0 + 42 / 3600.0) * std::numbers::pi / 180;
-    const struct { const char* option; const char* lines; const char* halfCL; } cases[] = {
-        {"", "   IA=  30ﾟ50'39.93\"|   TL=   82.7589|   CL=  161.5010|   SL=   11.2058", "80.7505"},
-        {"1", "   IA=  30ﾟ50'42.00\"|   TL=   82.7605|   CL=  161.5040|   SL=   11.2062", "80.7520"},
-        {"yes", "   IA=  30ﾟ50'39.93\"|   TL=   82.7589|   CL=  161.5010|   SL=   11.2058", "80.7505"},
-    };
-    for (const auto& c : cases) {
-        CalcState s = RightTurn(0.5, 20, 1, 8, 300);
-        s.CurveIn[kBP] = {0, 0, 0, 0};
-        s.CurveIn[kIP][kX] = 200;
-        s.CurveIn[kIP][kY] = 0;
-        s.CurveIn[kEP] = {0, 0, 200 + 200 * std::cos(ia), 200 * std::sin(ia)};
-        s.IniStr[kExactAzimuthEntry] = c.option;
-        Listing l;
-        ASSERT_EQ(S_CRT(s, l), "");
-        QStringList got;
-        for (int i = 6; i <= 9; ++i) got << l.texts[static_cast<size_t>(i)].text;
-        EXPECT_EQ(got.join('|'), QString::fromUtf8(c.lines)) << "option '" << c.option << "'";
-        EXPECT_EQ(FixedText(s.HalfCL, 4), c.halfCL);
     }
 }
 

@@ -43,21 +43,14 @@ TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
         EXPECT_NEAR(AzimuthExact(c.dx, c.dy), c.exact, 1e-9) << c.dx << "," << c.dy;
         EXPECT_LT(AzimuthExact(c.dx, c.dy), 360);
     }
-    // A degree or more off the axes both routines print the same angle text (whole seconds, far
-    // from a rounding edge); on the axes the exact one has no guard error.
+    // A degree or more off the axes both print the same angle text (whole seconds, far from a
+    // rounding edge).
     CalcState s;
-    for (const double seconds : {3600.0 + 1, 30 * 3600.0 + 50 * 60 + 42, 89 * 3600.0, 91 * 3600.0 + 7,
-                                 178 * 3600.0 + 59 * 60, 200 * 3600.0 + 0.5 * 60, 271 * 3600.0 + 13, 358 * 3600.0 + 3599})
-        for (const double length : {0.5, 250.0, 80000.0}) {
-            const double a = seconds / 3600 * DegToRadValue();
-            const double dx = length * std::cos(a), dy = length * std::sin(a);
+    for (const double seconds : {3601.0, 111042.0, 320400.0, 644340.0, 720030.0, 1288799.0})
+        for (const double length : {0.5, 80000.0}) {
+            const double a = seconds / 3600 * DegToRadValue(), dx = length * std::cos(a), dy = length * std::sin(a);
             EXPECT_EQ(AngleText(s, AzimuthExact(dx, dy)), AngleText(s, Azimuth(dx, dy))) << seconds << "\" " << length;
         }
-    for (const double axis : {0.0, 90.0, 180.0, 270.0}) {
-        const double a = axis * DegToRadValue();
-        EXPECT_EQ(AngleText(s, AzimuthExact(std::round(std::cos(a)), std::round(std::sin(a)))),
-                  AngleText(s, axis));
-    }
 }
 
 TEST(Norm360, OneStepEachWayChangingItsArgument)
@@ -135,16 +128,11 @@ struct FixedCase { double v; int decimals; const char* text; };
 TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
 {
     const FixedCase cases[] = {
-        {3.60715, 4, "3.6072"},     {-3.60715, 4, "-3.6072"},   {2.675, 2, "2.68"},
-        {1.0005, 3, "1.001"},       {0.0125, 3, "0.013"},       {0.00015, 4, "0.0002"},
-        {0.00005, 4, "0.0001"},     {-0.00005, 4, "-0.0001"},   {0.000049999, 4, "0.0000"},
-        {-0.00001, 4, "0.0000"},    {-0.0633, 4, "-0.0633"},    {9.99995, 4, "10.0000"},
-        {999999.99995, 4, "1000000.0000"}, {12.5, 0, "13"},     {-12.5, 0, "-13"},
-        {11, 0, "11"},              {0, 2, "0.00"},             {-0.0, 3, "0.000"},
-        {0.49999999999999994, 0, "1"},  // shown as 0.500000000000000
-        {1.0 / 3, 4, "0.3333"},     {2.0 / 3, 4, "0.6667"},     {1e-20, 4, "0.0000"},
+        {3.60715, 4, "3.6072"}, {-3.60715, 4, "-3.6072"}, {2.675, 2, "2.68"}, {0.0125, 3, "0.013"},
+        {-0.00005, 4, "-0.0001"}, {0.000049999, 4, "0.0000"}, {-0.00001, 4, "0.0000"}, {9.99995, 4, "10.0000"},
+        {-12.5, 0, "-13"}, {-0.0, 3, "0.000"}, {2.0 / 3, 4, "0.6667"}, {1e-20, 4, "0.0000"},
+        {0.49999999999999994, 0, "1"},                       // shown as 0.500000000000000
         {123456789012345678.0, 2, "123456789012346000.00"},  // digits beyond the 15th are zeros
-        {-12345678.12345, 4, "-12345678.1235"},
         {std::numeric_limits<double>::infinity(), 4, "inf"},
     };
     for (const auto& c : cases) EXPECT_EQ(FixedText(c.v, c.decimals), c.text) << c.v << " to " << c.decimals;
