@@ -4,10 +4,9 @@
 
 #include <QChar>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace tovanel {
@@ -156,6 +155,8 @@ double LeadingNumber(const QString& text)
 namespace {
 /// Significant digits of a number as the program shows it.
 constexpr int kShownDigits = 15;
+/// Decimals FixedText rounds itself; more (never asked for) are left to Qt.
+constexpr int kMaxFixedDecimals = 20;
 
 // A text that shows only zeros reads as 0, not −0.
 QString DropNegativeZero(QString t)
@@ -180,36 +181,55 @@ QString SignedNumberText(double v)
 
 QString FixedText(double v, int decimals)
 {
-    if (!std::isfinite(v) || decimals < 0) return QString::number(v, 'f', std::max(decimals, 0));
+    if (!std::isfinite(v) || decimals < 0 || decimals > kMaxFixedDecimals)
+        return QString::number(v, 'f', std::clamp(decimals, 0, 99));
     // The value as it is shown: 15 significant digits d0.d1…d14 × 10^exp.
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.*e", kShownDigits - 1, std::fabs(v));
-    std::string digits;
-    for (const char* p = buf; *p != 'e'; ++p)
-        if (*p != '.') digits += *p;
-    const int exp = std::atoi(std::strchr(buf, 'e') + 1);
+    char sci[32];
+    const auto written = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific,
+                                       kShownDigits - 1);
+    char digits[kShownDigits];
+    digits[0] = sci[0];
+    std::copy(sci + 2, sci + 1 + kShownDigits, digits + 1);
+    int exp = 0;
+    const char* e = std::find(sci, written.ptr, 'e') + 1;
+    std::from_chars(e + (*e == '+'), written.ptr, exp);
 
-    // Digits kept: those whose place is at least 10^−decimals, then half away from zero on the
-    // first digit dropped. kept ≤ 0 leaves nothing but what that digit carries in.
-    const long kept = static_cast<long>(exp) + decimals + 1;
-    std::string whole;  // the result in units of 10^−decimals
+    // The result in units of 10^−decimals: the digits whose place is at least 10^−decimals, then
+    // half away from zero on the first digit dropped (kept ≤ 0 leaves only what that one carries).
+    char whole[kMaxFixedDecimals + 330];
+    const int kept = exp + decimals + 1;
+    int n = 0;
     if (kept >= kShownDigits) {
-        whole = digits + std::string(static_cast<size_t>(kept - kShownDigits), '0');
+        std::copy(digits, digits + kShownDigits, whole);
+        std::fill(whole + kShownDigits, whole + kept, '0');
+        n = kept;
     } else if (kept >= 0) {
-        whole = digits.substr(0, static_cast<size_t>(kept));
-        if (digits[static_cast<size_t>(kept)] >= '5') {
-            auto i = whole.size();
-            while (i > 0 && whole[i - 1] == '9') whole[--i] = '0';
-            if (i == 0) whole.insert(whole.begin(), '1');
-            else ++whole[i - 1];
+        std::copy(digits, digits + kept, whole + 1);  // whole[0] is room for a carry
+        whole[0] = '0';
+        n = kept + 1;
+        if (digits[kept] >= '5') {
+            int i = n - 1;
+            while (whole[i] == '9') whole[i--] = '0';
+            ++whole[i];
         }
     }
-    if (whole.size() <= static_cast<size_t>(decimals))
-        whole.insert(0, static_cast<size_t>(decimals) + 1 - whole.size(), '0');
-    std::string text = whole.substr(0, whole.size() - static_cast<size_t>(decimals));
-    if (decimals > 0) text += '.' + whole.substr(text.size());
-    if (v < 0) text.insert(text.begin(), '-');
-    return DropNegativeZero(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    // The whole part without leading zeros but with at least one digit, then the decimals,
+    // zero-filled on the left.
+    char text[sizeof whole + 3];
+    char* t = text;
+    if (v < 0) *t++ = '-';
+    const char* from = whole;
+    const char* end = whole + n;
+    while (from + 1 < end - decimals && *from == '0') ++from;
+    if (end - from <= decimals) *t++ = '0';
+    else t = std::copy(from, end - decimals, t);
+    if (decimals > 0) {
+        *t++ = '.';
+        const int have = static_cast<int>(std::min<std::ptrdiff_t>(end - from, decimals));
+        t = std::fill_n(t, decimals - have, '0');
+        t = std::copy(end - have, end, t);
+    }
+    return DropNegativeZero(QString::fromLatin1(text, t - text));
 }
 
 QString RightAlign(const QString& text, int n)
