@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one corner: the full element computation, and choosing a large division count.
 
 #include "calc/calcstate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composing the whole calculation document, for an ordinary corner and for the largest division
 // count the program accepts, and writing it to PDF.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the print queues the printing tests print to: a CUPS daemon with a cups-pdf queue named
 # PDF, made the default, TovanelRejects, which refuses every job, and TovanelSecond, a second
 # queue that takes jobs like PDF (for choosing a queue other than the default). Jobs arrive as PDF

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, starts the test print queue when it can, and runs every test
 # (offscreen; no display needed).
 set -euo pipefail

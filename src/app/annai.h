@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trial window: one drawing surface filling the window, showing either the trial listing or,
 // when opened with ShowMode 9, the guide diagram. The window is built anew for every trial and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Import of the three curve points (BP, IP, EP) from text copied in the survey CAD system: one
 // line per point, TAB-separated fields, the point name in field 1 (DentaⅡ) or field 2 (Stravon),

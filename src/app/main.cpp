@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tovanel: corner curves of street blocks and their stake points.
 
+#include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
 #include "calc/calcstate.h"
@@ -39,6 +41,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
+    // The desktop matches the windows to the applications menu's entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovanel"));
     tovanel::InstallFontSubstitutions();
     // The platform's own dialogs (page set-up, files, printing) speak Japanese like the rest.
     QTranslator qtJapanese;
@@ -55,6 +59,7 @@ int main(int argc, char* argv[])
     tovanel::MonitFM window(state, printer,
                             {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
     tovanel::InstallPreview(window);
+    tovanel::InstallExchange(window);
     window.show();
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the input sheet of one corner curve (calculation type, IP number, BP/IP/EP
 // names and coordinates, radius, widths, division count), the paste-points and trial-division

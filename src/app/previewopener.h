@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print command's window: the preview of the calculation sheets, composed from the main
 // window's calculation state on the program's printer settings.

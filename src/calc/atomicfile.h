@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every file the program writes goes through here, so that a failed or cancelled write leaves the
 // previous file as it was and the user is told the real reason.

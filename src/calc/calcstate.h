@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calculation state: one record shared by every window and routine of a run.
 //

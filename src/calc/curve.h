@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Curve element computation: tangents, intersection angle, elements, main points, the division
 // count and the division values of one curve row. All routines read and write the state.

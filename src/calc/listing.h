@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trial listing: runs the calculation and lays out what the trial window draws, as data.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numeric, angle and text routines shared by the listing, the sheets and the export.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/settingsfile.h"
 
 #include "calc/atomicfile.h"
@@ -225,18 +226,44 @@ QString WriteSettings(const QString& path, const CalcState& s)
     return {};
 }
 
-QString SettingsPath(const QString& appDir)
+QString SettingsPlace::current() const
 {
-    const QString local = QDir(appDir).filePath(QString::fromLatin1(kSettingsFileName));
-    const QFileInfo dir(appDir);
-    const QFileInfo file(local);
-    if (dir.isWritable() && (!file.exists() || file.isWritable())) return local;
+    if (QFileInfo::exists(path)) return path;
+    if (!seedFrom.isEmpty() && QFileInfo::exists(seedFrom)) return seedFrom;
+    return {};
+}
 
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (config.isEmpty() || !QDir().mkpath(config)) return local;
-    const QString user = QDir(config).filePath(QString::fromLatin1(kSettingsFileName));
-    if (!QFileInfo::exists(user) && file.exists()) QFile::copy(local, user);
-    return user;
+QString UserSettingsDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+SettingsPlace LocateSettings(const QString& appDir, const QString& userDir)
+{
+    const QString name = QString::fromLatin1(kSettingsFileName);
+    const QString local = QDir(appDir).filePath(name);
+    const QFileInfo file(local);
+    if (file.exists() && QFileInfo(appDir).isWritable() && file.isWritable()) return {local, {}};
+    // The installed layout: bin/ and share/tovanel/ under one prefix.
+    const QString shipped =
+        QDir::cleanPath(QDir(appDir).filePath(QStringLiteral(TOVANEL_DATA_FROM_BIN "/") + name));
+    const QString seed = file.exists() ? local : QFileInfo::exists(shipped) ? shipped : QString();
+    // No per-user folder to be had: read the seed where it stands (the save then reports why it fails).
+    if (userDir.isEmpty()) return {seed.isEmpty() ? local : seed, {}};
+    return {QDir(userDir).filePath(name), seed};
+}
+
+QString SettingsPath(const QString& appDir, const QString& userDir)
+{
+    const SettingsPlace place = LocateSettings(appDir, userDir);
+    if (!place.seedFrom.isEmpty() && !QFileInfo::exists(place.path)) {
+        QFile seed(place.seedFrom);
+        // A failure leaves no file: the start reports it cannot read one and goes on with the
+        // defaults, and the save at exit names the reason.
+        if (QDir().mkpath(QFileInfo(place.path).path()) && seed.open(QIODevice::ReadOnly))
+            WriteFileAtomically(place.path, seed.readAll());
+    }
+    return place.path;
 }
 
 }  // namespace tovanel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window layouts are designed in twips (1/1440 inch). On a 96-dpi screen a pixel is 15 twips;
 // Qt's high-dpi scaling takes it from there.

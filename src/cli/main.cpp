@@ -1,13 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tovanel-cli: the trial calculation (and, as they come, the sheets) without windows.
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
+#include "calc/atomicfile.h"
 #include "calc/settingsfile.h"
+#include "exchange/dxfdrawing.h"
+#include "exchange/pointfile.h"
+#include "exchange/pointwriter.h"
 #include "print/exportlist.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
+#include "sheets/blocksheet.h"
 #include "sheets/composition.h"
 
 #include <QDir>
@@ -28,8 +34,12 @@ enum Exit { kOk = 0, kUsage = 2, kRefused = 3 };
 
 const char kUsageText[] =
     "usage: tovanel-cli --bp X,Y --ip X,Y --ep X,Y --radius R [options]\n"
+    "       tovanel-cli --points FILE --bp-name NAME --ip-name NAME --ep-name NAME --radius R [options]\n"
     "\n"
     "  --bp X,Y --ip X,Y --ep X,Y   the three points (X north, Y east)\n"
+    "  --points FILE                take them by name from a SIMA (.sim) or CSV point file\n"
+    "  --bp-name NAME --ip-name NAME --ep-name NAME\n"
+    "                               the names of BP, IP and EP in that file\n"
     "  --radius R --inner W --outer W\n"
     "  --type 0|1|2|3               平行, 千鳥, 外接, 等曲率半径 (default: the settings file)\n"
     "  --ip-number TEXT             the IP number text\n"
@@ -41,10 +51,15 @@ const char kUsageText[] =
     "  --export FILE|-              the point list the preview's close button puts on the clipboard\n"
     "  --pdf FILE                   the calculation sheets as PDF\n"
     "  --paper A4|A3|B4|B5          paper the sheets are laid out for (default A4)\n"
+    "  --sima FILE|-                the exported points as a SIMA coordinate file (CP932, CR LF)\n"
+    "  --csv FILE|-                 the exported points as a CSV point file (CP932, CR LF)\n"
+    "  --dxf FILE                   the corner as a DXF drawing: tangents, arcs, staking paths, points\n"
     "  --help, --version\n"
     "\n"
     "Numbers follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
-    "Exit status: 0 done, 2 usage error, 3 input the calculation refuses.\n";
+    "SIMA and CSV files are read in CP932 or UTF-8; every file is replaced only once written whole.\n"
+    "Exit status: 0 done; 2 usage error, unreadable point file or unwritable output;\n"
+    "3 input the calculation refuses, or a point name the file cannot hold.\n";
 
 void Print(FILE* to, const QString& text) { std::fputs(text.toUtf8().constData(), to); }
 
@@ -52,6 +67,37 @@ int Fail(Exit code, const QString& why)
 {
     Print(stderr, QStringLiteral("tovanel-cli: ") + why + QLatin1Char('\n'));
     return code;
+}
+
+/// Writes an output: "-" is standard output, anything else a file replaced as a whole.
+QString WriteOutput(const QString& target, const QByteArray& bytes)
+{
+    if (target == QLatin1String("-")) {
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        return std::fflush(stdout) == 0 ? QString() : QStringLiteral("標準出力に書けません。");
+    }
+    const QString why = WriteFileAtomically(target, bytes);
+    return why.isEmpty() ? why : target + QStringLiteral(": ") + why;
+}
+
+/// The point of `file` named `name`, or why there is none to take.
+QString FindPoint(const QString& file, const PointFileRead& read, const QString& name, const FilePoint*& found)
+{
+    found = nullptr;
+    QStringList lines;
+    for (const FilePoint& p : read.points) {
+        if (p.name != name) continue;
+        if (!found) found = &p;
+        lines << QString::number(p.line);
+    }
+    if (lines.isEmpty())
+        return QStringLiteral("座標ファイル %1 に点名「%2」がありません。").arg(file, name);
+    if (lines.size() > 1)
+        return QStringLiteral("座標ファイル %1 に点名「%2」が %3 点あります（%4 行目）。どれを使うか決められません。")
+            .arg(file, name)
+            .arg(lines.size())
+            .arg(lines.mid(0, 5).join(QStringLiteral(", ")) + (lines.size() > 5 ? QStringLiteral(" …") : QString()));
+    return {};
 }
 
 QString Full(double v) { return QString::number(v, 'g', 17); }
@@ -91,7 +137,8 @@ int main(int argc, char** argv)
     std::map<QString, QString> opt;  // option → value ("" for flags)
     const QStringList valued = {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type",
                                 "--ip-number", "--divisions", "--settings", "--export", "--pdf",
-                                "--paper"};
+                                "--paper", "--sima", "--csv", "--dxf", "--points", "--bp-name",
+                                "--ip-name", "--ep-name"};
     const QStringList flags = {"--elements", "--listing", "--help", "--version"};
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -117,6 +164,11 @@ int main(int argc, char** argv)
         Print(stdout, QStringLiteral("tovanel-cli " TOVANEL_VERSION "\n"));
         return kOk;
     }
+    const qsizetype toStdout = std::count_if(opt.begin(), opt.end(), [](const auto& o) {
+        return o.second == QLatin1String("-") &&
+               QStringList{"--export", "--sima", "--csv", "--dxf"}.contains(o.first);
+    });
+    if (toStdout > 1) return Fail(kUsage, QStringLiteral("only one output can go to standard output (-)"));
     int paperCode = kPaperA4;
     if (opt.count("--paper")) {
         const std::map<QString, int> papers = {
@@ -134,25 +186,48 @@ int main(int argc, char** argv)
             return Fail(kUsage, QStringLiteral("no settings file ") + opt["--settings"]);
         for (const QString& n : ReadSettings(opt["--settings"], s)) Fail(kOk, n);
     } else {
-        const QString path = QDir(s.AppDir).filePath(QString::fromLatin1(kSettingsFileName));
-        if (QFileInfo::exists(path)) {
+        // Where the program finds them, read only: the command line never creates the user's file.
+        const QString path = LocateSettings(s.AppDir, UserSettingsDir()).current();
+        if (!path.isEmpty()) {
             for (const QString& n : ReadSettings(path, s)) Fail(kOk, n);
         } else {
             DefaultSettings(s);
         }
     }
 
-    for (const char* point : {"--bp", "--ip", "--ep"})
-        if (!opt.count(point)) return Fail(kUsage, QString::fromLatin1(point) + QStringLiteral(" is required"));
-    if (!opt.count("--radius")) return Fail(kUsage, QStringLiteral("--radius is required"));
     const std::pair<const char*, int> points[] = {{"--bp", kBP}, {"--ip", kIP}, {"--ep", kEP}};
-    for (const auto& [name, row] : points) {
-        const QString v = opt[name];
-        const qsizetype comma = v.indexOf(QLatin1Char(','));
-        if (comma < 0) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" takes X,Y"));
-        s.CurveIn[row][kX] = LeadingNumber(v.left(comma));
-        s.CurveIn[row][kY] = LeadingNumber(v.mid(comma + 1));
+    if (opt.count("--points")) {
+        const QString file = opt["--points"];
+        for (const auto& [name, row] : points) {
+            if (opt.count(name))
+                return Fail(kUsage, QStringLiteral("--points replaces ") + QString::fromLatin1(name));
+            if (!opt.count(QString::fromLatin1(name) + QStringLiteral("-name")))
+                return Fail(kUsage, QStringLiteral("--points needs --bp-name, --ip-name and --ep-name"));
+        }
+        const PointFileRead read = LoadPointFile(file);
+        if (!read.ok()) return Fail(kUsage, PointFileMessage(file, read));
+        for (const auto& [name, row] : points) {
+            const FilePoint* p = nullptr;
+            if (QString why = FindPoint(file, read, opt[QString::fromLatin1(name) + QStringLiteral("-name")], p);
+                !why.isEmpty())
+                return Fail(kUsage, why);
+            // The same rule as a box filled from the file.
+            s.CurveIn[row][kX] = LeadingNumber(p->xText);
+            s.CurveIn[row][kY] = LeadingNumber(p->yText);
+        }
+    } else {
+        for (const char* name : {"--bp-name", "--ip-name", "--ep-name"})
+            if (opt.count(name)) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" needs --points"));
+        for (const auto& [name, row] : points) {
+            if (!opt.count(name)) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" is required"));
+            const QString v = opt[name];
+            const qsizetype comma = v.indexOf(QLatin1Char(','));
+            if (comma < 0) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" takes X,Y"));
+            s.CurveIn[row][kX] = LeadingNumber(v.left(comma));
+            s.CurveIn[row][kY] = LeadingNumber(v.mid(comma + 1));
+        }
     }
+    if (!opt.count("--radius")) return Fail(kUsage, QStringLiteral("--radius is required"));
     s.CurveIn[kIP][kRadius] = LeadingNumber(opt["--radius"]);
     s.CurveIn[kIP][kWidthIn] = LeadingNumber(opt["--inner"]);
     s.CurveIn[kIP][kWidthOut] = LeadingNumber(opt["--outer"]);
@@ -172,7 +247,8 @@ int main(int argc, char** argv)
         for (const ListingText& t : listing.texts)
             Print(stdout, QStringLiteral("%1\t%2\t%3\t%4\n").arg(t.x).arg(t.y).arg(t.colour).arg(t.text));
     }
-    const bool sheets = opt.count("--export") || opt.count("--pdf");
+    const QStringList outputs = {"--export", "--pdf", "--sima", "--csv", "--dxf"};
+    const bool sheets = std::any_of(outputs.begin(), outputs.end(), [&](const QString& o) { return opt.count(o) > 0; });
     if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(s);
     if (!sheets) return kOk;
 
@@ -180,17 +256,23 @@ int main(int argc, char** argv)
     PageLayout pl;
     pl.setPaperSize(paperCode);
     if (QString why = ComposeDocument(s, pl); !why.isEmpty()) return Fail(kRefused, why);
-    if (opt.count("--export")) {
-        const QByteArray text = BuildExportText(s).text.toUtf8();
-        if (opt["--export"] == QLatin1String("-")) {
-            std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
-            std::fflush(stdout);
-        } else {
-            QFile f(opt["--export"]);
-            if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush())
-                return Fail(kUsage, QStringLiteral("cannot write ") + opt["--export"]);
-        }
+    const std::vector<ExportPoint> exported = ExportPoints(s);
+    const std::pair<const char*, std::function<QString(QByteArray&)>> files[] = {
+        {"--export", [&](QByteArray& b) { return b = BuildExportText(s).text.toUtf8(), QString(); }},
+        {"--sima", [&](QByteArray& b) { return SimaFile(exported, ipNumber, b); }},
+        {"--csv", [&](QByteArray& b) { return CsvFile(exported, b); }},
+        {"--dxf", [&](QByteArray& b) { return DxfFile({CornerOf(s, BlockExportCounts(s))}, b); }},
+    };
+    // Every file is made before the first is written: a refused name leaves none behind.
+    std::vector<std::pair<QString, QByteArray>> made;
+    for (const auto& [name, make] : files) {
+        if (!opt.count(name)) continue;
+        QByteArray bytes;
+        if (QString why = make(bytes); !why.isEmpty()) return Fail(kRefused, why);
+        made.emplace_back(opt[name], std::move(bytes));
     }
+    for (const auto& [target, bytes] : made)
+        if (QString why = WriteOutput(target, bytes); !why.isEmpty()) return Fail(kUsage, why);
     if (opt.count("--pdf")) {
         if (!SheetFontAvailable())
             Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));

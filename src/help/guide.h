@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The guide diagram: four fixed drawings of one street-block corner explaining how each
 // calculation type divides the inner, centre and outer curves.

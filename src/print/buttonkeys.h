@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enter on a button, as the main window has it: the focused button is pressed by Enter as by
 // Space. A dialog here has no default button, so Enter in a box or on an option presses nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/exportlist.h"
 
 #include "calc/calcstate.h"
@@ -25,20 +26,29 @@ void ClearExportList(CalcState& s)
     s.ExpCoords.assign(1, {});
 }
 
-ExportText BuildExportText(const CalcState& s)
+std::vector<ExportPoint> ExportPoints(const CalcState& s)
 {
-    ExportText out;
-    const QString leadIn = s.IniStr[5] == QLatin1String("1") ? QString() : QStringLiteral("\t");
+    std::vector<ExportPoint> out;
     const int n = std::min<int>(s.ExpCount, static_cast<int>(s.ExpNames.size()) - 1);
     QString previous;
     for (int k = 1; k <= n; ++k) {
         const QString& name = s.ExpNames[static_cast<size_t>(k)];
         if (name == previous) continue;
         const auto& xy = s.ExpCoords[static_cast<size_t>(k)];
-        ++out.count;
-        out.text += leadIn + name + QLatin1Char('\t') + NumberText(xy[1]) + QLatin1Char('\t') +
-                    NumberText(xy[2]) + QStringLiteral("\r\n");
+        out.push_back({name, xy[1], xy[2]});
         previous = name;
+    }
+    return out;
+}
+
+ExportText BuildExportText(const CalcState& s)
+{
+    ExportText out;
+    const QString leadIn = s.IniStr[5] == QLatin1String("1") ? QString() : QStringLiteral("\t");
+    for (const ExportPoint& p : ExportPoints(s)) {
+        ++out.count;
+        out.text += leadIn + p.name + QLatin1Char('\t') + NumberText(p.x) + QLatin1Char('\t') +
+                    NumberText(p.y) + QStringLiteral("\r\n");
     }
     return out;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Font names the sheets, the listing and the windows ask for, mapped onto the installed IPA fonts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page-layout component: a document of pages recorded as data in twips, and one routine that
 // paints any page onto any device (the preview widget, a printer, a PDF writer, an image).

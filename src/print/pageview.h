@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page view of the preview: the page the component shows, at the component's zoom, on a grey
 // desk with scroll bars when it does not fit. It reads page, zoom, paper and orientation from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page writer: places every text of the sheets, given in layout millimetres and nominal point
 // sizes designed for A4, on the page-layout component, scaled to the paper in use.

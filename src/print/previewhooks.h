@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modal parts of the preview and the print dialog — message boxes, the file dialog, the page
 // set-up dialog, the print dialog's own modal run — and the platform's list of printers, each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print dialog: shows the printer, the paper and the orientation the document was laid out
 // for, takes the page range (all pages, or from/to), and prints that range through the preview's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer set-up of the File menu: which print queue the program prints on, on which paper and
 // in which orientation. The choice goes into the program's printer settings, which the preview

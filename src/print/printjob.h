@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing a page range of the composed document on a print queue of the platform (CUPS on
 // Linux). QPrinter does not fail when no queue exists: it quietly writes a PDF file instead. So

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview window of the calculation sheets. Loading it composes the whole document into its
 // page-layout component; the user pages and zooms through it, opens the page set-up, prints a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The condition settings dialog: the digit counts, the three limits of the trial calculation, the
 // point-name prefixes of the three curves and the CAD edition of the clipboard exchange. It edits

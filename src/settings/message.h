@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message box of the windows goes through a MessageFn, so that a test can record the
 // messages instead of blocking on a modal box.

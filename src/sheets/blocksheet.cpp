@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheets/blocksheet.h"
 
 #include "calc/calcstate.h"
+#include "calc/curve.h"
 #include "calc/numeric.h"
 #include "print/exportlist.h"
 #include "print/pagelayout.h"
@@ -41,6 +43,10 @@ constexpr KindSetup kSetups[4][3] = {
     {kHalfEnds, kHalfEnds, kPolygon},  // 等曲率半径
 };
 
+// Rows 0 .. RowLast − 2 + EndDiv go to the export list: the closing row of the chord scheme
+// repeats no point, while the other schemes' closing row repeats EC.
+int ExportedRows(int rowLast, int endDiv) { return rowLast - 1 + endDiv; }
+
 void Put(SheetContext& c, const QString& text, double x, double size)
 {
     vspri(c.s, c.pl, text, x, c.s.LineY, size);
@@ -49,6 +55,19 @@ void Put(SheetContext& c, const QString& text, double x, double size)
 QString Angle(CalcState& s, double degrees) { return AngleText(s, degrees); }
 
 }  // namespace
+
+std::array<int, 3> BlockExportCounts(const CalcState& s)
+{
+    std::array<int, 3> counts{};
+    if (s.CalcType < 0 || s.CalcType > 3 || !(s.DivCount > 0 && s.DivCount <= kMaxDivCount))
+        return counts;
+    const int n = static_cast<int>(s.DivCount);
+    for (int k = 0; k < 3; ++k) {
+        const KindSetup& set = kSetups[s.CalcType][k];
+        counts[static_cast<size_t>(k)] = ExportedRows(n + set.rowsAfterN, set.endDiv);
+    }
+    return counts;
+}
 
 void ChordSides(SheetContext& c)
 {
@@ -219,7 +238,7 @@ void BlockRows(SheetContext& c)
         b.RowX = b.PtRad * std::cos(b.RadAz * s.DegToRad) + s.CenX;
         b.RowY = b.PtRad * std::sin(b.RadAz * s.DegToRad) + s.CenY;
 
-        if (i < b.RowLast - 1 + b.EndDiv) {
+        if (i < ExportedRows(b.RowLast, b.EndDiv)) {
             s.ExpName = s.OutText;
             s.ExpX = b.RowX;
             s.ExpY = b.RowY;

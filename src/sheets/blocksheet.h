@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block-point curve calculation sheet: for the centre, inner and outer curve in turn, every
 // stake point from BC to EC with deflection, direction angle, chord, arc and coordinates, by the
@@ -5,12 +6,21 @@
 // divisions at both ends). Each kind starts on a new page; a full page continues on the next with
 // the same heading. Every listed point goes to the export list under its printed name.
 
+#include <array>
+
 namespace tovanel {
 
+struct CalcState;
 struct SheetContext;
 
 /// The whole sheet. CalcType must be 0..3 (out1 refuses other values before calling it).
 void BlockSheet(SheetContext& c);
+
+/// How many export-list entries the sheet appends for the centre, inner and outer curve, in that
+/// order, for the state's calculation type and division count: N + 1 for inscribed chords, N + 3
+/// for the polygon and half-division schemes, whose EC is appended twice. Zeros for a type outside
+/// 0..3 or a count the sheets refuse. The entries follow the elements sheet's four.
+std::array<int, 3> BlockExportCounts(const CalcState& s);
 
 /// Step lengths of inscribed chords: ChordFull of a division, ChordEnd of 1/EndDiv of one.
 void ChordSides(SheetContext& c);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curve elements calculation sheet: IP, azimuths, IA and R, the curve elements, the circle
 // centre, N, and the table of the three main points, each row carrying the division elements of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the sheets write with: the calculation state, the page-layout component, and the working
 // values of the stake sketch and the block-point sheet, which live as long as the preview that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stake sketch: the tangents through IP, the centre curve from BC to EC and the four main
 // points, to a scale 1:S (S a multiple of 100) that fits a 100 mm square, in a 120 mm frame with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface: a widget with its own logical coordinates, 1000 units across and 1000 down
 // over the whole widget (origin top left, x to the right, y downwards), whatever its size in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing files: the previous file survives every failure, links and permissions are respected,
 // and the reason named is the real one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curve elements, main points and the division count on worked corners, plus the inputs the
 // computation has to refuse instead of looping or overflowing.
 

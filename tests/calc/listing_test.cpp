@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trial listing of the worked right-turn corner: texts, positions and the red marks.
 
 #include "calc/calcstate.h"

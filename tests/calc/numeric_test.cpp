@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numeric, angle and text routines: each family checked on a table whose first rows are the
 // worked examples of the field routines.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: reading, writing, round trips and the failures a surveyor can run into.
 
 #include "calc/calcstate.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <csignal>
+#include <unistd.h>
 #include <sys/resource.h>
 
 namespace tovanel {
@@ -156,6 +158,71 @@ TEST(SettingsFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(Read(path), Lines(kFile));
 
     EXPECT_NE(WriteSettings(dir.filePath("no/such/folder/Tovanel.INI"), s), "");
+}
+
+// Where the settings live: next to the executable in the build folder; installed, in the user's
+// folder, seeded once from the shipped default and never replaced by a later start or reinstall.
+TEST(SettingsFile, LocationInTheBuildFolderAndWhenInstalled)
+{
+    enum Where { kNextToProgram, kShipped, kUser, kNone };
+    struct Case {
+        const char* name;
+        const char* local;    // Tovanel.INI next to the executable; nullptr: none
+        bool localReadOnly;   // program folder and its file read-only (not seen as such by root)
+        const char* shipped;  // share/tovanel/Tovanel.INI
+        const char* user;     // the user's file before the start
+        Where readBefore;     // what LocateSettings().current() names before the start
+        Where used;           // what SettingsPath() returns
+        const char* userAfter;  // the user's file after the start; nullptr: none
+    };
+    const Case cases[] = {
+        {"build folder: the file next to the executable wins", "L", false, "S", "U", kNextToProgram,
+         kNextToProgram, "U"},
+        {"installed, first start: seeded from the shipped default", nullptr, false, "S", nullptr, kShipped,
+         kUser, "S"},
+        {"installed, later start or reinstall: the user's file stays", nullptr, false, "S2", "U", kUser,
+         kUser, "U"},
+        {"installed without a shipped default: nothing to seed", nullptr, false, nullptr, nullptr, kNone,
+         kUser, nullptr},
+        {"read-only program folder: its file seeds the user's", "L", true, "S", nullptr, kNextToProgram,
+         kUser, "L"},
+    };
+    for (const Case& c : cases) {
+        if (c.localReadOnly && geteuid() == 0) continue;  // root writes anywhere
+        QTemporaryDir root;
+        const QString bin = root.filePath("usr/bin"), userDir = root.filePath("home/.config/Tovanel");
+        const QString local = bin + "/Tovanel.INI", user = userDir + "/Tovanel.INI";
+        const QString shipped = root.filePath("usr/share/tovanel/Tovanel.INI");
+        QDir().mkpath(bin);
+        QDir().mkpath(root.filePath("usr/share/tovanel"));
+        if (c.local) Write(local, c.local);
+        if (c.shipped) Write(shipped, c.shipped);
+        if (c.user) {
+            QDir().mkpath(userDir);
+            Write(user, c.user);
+        }
+        if (c.localReadOnly) {
+            QFile::setPermissions(local, QFile::ReadOwner);
+            QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QString places[] = {local, shipped, user, QString()};
+
+        EXPECT_EQ(LocateSettings(bin, userDir).current(), places[c.readBefore]) << c.name;
+        EXPECT_EQ(SettingsPath(bin, userDir), places[c.used]) << c.name;
+        EXPECT_EQ(QFileInfo::exists(user), c.userAfter != nullptr) << c.name;
+        if (c.userAfter) {
+            EXPECT_EQ(Read(user), c.userAfter) << c.name;
+        }
+
+        // A reinstall brings a new default; the next start keeps what the user has.
+        if (c.shipped) Write(shipped, "new default");
+        EXPECT_EQ(SettingsPath(bin, userDir), places[c.used]) << c.name << ", second start";
+        if (c.userAfter) {
+            EXPECT_EQ(Read(user), c.userAfter) << c.name << ", second start";
+        }
+        EXPECT_TRUE(c.local || !QFileInfo::exists(local)) << c.name << ": the program folder holds no settings";
+        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 }
 
 }  // namespace

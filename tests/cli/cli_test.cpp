@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: the built tovanel-cli as a script would run it — its output, the sheets it writes
 // and its exit statuses.
 
@@ -8,12 +9,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
 struct Result {
     int status = -1;
     QString out, err;
+    QByteArray bytes;  ///< standard output as it came
 };
 
 Result Exec(const QString& program, const QStringList& args)
@@ -21,8 +24,9 @@ Result Exec(const QString& program, const QStringList& args)
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(60000)) p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(p.readAllStandardError()), out};
 }
 
 const QStringList kCorner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", "--radius", "100"};
@@ -121,6 +125,83 @@ TEST(Cli, ExportTextAndPdfOfTheSheets)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_EQ(text.count('\f'), 4) << "the elements sheet and a page for each kind";
     EXPECT_TRUE(Exec("pdffonts", {pdf}).out.contains("IPAMincho"));
+}
+
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(Cli, PointFilesOutAndBackIn)
+{
+    QTemporaryDir dir;
+    const QStringList sheet = {"--inner", "2", "--outer", "3", "--ip-number", "7", "--type", "3", "--divisions", "4"};
+    const QString sim = dir.filePath("c.sim"), csv = dir.filePath("c.csv"), dxf = dir.filePath("c.dxf");
+    const Result r = Cli(sheet + QStringList{"--sima", sim, "--csv", csv, "--dxf", dxf, "--export", "-"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const qsizetype points = r.out.count("\r\n");
+    EXPECT_EQ(ReadAll(sim).count("\r\nA01,"), points);
+    EXPECT_EQ(ReadAll(csv).count("\r\n"), points + 1) << "and the header";
+    EXPECT_TRUE(ReadAll(dxf).endsWith("EOF\n"));
+    EXPECT_EQ(Cli(sheet + QStringList{"--sima", "-"}).bytes, ReadAll(sim)) << "standard output as the file";
+
+    // The corner recomputed from points taken by name out of each of the program's own files
+    // equals the corner given by the same three-decimal coordinates.
+    std::map<QString, QString> xy;
+    for (const QString& line : QString::fromLatin1(ReadAll(csv)).split(QStringLiteral("\r\n")))
+        xy[line.section(',', 1, 1)] = line.section(',', 2, 3);
+    const QStringList given = {xy["7CBC"], xy["M 7"], xy["7OEC"]};
+    ASSERT_FALSE(given.contains(QString()));
+    const Result direct = Exec(QStringLiteral(TOVANEL_CLI), {"--bp", given[0], "--ip", given[1], "--ep", given[2],
+                                                           "--radius", "30", "--elements"});
+    ASSERT_EQ(direct.status, 0);
+    for (const QString& file : {sim, csv}) {
+        const Result back = Exec(QStringLiteral(TOVANEL_CLI), {"--points", file, "--bp-name", "7CBC", "--ip-name", "M 7",
+                                                             "--ep-name", "7OEC", "--radius", "30", "--elements"});
+        ASSERT_EQ(back.status, 0) << back.err.toStdString();
+        EXPECT_EQ(back.out, direct.out) << file.toStdString();
+    }
+}
+
+TEST(Cli, PointFileRefusalsLeaveEveryFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString pts = dir.filePath("p.csv"), keep = dir.filePath("keep.sim");
+    WriteAll(pts, "1,BP,0,0\r\n2,IP,100,100\r\n3,EP,0,200\r\n4,EP,1,1\r\n5,X,abc,1\r\n");
+    WriteAll(keep, "previous");
+    const QStringList names = {"--points", pts, "--bp-name", "BP", "--ip-name", "IP", "--ep-name", "EP"};
+    const QStringList corner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200"};
+    const struct { const char* name; QStringList args; int status; const char* says; } cases[] = {
+        {"missing file", {"--points", dir.filePath("none.sim"), "--bp-name", "a", "--ip-name", "b", "--ep-name", "c"}, 2, "none.sim"},
+        {"bad line", names, 2, "5 行目"},
+        {"--points with --bp", names + QStringList{"--bp", "0,0"}, 2, "--bp"},
+        {"--bp-name alone", corner + QStringList{"--bp-name", "BP"}, 2, "--points"},
+        {"two outputs to stdout", corner + QStringList{"--sima", "-", "--csv", "-"}, 2, "standard output"},
+        {"unwritable output", corner + QStringList{"--csv", dir.filePath("no/x.csv")}, 2, "x.csv"},
+        {"name SIMA cannot hold", corner + QStringList{"--ip-number", "1,2", "--csv", keep + ".csv", "--sima", keep}, 3, "カンマ"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Exec(QStringLiteral(TOVANEL_CLI), c.args + QStringList{"--radius", "10"});
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(ReadAll(keep), "previous") << c.name;
+        EXPECT_FALSE(QFile::exists(keep + ".csv")) << c.name << ": nothing written before the refusal";
+    }
+    WriteAll(pts, "1,BP,0,0\r\n2,IP,100,100\r\n3,EP,0,200\r\n4,EP,1,1\r\n");
+    const Result twice = Exec(QStringLiteral(TOVANEL_CLI), names + QStringList{"--radius", "10"});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_TRUE(twice.err.contains(QStringLiteral("「EP」が 2 点あります（3, 4 行目）"))) << twice.err.toStdString();
+    const Result absent = Exec(QStringLiteral(TOVANEL_CLI), names.mid(0, 7) + QStringList{"ep", "--radius", "10"});
+    EXPECT_TRUE(absent.status == 2 && absent.err.contains(QStringLiteral("「ep」がありません")));
 }
 
 }  // namespace

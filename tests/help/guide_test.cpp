@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/calcstate.h"
 #include "help/guide.h"
 #include "help/version.h"

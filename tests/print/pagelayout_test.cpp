@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-layout component paints arcs counter-clockwise whatever turns their angles carry.
 
 #include "print/pagelayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page writer: paper scale and font sizes cut to whole points, the alignments and origins.
 
 #include "calc/calcstate.h"

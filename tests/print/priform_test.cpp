@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print dialog: the range boxes with their change and Enter rules, and what OK prints.
 
 #include "calc/calcstate.h"

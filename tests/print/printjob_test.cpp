@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing: the queue and range choices, a queue that refuses jobs, and a real print queue that
 // must receive exactly the chosen pages in landscape (skipped, with the reason, without one).
 

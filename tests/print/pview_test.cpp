@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview window over a stand-in composition: loading, paging, zoom, the close button's
 // export and the print and PDF buttons, with every dialog answered by the test.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/calcstate.h"
 #include "calc/settingsfile.h"
 #include "settings/joken.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block-point sheets for the four calculation types, both turn directions and the page
 // breaks, read from the recorded pages and the export list; and the whole document composed and
 // rendered without undefined behaviour on hostile corners (the refusals: see the CLI test).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page 1 as recorded: the curve elements sheet (worked lines, export entries, paper scaling) and
 // its stake sketch (scale, centring, frame, caption, tangents, arc and markers).
 

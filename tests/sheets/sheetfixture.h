@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composes a corner as the preview does (trial calculation, page set-up, out1) and reads the
 // recorded pages back line by line.
@@ -23,10 +24,11 @@ struct Corner {
     int type = 0;
     double n = 4;
     int paper = kPaperA4;
+    const char* ip = "12";  ///< the IP number (UTF-8)
 };
 
 /// A corner composed as the preview composes it, with the shipped settings (prefixes C, I, O) and
-/// IP number 12; or, default-constructed, an empty state for calling one sheet routine.
+/// the corner's IP number; or, default-constructed, an empty state for calling one sheet routine.
 struct Doc {
     CalcState s;
     PageLayout pl;
@@ -40,7 +42,7 @@ struct Doc {
         s.CurveIn[kBP] = {0, 0, c.bx, c.by};
         s.CurveIn[kIP] = {0, 12, c.ix, c.iy, c.wi, c.wo, c.r};
         s.CurveIn[kEP] = {0, 0, c.ex, c.ey};
-        s.IPNo = [] { return QStringLiteral("12"); };
+        s.IPNo = [ip = QString::fromUtf8(c.ip)] { return ip; };
         s.CalcType = static_cast<int16_t>(c.type);
         s.CalcTypeName = QStringList{"平行", "千鳥", "外接", "等曲率半径"}.value(c.type);
         s.DivCount = c.n;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window tests must never wait for a person: while the event loop runs, a modal window that
 // opens fails the running test and is closed at once. Messages are meant to go through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test main for window tests: offscreen unless a platform is chosen (ctest's test discovery runs
 // the binary without the test environment), a QApplication, the font substitutions, the modal
 // guard, then GoogleTest.

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/exchangecommands.h"
+
+#include "app/monitfm.h"
+#include "app/pointpicker.h"
+#include "calc/atomicfile.h"
+#include "calc/calcstate.h"
+#include "exchange/dxfdrawing.h"
+#include "exchange/pointfile.h"
+#include "exchange/pointwriter.h"
+#include "print/exportlist.h"
+#include "print/pagelayout.h"
+#include "sheets/blocksheet.h"
+#include "sheets/composition.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <memory>
+
+namespace tovanel {
+
+namespace {
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+struct FormatInfo {
+    const char16_t* title;   // the command and its messages
+    const char16_t* kind;    // the file, in the confirmation
+    const char* suffix;
+    const char16_t* filter;
+};
+
+const FormatInfo& Info(ExportFormat f)
+{
+    static const FormatInfo info[] = {
+        {u"SIMA出力", u"SIMA 座標ファイル", "sim", u"SIMA 座標ファイル (*.sim)"},
+        {u"CSV出力", u"CSV 座標ファイル", "csv", u"CSV ファイル (*.csv)"},
+        {u"DXF出力", u"DXF 図面", "dxf", u"DXF ファイル (*.dxf)"},
+    };
+    return info[static_cast<int>(f)];
+}
+
+/// Shared by the commands of one main window: the hooks and the folder last used.
+struct Exchange {
+    MonitFM& window;
+    ExchangeHooks hooks;
+    QString folder;
+
+    void message(QMessageBox::Icon icon, const QString& title, const QString& text)
+    {
+        hooks.dialogs.message(&window, icon, title, text);
+    }
+    QString startFolder() const
+    {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+        const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return !docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath();
+    }
+
+    void exportFile(ExportFormat format);
+    void importPoints();
+};
+
+void Exchange::exportFile(ExportFormat format)
+{
+    const FormatInfo& info = Info(format);
+    const QString title = QString::fromUtf16(info.title);
+    CalcState& shared = window.state();
+    if (shared.DivCount == 0) {
+        message(QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
+        return;
+    }
+    // The points are those the preview's composition hands to the clipboard. Composed on a copy,
+    // so that the shared state and an open preview's export list stay as they are.
+    CalcState s = shared;
+    QByteArray bytes;
+    int count = 0;
+    {
+        const WaitCursor hourglass;
+        PageLayout pl;
+        if (QString why = ComposeDocument(s, pl); !why.isEmpty()) {
+            message(QMessageBox::Warning, QStringLiteral("確認"), why);
+            return;
+        }
+        const std::vector<ExportPoint> points = ExportPoints(s);
+        count = static_cast<int>(points.size());
+        QString why;
+        switch (format) {
+        case ExportFormat::Sima: why = SimaFile(points, s.ipNo(), bytes); break;
+        case ExportFormat::Csv: why = CsvFile(points, bytes); break;
+        case ExportFormat::Dxf: why = DxfFile({CornerOf(s, BlockExportCounts(s))}, bytes); break;
+        }
+        if (!why.isEmpty()) {
+            message(QMessageBox::Warning, title, why);
+            return;
+        }
+    }
+    // Named for the corner: the IP number, kept clear of path separators.
+    QString ip = s.ipNo().trimmed();
+    ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString suffix = QString::fromLatin1(info.suffix);
+    const QString suggested = QDir(startFolder()).filePath(
+        QStringLiteral("街区点") + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) + QLatin1Char('.') + suffix);
+    QString path = hooks.dialogs.saveFileName(&window, title, suggested, QString::fromUtf16(info.filter));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) path += QLatin1Char('.') + suffix;
+    folder = QFileInfo(path).absolutePath();
+    if (QString why = WriteFileAtomically(path, bytes); !why.isEmpty()) {
+        message(QMessageBox::Warning, title,
+                QStringLiteral("%1 に書けません: %2").arg(QDir::toNativeSeparators(path), why));
+        return;
+    }
+    message(QMessageBox::Information, title,
+            QStringLiteral("%1 点を %2に書き出しました。\n%3")
+                .arg(count)
+                .arg(QString::fromUtf16(info.kind), QDir::toNativeSeparators(path)));
+}
+
+void Exchange::importPoints()
+{
+    const QString title = QStringLiteral("座標読込");
+    const QString path = hooks.openFileName(
+        &window, title, startFolder(),
+        QStringLiteral("座標ファイル (*.sim *.csv *.txt);;すべてのファイル (*)"));
+    if (path.isEmpty()) return;
+    folder = QFileInfo(path).absolutePath();
+    PointFileRead read;
+    {
+        const WaitCursor hourglass;
+        read = LoadPointFile(path);
+    }
+    if (!read.ok()) {
+        message(QMessageBox::Warning, title, PointFileMessage(path, read));
+        return;
+    }
+    PointPicker picker(std::move(read.points), path, &window);
+    hooks.dialogs.execDialog(picker);
+    if (picker.result() != QDialog::Accepted) return;
+    const PointPicker::Which order[3] = {PointPicker::BP, PointPicker::IP, PointPicker::EP};
+    if (!picker.picked(PointPicker::BP) || !picker.picked(PointPicker::IP) || !picker.picked(PointPicker::EP))
+        return;
+    // As "座標セット" does: the three names and six coordinates, nothing else.
+    for (int n = 0; n < 3; ++n) {
+        const FilePoint* p = picker.picked(order[n]);
+        window.DTText(n + 1)->setText(p->name);
+        window.XText(n)->setText(p->xText);
+        window.YText(n)->setText(p->yText);
+    }
+}
+
+}  // namespace
+
+void InstallExchange(MonitFM& window, ExchangeHooks hooks)
+{
+    if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();
+    hooks.dialogs = CompleteHooks(std::move(hooks.dialogs));
+    if (!hooks.openFileName)
+        hooks.openFileName = [](QWidget* parent, const QString& caption, const QString& folder,
+                                const QString& filter) {
+            return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+        };
+    auto shared = std::make_shared<Exchange>(Exchange{window, std::move(hooks), {}});
+
+    QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
+    QAction* before = window.menuItem(MonitFM::MENUFILE, 5);  // プリンタの設定
+    if (!file || !before) return;
+    auto* import = new QAction(QStringLiteral("座標読込(&I)..."), file);
+    import->setObjectName(QStringLiteral("MENUFILE1_3"));
+    QObject::connect(import, &QAction::triggered, file, [shared] { shared->importPoints(); });
+    file->insertAction(before, import);
+
+    auto* exports = new QMenu(QStringLiteral("座標出力(&O)"), file);
+    exports->setObjectName(QStringLiteral("MENUEXPORT"));
+    const std::pair<ExportFormat, const char16_t*> items[] = {
+        {ExportFormat::Sima, u"SIMA出力(&S)..."},
+        {ExportFormat::Csv, u"CSV出力(&C)..."},
+        {ExportFormat::Dxf, u"DXF出力(&D)..."},
+    };
+    int index = 0;
+    for (const auto& [format, caption] : items) {
+        QAction* a = exports->addAction(QString::fromUtf16(caption));
+        a->setObjectName(QStringLiteral("MENUEXPORT1_%1").arg(++index));
+        QObject::connect(a, &QAction::triggered, exports, [shared, format] { shared->exportFile(format); });
+    }
+    QAction* sub = file->insertMenu(before, exports);
+    sub->setObjectName(QStringLiteral("MENUFILE1_4"));
+    file->insertSeparator(before);
+}
+
+}  // namespace tovanel

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The main window's point files: "座標読込(I)..." takes BP, IP and EP from a SIMA or CSV point
+// file, and the export submenu writes the corner's points as a SIMA, CSV or DXF file.
+
+#include "print/previewhooks.h"
+
+#include <functional>
+
+namespace tovanel {
+
+class MonitFM;
+
+struct ExchangeHooks {
+    /// Messages, the save dialog and running the point list; empty ones are the real thing,
+    /// except messages, which go the main window's way.
+    PreviewHooks dialogs;
+    /// Asks which file to open; returns its path, empty when the user cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& folder,
+                          const QString& filter)>
+        openFileName;
+};
+
+enum class ExportFormat { Sima, Csv, Dxf };
+
+/// Adds the commands to the main window's File menu, after "新規作成(N)".
+void InstallExchange(MonitFM& window, ExchangeHooks hooks = {});
+
+}  // namespace tovanel

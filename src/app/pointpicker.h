@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The point list of a point file, from which the user picks BP, IP and EP: a search box that
+// filters the list as it is typed (name or number, any case), the list itself, and one button and
+// one line per point showing what was picked. Picking goes in any order and can be redone; OK
+// needs all three.
+
+#include "exchange/pointfile.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <array>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace tovanel {
+
+/// The file's points, shown through a filter: row r of the view is point rows()[r].
+class PointListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit PointListModel(const std::vector<FilePoint>& points, QObject* parent = nullptr);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    /// Shows the points whose name or number holds `text` (any case); all of them when empty.
+    void setFilter(const QString& text);
+    /// The point shown on `row`, or null.
+    const FilePoint* point(int row) const;
+
+private:
+    const std::vector<FilePoint>& m_points;
+    std::vector<int> m_rows;
+};
+
+class PointPicker : public QDialog {
+    Q_OBJECT
+public:
+    enum Which { BP, IP, EP };
+
+    PointPicker(std::vector<FilePoint> points, const QString& fileName, QWidget* parent = nullptr);
+
+    QLineEdit* searchBox() const { return m_search; }
+    QTableView* list() const { return m_list; }
+    QPushButton* pickButton(Which w) const { return m_pickButtons[w]; }
+    QPushButton* okButton() const { return m_ok; }
+    /// The point picked for BP, IP or EP, or null.
+    const FilePoint* picked(Which w) const;
+    /// Takes the list's current point for BP, IP or EP.
+    void pick(Which w);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showPicks();
+    void filterChanged(const QString& text);
+
+    std::vector<FilePoint> m_points;
+    PointListModel* m_model = nullptr;
+    QLineEdit* m_search = nullptr;
+    QTableView* m_list = nullptr;
+    QLabel* m_count = nullptr;
+    std::array<QPushButton*, 3> m_pickButtons{};
+    std::array<QLabel*, 3> m_pickLabels{};
+    std::array<int, 3> m_picked{-1, -1, -1};  ///< index into m_points
+    QPushButton* m_ok = nullptr;
+};
+
+}  // namespace tovanel

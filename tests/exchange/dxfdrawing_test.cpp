@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The DXF drawing read back by an independent reader (Debian's ezdxf): layers, tangents, arcs
+// through the exported BC and EC, staking paths, points and their names, for both turns.
+
+#include "exchange/dxfdrawing.h"
+
+#include "sheets/blocksheet.h"
+
+#include "../sheets/sheetfixture.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <map>
+
+namespace tovanel {
+namespace {
+
+using test::Corner;
+using test::Doc;
+
+// One line per entity: kind, layer, then numbers or the text.
+const char kReader[] = R"(
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+for l in doc.layers: print('LAYER', l.dxf.name, l.dxf.color, sep='\t')
+for e in doc.modelspace():
+    t, d = e.dxftype(), e.dxf
+    if t == 'LINE': v = [*d.start][:2] + [*d.end][:2]
+    elif t == 'ARC': v = [*d.center][:2] + [d.radius, d.start_angle, d.end_angle]
+    elif t == 'LWPOLYLINE': v = [c for p in e.get_points('xy') for c in p]
+    elif t == 'POINT': v = [*d.location][:2]
+    elif t == 'TEXT': v = [d.text]
+    else: v = []
+    print(t, d.layer, *[repr(x) if isinstance(x, float) else x for x in v], sep='\t')
+)";
+
+struct Entity {
+    QString kind, layer;
+    QStringList values;
+    double at(int i) const { return values.value(i).toDouble(); }
+};
+
+/// The entities as the reader sees them; empty with `skip` set when there is no reader.
+std::vector<Entity> ReadBack(const QByteArray& dxf, QString& skip)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("c.dxf"));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(dxf) != dxf.size()) return {};
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        skip = QStringLiteral("no DXF reader (/usr/bin/python3 with python3-ezdxf): ") +
+               QString::fromUtf8(p.readAllStandardError()).section(QLatin1Char('\n'), -2);
+        return {};
+    }
+    std::vector<Entity> out;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+        QStringList f = line.split(u'\t');
+        out.push_back({f.value(0), f.value(1), f.mid(2)});
+    }
+    return out;
+}
+
+/// Drawing angle of the point (X north, Y east) seen from the centre, degrees 0..360.
+double AngleFrom(double cx, double cy, double x, double y)
+{
+    const double a = std::atan2(x - cx, y - cy) * 180 / M_PI;
+    return a < 0 ? a + 360 : a;
+}
+
+TEST(DxfDrawing, ReadBackByAnIndependentReader)
+{
+    const Corner right{.bx = 0, .by = 0, .ix = 10, .iy = 10, .ex = 0, .ey = 20, .r = 10, .wi = 1, .wo = 2,
+                       .type = 2, .n = 3, .ip = "表ソ交"};
+    const Corner left{.bx = 50, .by = 120, .ix = 80, .iy = 30, .ex = 0, .ey = 10, .r = 15, .wi = 2, .wo = 3,
+                      .type = 3, .n = 4, .ip = "ｲﾛ12"};
+    for (const Corner& c : {right, left}) {
+        const Doc d(c);
+        ASSERT_TRUE(d.refusal.isEmpty());
+        const CalcState& s = d.s;
+        QByteArray dxf;
+        ASSERT_TRUE(DxfFile({CornerOf(s, BlockExportCounts(s))}, dxf).isEmpty());
+        QString skip;
+        const std::vector<Entity> all = ReadBack(dxf, skip);
+        if (!skip.isEmpty()) GTEST_SKIP() << skip.toStdString();
+        std::map<QString, std::vector<Entity>> byLayer;
+        for (const Entity& e : all) byLayer[e.kind == QLatin1String("LAYER") ? e.kind : e.layer].push_back(e);
+        QStringList layers;
+        for (const Entity& l : byLayer["LAYER"]) layers << l.layer;
+        for (const char* l : {"TANGENT", "CURVE_CENTRE", "CURVE_INNER", "CURVE_OUTER", "STAKE_CENTRE",
+                              "STAKE_INNER", "STAKE_OUTER", "POINT", "POINT_NAME"})
+            EXPECT_TRUE(layers.contains(QLatin1String(l))) << l;
+
+        const auto& tangents = byLayer["TANGENT"];
+        ASSERT_EQ(tangents.size(), 2u);
+        EXPECT_NEAR(tangents[0].at(0), c.by, 1e-9);  // x = survey Y
+        EXPECT_NEAR(tangents[0].at(1), c.bx, 1e-9);
+        EXPECT_NEAR(tangents[1].at(2), c.ey, 1e-9);
+        EXPECT_NEAR(tangents[1].at(3), c.ex, 1e-9);
+
+        // The exported points of each curve, by name: IP number, prefix, row label.
+        const std::vector<ExportPoint> points = ExportPoints(s);
+        const QString ip = QString::fromUtf8(c.ip);
+        const QString prefixes[3] = {QStringLiteral("C"), s.TurnSign > 0 ? QStringLiteral("I") : QStringLiteral("O"),
+                                     s.TurnSign > 0 ? QStringLiteral("O") : QStringLiteral("I")};
+        const char* kinds[3] = {"CENTRE", "INNER", "OUTER"};
+        const double radii[3] = {c.r, c.r - c.wi, c.r + c.wo};
+        for (int k = 0; k < 3; ++k) {
+            std::vector<ExportPoint> curve;
+            for (const ExportPoint& p : points)
+                if (p.name.startsWith(ip + prefixes[k])) curve.push_back(p);
+            ASSERT_GE(curve.size(), 3u);
+            const auto& arcs = byLayer[QStringLiteral("CURVE_") + kinds[k]];
+            ASSERT_EQ(arcs.size(), 1u) << kinds[k];
+            const Entity& arc = arcs[0];
+            EXPECT_NEAR(arc.at(0), s.CenY, 1e-9);
+            EXPECT_NEAR(arc.at(1), s.CenX, 1e-9);
+            EXPECT_NEAR(arc.at(2), radii[k], 1e-9);
+            // Counter-clockwise from start to end, through the curve's BC and EC.
+            const double bc = AngleFrom(s.CenX, s.CenY, curve.front().x, curve.front().y);
+            const double ec = AngleFrom(s.CenX, s.CenY, curve.back().x, curve.back().y);
+            EXPECT_NEAR(arc.at(3), s.TurnSign > 0 ? ec : bc, 1e-7) << kinds[k];
+            EXPECT_NEAR(arc.at(4), s.TurnSign > 0 ? bc : ec, 1e-7) << kinds[k];
+
+            const auto& paths = byLayer[QStringLiteral("STAKE_") + kinds[k]];
+            ASSERT_EQ(paths.size(), 1u);
+            ASSERT_EQ(paths[0].values.size(), static_cast<qsizetype>(2 * curve.size())) << kinds[k];
+            for (size_t i = 0; i < curve.size(); ++i) {
+                EXPECT_NEAR(paths[0].at(static_cast<int>(2 * i)), curve[i].y, 1e-9);
+                EXPECT_NEAR(paths[0].at(static_cast<int>(2 * i + 1)), curve[i].x, 1e-9);
+            }
+        }
+        const auto& marks = byLayer["POINT"];
+        const auto& names = byLayer["POINT_NAME"];
+        ASSERT_EQ(marks.size(), points.size());
+        ASSERT_EQ(names.size(), points.size());
+        for (size_t i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(names[i].values.value(0), points[i].name) << "names come back exactly";
+            EXPECT_NEAR(marks[i].at(0), points[i].y, 1e-9);
+            EXPECT_NEAR(marks[i].at(1), points[i].x, 1e-9);
+        }
+    }
+}
+
+TEST(DxfDrawing, RefusesANameWithoutACodeAndDrawsNoArcOfNoRadius)
+{
+    DxfCorner c;
+    c.ip = {10, 10};
+    c.ep = {0, 20};
+    c.radius = {10, 0, -1};
+    c.ia = 90;
+    c.turn = 1;
+    c.points = {{QStringLiteral("P😀"), 1, 1}};
+    QByteArray out;
+    EXPECT_TRUE(DxfFile({c}, out).contains(QStringLiteral("😀")));
+    EXPECT_TRUE(out.isEmpty());
+    c.points = {{QStringLiteral("P"), 1, 1}};
+    ASSERT_TRUE(DxfFile({c, c}, out).isEmpty());
+    EXPECT_EQ(out.count("\nARC\n"), 2) << "one arc per corner: the inner and outer radius are not positive";
+    EXPECT_EQ(out.count("\nLINE\n"), 4);
+    EXPECT_TRUE(out.contains("$DWGCODEPAGE\n  3\nANSI_932\n"));
+}
+
+}  // namespace
+}  // namespace tovanel

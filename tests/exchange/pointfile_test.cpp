@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Point files coming in: good files in every form a surveyor's programs write them, and the bad
+// ones, each refused with its line.
+
+#include "exchange/pointfile.h"
+
+#include "../print/qstringprint.h"
+
+#include <QTemporaryDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace tovanel {
+namespace {
+
+// "交点", "表ｿ" in CP932: 表 ends in the byte of a backslash, ｿ is a half-width kana.
+const QByteArray kKoutenCp932("\x8c\xf0\x93\x5f");
+const QByteArray kHyouSoCp932("\x95\x5c\xbf");
+
+TEST(PointFile, ReadsGoodFiles)
+{
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        PointFormat format;
+        int count;
+        const char* lastName;  // UTF-8
+        const char* lastX;
+        double lastY;
+        int lastLine;
+    } cases[] = {
+        {"SIMA as written, CP932, CR LF",
+         "G00,01,site,\r\nZ00,\xcd\xde\xb0\xc0,\r\nA00,\r\nA01,1,BP,1.000,2.000,,\r\nA01,2," + kKoutenCp932 +
+             ",-12345.678,98765.432,12.5,\r\nA99,\r\n",
+         PointFormat::Sima, 2, "交点", "-12345.678", 98765.432, 5},
+        {"SIMA padded with blanks, LF, no header records, other records around",
+         "A00,\nA01,   15,T.1A  , 1025.529, 999.253, 270.907,\nA99,\nZ00,parcels,\nD00,1,1-1,1,\nB01,15,T.1A,\n",
+         PointFormat::Sima, 1, "T.1A", "1025.529", 999.253, 2},
+        {"SIMA with a name holding a backslash byte", "A01,1," + kHyouSoCp932 + ",1,2\r\n", PointFormat::Sima, 1,
+         "表ｿ", "1", 2, 1},
+        {"CSV with header, CP932", "\x93\x5f\x94\xd4\x8d\x86,\x93\x5f\x96\xbc,X,Y\r\n7," + kKoutenCp932 + ",3.5,-4\r\n",
+         PointFormat::Csv, 1, "交点", "3.5", -4, 2},
+        {"CSV without header, UTF-8 with BOM, extra columns",
+         "\xef\xbb\xbf" "1,交点,10,20,5.0,note\n2,境界,+1e2,.5\n", PointFormat::Csv, 2, "境界", "+1e2", 0.5, 2},
+        {"CSV, UTF-8 without BOM, quoted names, blank rows, CR line ends",
+         "no,name,x,y\r,,,\r\r1,\"a, \"\"b\"\"\",1,2\r2,\"  C  \" ,3,4\r", PointFormat::Csv, 2, "  C  ", "3", 4, 5},
+        {"CSV last line without a line end", "1,P,1.25,2", PointFormat::Csv, 1, "P", "1.25", 2, 1},
+    };
+    for (const auto& c : cases) {
+        const PointFileRead r = ReadPointFile(c.bytes);
+        ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString() << " line " << r.line;
+        EXPECT_EQ(r.format, c.format) << c.name;
+        ASSERT_EQ(static_cast<int>(r.points.size()), c.count) << c.name;
+        const FilePoint& p = r.points.back();
+        EXPECT_EQ(p.name, QString::fromUtf8(c.lastName)) << c.name;
+        EXPECT_EQ(p.xText, QString::fromUtf8(c.lastX)) << c.name;
+        EXPECT_EQ(p.y, c.lastY) << c.name;
+        EXPECT_EQ(p.line, c.lastLine) << c.name;
+    }
+}
+
+TEST(PointFile, RefusesBadFilesNamingTheLine)
+{
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int line;
+        const char* says;
+    } cases[] = {
+        {"empty", "", 0, "空です"},
+        {"blank lines only", "\r\n  \r\n", 0, "空です"},
+        {"neither format", "hello world\nthis is a letter\n", 1, "CSV 座標ファイル"},
+        {"SIMA without A01", "G00,01,x,\r\nA00,\r\nA99,\r\n", 0, "A01"},
+        {"A01 too short", "A00,\r\nA01,1,BP,1.0\r\n", 2, "項目が足りません"},
+        {"A01 X no number", "A01,1,BP,1.0,2.0\r\nA01,2,IP,1.2.3,2\r\n", 2, "X が数値ではありません「1.2.3」"},
+        {"A01 Y empty", "A01,1,BP,1.0,\r\n", 1, "Y が数値ではありません"},
+        {"CSV X no number after the header", "no,name,X,Y\r\n1,a,1,2\r\n2,b,abc,3\r\n", 3, "X が数値ではありません"},
+        {"CSV short line", "1,a,1,2\r\n2,b,3\r\n", 2, "項目が足りません"},
+        {"CSV header only", "点番号,点名,X,Y\r\n", 0, "座標の行がありません"},
+        {"CSV open quote", "1,\"a,1,2\r\n", 1, "閉じていません"},
+        {"CSV text after a quote", "1,\"a\"b,1,2\r\n", 1, "引用符"},
+        {"bad CP932 on line 3", "1,a,1,2\r\n2,b,1,2\r\n3,\x85\x40,1,2\r\n", 3, "0x8540"},
+        {"bad UTF-8 after a BOM", "\xef\xbb\xbf" "1,a,1,2\n2,\xe3\x81,1,2\n", 2, "UTF-8"},
+        {"binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 19), 4, "読めない"},
+    };
+    for (const auto& c : cases) {
+        const PointFileRead r = ReadPointFile(c.bytes);
+        EXPECT_FALSE(r.ok()) << c.name;
+        EXPECT_EQ(r.line, c.line) << c.name << ": " << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << c.name << ": " << r.error.toStdString();
+        EXPECT_TRUE(r.points.empty()) << c.name;
+    }
+}
+
+TEST(PointFile, CoordinatesReadAsTheBoxesReadThem)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {" -12345.678 ", true, -12345.678}, {"+0.5", true, 0.5}, {"5.", true, 5}, {".25", true, 0.25},
+        {"1E3", true, 1000}, {"-0", true, -0.0}, {"", false, 0}, {"-", false, 0}, {".", false, 0},
+        {"1e", false, 0}, {"0x10", false, 0}, {"1 2", false, 0}, {"1,5", false, 0}, {"inf", false, 0},
+        {"nan", false, 0}, {"1e999", false, 0}, {"１２", false, 0},
+    };
+    for (const auto& c : cases) {
+        double v = 99;
+        EXPECT_EQ(ParseCoordinate(QString::fromUtf8(c.text), v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("none.sim"));
+    const QString pipe = dir.filePath(QStringLiteral("pipe.sim"));  // no writer: reading would wait
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const struct {
+        QString path;
+        const char* says;
+    } cases[] = {
+        {missing, "開けません"},
+        {dir.path(), "フォルダ"},
+        {QStringLiteral("/dev/zero"), "通常のファイルではありません"},
+        {pipe, "通常のファイルではありません"},
+    };
+    for (const auto& c : cases) {
+        const PointFileRead r = LoadPointFile(c.path);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << r.error.toStdString();
+        EXPECT_TRUE(PointFileMessage(c.path, r).contains(c.path)) << "the message names the file";
+    }
+    QFile f(dir.filePath(QStringLiteral("p.csv")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("1,a,1,2\r\n2,b,x,2\r\n");
+    f.close();
+    const PointFileRead r = LoadPointFile(f.fileName());
+    EXPECT_EQ(PointFileMessage(f.fileName(), r),
+              QStringLiteral("座標ファイル %1 の 2 行目: X が数値ではありません「x」。").arg(f.fileName()));
+}
+
+}  // namespace
+}  // namespace tovanel

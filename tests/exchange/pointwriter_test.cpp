@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Point files going out: the exact text of a small corner of each turn, the refusals, and the
+// agreement of every file with the points the clipboard gets.
+
+#include "exchange/pointwriter.h"
+
+#include "exchange/pointfile.h"
+
+#include "calc/numeric.h"
+#include "calc/settingsfile.h"
+#include "print/exportlist.h"
+
+#include "../sheets/sheetfixture.h"
+
+#include <gtest/gtest.h>
+
+namespace tovanel {
+namespace {
+
+using test::Corner;
+using test::Doc;
+
+QString Decoded(const QByteArray& bytes)
+{
+    QString text;
+    EXPECT_TRUE(DecodeCp932(bytes, text));
+    return text;
+}
+
+// BP (0, 0), IP (10, 10), EP (0, 20): a right-hand quarter turn of radius 10; widths 1 and 2.
+const Corner kRight{.bx = 0, .by = 0, .ix = 10, .iy = 10, .ex = 0, .ey = 20, .r = 10, .wi = 1, .wo = 2,
+                    .type = 0, .n = 2, .ip = "交1"};
+// The same turned the other way, circumscribed with one division: EC is listed twice and
+// written once, and the inner (R − 1) curve takes the outer prefix.
+const Corner kLeft{.bx = 0, .by = 20, .ix = 10, .iy = 10, .ex = 0, .ey = 0, .r = 10, .wi = 1, .wo = 2,
+                   .type = 2, .n = 1, .ip = "7"};
+
+TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
+{
+    const Doc right(kRight), left(kLeft);
+    ASSERT_TRUE(right.refusal.isEmpty() && left.refusal.isEmpty());
+    QByteArray sima, csv;
+    ASSERT_TRUE(SimaFile(ExportPoints(right.s), QStringLiteral("交1"), sima).isEmpty());
+    EXPECT_EQ(Decoded(sima), QStringLiteral(
+        "G00,01,交1,\r\n"
+        "Z00,座標ﾃﾞｰﾀ,\r\n"
+        "A00,\r\n"
+        "A01,1,BC 交1,2.929,2.929,,\r\n"
+        "A01,2,SP 交1,5.858,10.000,,\r\n"
+        "A01,3,EC 交1,2.929,17.071,,\r\n"
+        "A01,4,M 交1,-4.142,10.000,,\r\n"
+        "A01,5,交1CBC,2.929,2.929,,\r\n"
+        "A01,6,交1C 1,5.858,10.000,,\r\n"
+        "A01,7,交1CEC,2.929,17.071,,\r\n"
+        "A01,8,交1IBC,2.222,3.636,,\r\n"
+        "A01,9,交1I 1,4.858,10.000,,\r\n"
+        "A01,10,交1IEC,2.222,16.364,,\r\n"
+        "A01,11,交1OBC,4.343,1.515,,\r\n"
+        "A01,12,交1O 1,7.858,10.000,,\r\n"
+        "A01,13,交1OEC,4.343,18.485,,\r\n"
+        "A99,\r\n"));
+    // Code page 932 bytes, half-width katakana included.
+    EXPECT_TRUE(sima.startsWith("G00,01,\x8c\xf0" "1,\r\nZ00,\x8d\xc0\x95\x57\xc3\xde\xb0\xc0,\r\n"));
+
+    ASSERT_TRUE(CsvFile(ExportPoints(left.s), csv).isEmpty());
+    EXPECT_TRUE(csv.startsWith("\x93\x5f\x94\xd4\x8d\x86,\x93\x5f\x96\xbc,X,Y\r\n"));
+    EXPECT_EQ(Decoded(csv), QStringLiteral(
+        "点番号,点名,X,Y\r\n"
+        "1,BC 7,2.929,17.071\r\n"
+        "2,SP 7,5.858,10.000\r\n"
+        "3,EC 7,2.929,2.929\r\n"
+        "4,M 7,-4.142,10.000\r\n"
+        "5,7CBC,2.929,17.071\r\n"
+        "6,7C 1,10.000,10.000\r\n"
+        "7,7CEC,2.929,2.929\r\n"
+        "8,7OBC,2.222,16.364\r\n"
+        "9,7O 1,8.586,10.000\r\n"
+        "10,7OEC,2.222,3.636\r\n"
+        "11,7IBC,4.343,18.485\r\n"
+        "12,7I 1,12.828,10.000\r\n"
+        "13,7IEC,4.343,1.515\r\n"));
+}
+
+TEST(PointWriter, EveryFileHoldsTheClipboardsPointsInItsOrder)
+{
+    for (const Corner& c : {kRight, kLeft, Corner{.type = 3, .n = 5}, Corner{.type = 1, .n = 3, .ip = ""}}) {
+        const Doc d(c);
+        ASSERT_TRUE(d.refusal.isEmpty());
+        const QStringList clip = BuildExportText(d.s).text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QByteArray sima, csv;
+        ASSERT_TRUE(SimaFile(ExportPoints(d.s), QString::fromUtf8(c.ip), sima).isEmpty());
+        ASSERT_TRUE(CsvFile(ExportPoints(d.s), csv).isEmpty());
+        QStringList a01;
+        for (const QString& line : Decoded(sima).split(QStringLiteral("\r\n")))
+            if (line.startsWith(QLatin1String("A01,"))) a01 << line;
+        // The CSV read back as the program reads point files: names exactly, blanks included.
+        const PointFileRead rows = ReadCsv(Decoded(csv));
+        ASSERT_EQ(a01.size(), clip.size());
+        ASSERT_EQ(static_cast<qsizetype>(rows.points.size()), clip.size());
+        for (qsizetype k = 0; k < clip.size(); ++k) {
+            const QStringList f = clip[k].split(u'\t');  // TAB, name, X, Y
+            const QString x = FixedText(f[2].toDouble(), 3), y = FixedText(f[3].toDouble(), 3);
+            EXPECT_EQ(a01[k], QStringLiteral("A01,%1,%2,%3,%4,,").arg(k + 1).arg(f[1], x, y));
+            const FilePoint& row = rows.points[static_cast<size_t>(k)];
+            EXPECT_EQ(QStringList({row.number, row.name, row.xText, row.yText}),
+                      QStringList({QString::number(k + 1), f[1], x, y}));
+        }
+    }
+}
+
+TEST(PointWriter, NamesThatCannotBeWrittenAreRefusedNeverReplaced)
+{
+    const struct {
+        const char* name;
+        const char* sima;  // what the refusal says, "" when written
+        const char* csv;
+        const char* csvField;  // the name as the CSV line holds it
+    } cases[] = {
+        {"12C 3", "", "", "12C 3"},
+        {"a,b", "カンマ", "", "\"a,b\""},
+        {"say \"x\"", "", "", "\"say \"\"x\"\"\""},
+        {" pad ", "", "", "\" pad \""},
+        {"表Ⅱ①ｿ", "", "", "表Ⅱ①ｿ"},
+        {"P😀", "「😀」は CP932", "「😀」は CP932", ""},
+        {"P\r\n1", "制御文字", "制御文字", ""},
+    };
+    for (const auto& c : cases) {
+        const std::vector<ExportPoint> points = {{QStringLiteral("BP"), 1, 2}, {QString::fromUtf8(c.name), 3, 4}};
+        QByteArray sima = "old", csv = "old";
+        const QString simaWhy = SimaFile(points, QString(), sima), csvWhy = CsvFile(points, csv);
+        EXPECT_EQ(simaWhy.isEmpty(), !*c.sima) << c.name;
+        EXPECT_TRUE(simaWhy.contains(QString::fromUtf8(c.sima))) << c.name << simaWhy.toStdString();
+        EXPECT_EQ(csvWhy.isEmpty(), !*c.csv) << c.name;
+        EXPECT_TRUE(csvWhy.contains(QString::fromUtf8(c.csv))) << c.name << csvWhy.toStdString();
+        if (!simaWhy.isEmpty()) {
+            EXPECT_EQ(sima, "old") << "nothing made";
+        }
+        if (csvWhy.isEmpty()) {
+            EXPECT_TRUE(Decoded(csv).endsWith(QStringLiteral("2,%1,3.000,4.000\r\n").arg(QString::fromUtf8(c.csvField))))
+                << c.name;
+        }
+    }
+    QByteArray out;
+    EXPECT_FALSE(SimaFile({{QStringLiteral("a"), 1, 2}}, QStringLiteral("x,y"), out).isEmpty()) << "site name";
+    EXPECT_TRUE(CsvFile({{QStringLiteral("a"), std::nan(""), 2}}, out).contains(QStringLiteral("数値")));
+}
+
+}  // namespace
+}  // namespace tovanel
