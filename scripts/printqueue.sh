@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up the print queues the printing tests print to: a CUPS daemon with a cups-pdf queue named
-# PDF, made the default, and TovanelRejects, which refuses every job. Jobs arrive as PDF files in the job owner's ~/PDF/. Needs root and the
+# PDF, made the default, TovanelRejects, which refuses every job, and TovanelSecond, a second
+# queue that takes jobs like PDF (for choosing a queue other than the default). Jobs arrive as PDF
+# files in the job owner's ~/PDF/. Needs root and the
 # packages cups and printer-driver-cups-pdf; a queue that is already there is kept.
 # Exit status 0 when the queue is ready; otherwise 1 and the reason on standard error (the test
 # is then skipped and says why).
@@ -54,4 +56,11 @@ if ! lpstat -p TovanelRejects >/dev/null 2>&1; then
   lpadmin -p TovanelRejects -v cups-pdf:/ -E -m "$ppd" 2>/dev/null || true
 fi
 cupsreject TovanelRejects 2>/dev/null || true
+# A second queue that takes jobs: a job sent to the queue the user chose must arrive there.
+if ! lpstat -p TovanelSecond >/dev/null 2>&1; then
+  lpadmin -p TovanelSecond -v cups-pdf:/ -E -m "$ppd" 2>/dev/null || true
+  lpadmin -p TovanelSecond -o "$renderer" || true
+fi
+cupsenable TovanelSecond 2>/dev/null || true
+cupsaccept TovanelSecond 2>/dev/null || true
 echo "printqueue: queue $queue ready; jobs arrive in ~/PDF/"

@@ -9,10 +9,34 @@
 #include "print/fonts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QTranslator>
 #include <csignal>
+
+namespace {
+
+// Ends the event loop, at once or, when the program still owns the clipboard, once another
+// program has taken it over. Under X11 the clipboard's text lives in the program that put it
+// there: the points that the preview's "閉じる" handed over must still paste into the CAD system
+// after the last window has closed, so the program stays, without windows, until then (a
+// clipboard manager takes the text over at once).
+void QuitWhenClipboardServed()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // exit, not quit: quit would close the windows still open, and a settings dialog closed
+    // after the settings were saved saves them again.
+    const auto end = [] { QCoreApplication::exit(0); };
+    if (!clipboard->ownsClipboard() || clipboard->text().isEmpty()) {
+        end();
+        return;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QObject::connect(clipboard, &QClipboard::dataChanged, qApp, end, Qt::SingleShotConnection);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -36,9 +60,14 @@ int main(int argc, char* argv[])
 
     tovanel::CalcState state;
     QPrinter printer;  // the printer settings of the whole program
-    tovanel::MonitFM window(state, printer, {QCoreApplication::applicationDirPath(), {}, {}, {}});
+    tovanel::MonitFM window(state, printer,
+                            {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
     window.show();
+    // The program ends when its last window closes (a preview or the settings dialog may outlive
+    // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, QuitWhenClipboardServed);
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "calc/settingsfile.h"
 #include "calc/twips.h"
 #include "help/version.h"
+#include "print/printersetup.h"
 #include "settings/joken.h"
 
 #include <QApplication>
@@ -21,8 +22,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -101,6 +102,7 @@ MonitFM::~MonitFM()
 {
     delete m_annai.data();
     delete m_joken.data();
+    delete m_preview.data();
 }
 
 void MonitFM::buildControls()
@@ -222,6 +224,7 @@ void MonitFM::buildControls()
     // Enter presses the focused button, as Space does: the Enter path ends on CMD1.
     m_command1->setAutoDefault(true);
     m_cmd1->setAutoDefault(true);
+    setAttribute(Qt::WA_KeyboardFocusChange);  // the focus mark shows from the start
 
     // Tab order by the design's tab indices; the coordinate boxes are no tab stops.
     const QList<QWidget*> order = {m_command1,  m_txt1,      m_dtText[3], m_cmd1,
@@ -491,8 +494,8 @@ void MonitFM::MENUFILE1_Click(int index)
             Mn_New();
             break;
         case 5: {
-            QPageSetupDialog dialog(&m_printer, this);
-            dialog.exec();
+            PrinterSetup dialog(m_printer, QPrinterInfo::availablePrinterNames(), this);
+            if (dialog.exec() == QDialog::Accepted) dialog.applyTo(m_printer);
             break;
         }
         case 7:
@@ -518,6 +521,10 @@ void MonitFM::OpenPreview()
 {
     if (m_s.DivCount == 0) {
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
+        return;
+    }
+    if ((m_s.CalcType < 0 || m_s.CalcType > 3) && listPosition() >= 0) {
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kTypeAfterTrialMessage);
         return;
     }
     m_s.ShowMode = static_cast<int16_t>(m_printMenuIdx);

@@ -27,6 +27,10 @@ struct CalcState;
 /// Message of the print command before a trial division has fixed the count.
 inline const QString kNoDivCountMessage =
     QStringLiteral(" 分割数試算を実行して分割の数を確定してください。 ");
+/// Message of the print command when a calculation type was chosen only after the trial division,
+/// which is where the type is taken.
+inline const QString kTypeAfterTrialMessage = QStringLiteral(
+    " 計算種別は分割数試算の実行時に確定します。分割数試算をもう一度実行してから印刷してください。 ");
 
 class MonitFM : public QMainWindow {
     Q_OBJECT
@@ -75,6 +79,10 @@ public:
     /// What the print command does once the count is fixed (ShowMode already set): the preview
     /// window plugs in here. Until then it says that the preview is not available.
     void setPreviewOpener(std::function<void()> open) { m_openPreview = std::move(open); }
+    /// The preview opened from this window. It is a window of its own, not a child: it stays
+    /// open when this window closes, and it goes with this window's end (when the program ends).
+    void setPreviewWindow(QWidget* preview) { m_preview = preview; }
+    QWidget* previewWindow() const { return m_preview; }
 
     /// List position of Combo1, −1 when nothing is selected or other text has been typed.
     int listPosition() const;
@@ -123,6 +131,7 @@ private:
 
     QPointer<ANNAI> m_annai;
     QPointer<Joken> m_joken;
+    QPointer<QWidget> m_preview;
 };
 
 }  // namespace tovanel

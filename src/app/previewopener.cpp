@@ -29,8 +29,15 @@ void InstallPreview(MonitFM& window, PreviewHooks hooks)
             open->activateWindow();
             return;
         }
-        auto* preview = new PVIEW(window.state(), PVIEW::Setup{ComposeSheets, &window.printer(), hooks},
-                                  &window);
+        // No parent: the preview is a window of its own that stays when the main window closes.
+        auto* preview = new PVIEW(window.state(), PVIEW::Setup{ComposeSheets, &window.printer(), hooks});
+        if (const QString why = preview->refusal(); !why.isEmpty()) {
+            delete preview;  // a refused document opens no window, only the reason
+            hooks.message(&window, QMessageBox::Warning, QStringLiteral("確認"), why);
+            return;
+        }
+        delete window.previewWindow();  // one closed earlier and not yet deleted
+        window.setPreviewWindow(preview);
         preview->show();
         preview->activateWindow();
     });
@@ -39,9 +46,8 @@ void InstallPreview(MonitFM& window, PreviewHooks hooks)
 PVIEW* OpenedPreview(const MonitFM& window)
 {
     // A closed preview is on its way to deletion; only a shown one is open.
-    for (PVIEW* p : window.findChildren<PVIEW*>(QString(), Qt::FindDirectChildrenOnly))
-        if (p->isVisible()) return p;
-    return nullptr;
+    auto* p = qobject_cast<PVIEW*>(window.previewWindow());
+    return p && p->isVisible() ? p : nullptr;
 }
 
 }  // namespace tovanel

@@ -3,6 +3,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/numeric.h"
+#include "calc/settingsfile.h"
 
 #include <cmath>
 
@@ -14,6 +15,12 @@ QString TooManyDivisions()
 {
     return QStringLiteral("分割数が%1を超えます。制限値・半径・分割数を見直してください。")
         .arg(kMaxDivCount);
+}
+
+// The azimuth routine the settings ask for: the guarded one unless exact azimuths are chosen.
+double AzimuthOf(const CalcState& s, double dx, double dy)
+{
+    return ExactAzimuths(s) ? AzimuthExact(dx, dy) : Azimuth(dx, dy);
 }
 
 }  // namespace
@@ -75,9 +82,9 @@ QString LoadIn(CalcState& s)
 QString MainPts(CalcState& s)
 {
     const double k = s.DegToRad;
-    s.AzIn = Azimuth(s.IpX - s.BpX, s.IpY - s.BpY);
+    s.AzIn = AzimuthOf(s, s.IpX - s.BpX, s.IpY - s.BpY);
     s.DistIn = Dist(s.IpX - s.BpX, s.IpY - s.BpY);
-    s.AzOut = Azimuth(s.EpX - s.IpX, s.EpY - s.IpY);
+    s.AzOut = AzimuthOf(s, s.EpX - s.IpX, s.EpY - s.IpY);
     const QString refusal = CurveElem(s);
 
     const double back = (s.DistIn - s.TL) - s.TL / 2;
@@ -101,7 +108,7 @@ QString MainPts(CalcState& s)
     if (s.CenX == s.IpX && s.CenY == s.IpY)
         s.AzCenIP = 0;
     else
-        s.AzCenIP = Azimuth(s.IpX - s.CenX, s.IpY - s.CenY);
+        s.AzCenIP = AzimuthOf(s, s.IpX - s.CenX, s.IpY - s.CenY);
     s.SpX = s.CenX + std::cos(s.AzCenIP * k) * std::fabs(s.RadSigned);
     s.SpY = s.CenY + std::sin(s.AzCenIP * k) * std::fabs(s.RadSigned);
     s.HalfCL = s.CL / 2;

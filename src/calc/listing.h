@@ -22,10 +22,16 @@ struct ListingText {
     QString text;
 };
 
+/// Text size of the listing in surface units (the em's height). A half-width character of the
+/// sheet font is half an em, 16 units: the 10-character value fields set 160 units apart then
+/// fill their columns, and the heading "R         CL/N      L        M'    (CL/N)-L" at x 220 puts
+/// each name over its own column.
+inline constexpr int kListingTextSize = 32;
+
 struct Listing {
     QString caption;              ///< the trial window's caption
     QString font = QStringLiteral("ＭＳ 明朝");
-    int textSize = 24;            ///< surface units
+    int textSize = kListingTextSize;  ///< surface units
     std::vector<ListingText> texts;  ///< in drawing order
 };
 

@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -50,6 +51,17 @@ double Azimuth(double dx, double dy)
     const double t = dy + 1e-10;
     const double s = t > 0 ? 1.0 : (t < 0 ? -1.0 : 0.0);
     return s * a - s * 180 + 180;
+}
+
+double AzimuthExact(double dx, double dy)
+{
+    if (dx == 0 && dy == 0) return 90;
+    // On the axes the angle is given, not computed: π/2 · 180/π need not come out as 90.
+    if (dy == 0) return dx > 0 ? 0 : 180;
+    if (dx == 0) return dy > 0 ? 90 : 270;
+    const double a = std::atan2(dy, dx) * RadToDegValue();
+    const double r = a < 0 ? a + 360 : a;
+    return r < 360 ? r : 0;  // a hair west of north can round up to a full turn
 }
 
 double Norm360(double& a)
@@ -146,6 +158,11 @@ double LeadingNumber(const QString& text)
 }
 
 namespace {
+/// Significant digits of a number as the program shows it.
+constexpr int kShownDigits = 15;
+/// Decimals FixedText rounds itself; more (never asked for) are left to Qt.
+constexpr int kMaxFixedDecimals = 20;
+
 // A text that shows only zeros reads as 0, not −0.
 QString DropNegativeZero(QString t)
 {
@@ -159,7 +176,7 @@ QString DropNegativeZero(QString t)
 }
 }  // namespace
 
-QString NumberText(double v) { return DropNegativeZero(QString::number(v, 'g', 15)); }
+QString NumberText(double v) { return DropNegativeZero(QString::number(v, 'g', kShownDigits)); }
 
 QString SignedNumberText(double v)
 {
@@ -169,7 +186,55 @@ QString SignedNumberText(double v)
 
 QString FixedText(double v, int decimals)
 {
-    return DropNegativeZero(QString::number(v, 'f', decimals));
+    if (!std::isfinite(v) || decimals < 0 || decimals > kMaxFixedDecimals)
+        return QString::number(v, 'f', std::clamp(decimals, 0, 99));
+    // The value as it is shown: 15 significant digits d0.d1…d14 × 10^exp.
+    char sci[32];
+    const auto written = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific,
+                                       kShownDigits - 1);
+    char digits[kShownDigits];
+    digits[0] = sci[0];
+    std::copy(sci + 2, sci + 1 + kShownDigits, digits + 1);
+    int exp = 0;
+    const char* e = std::find(sci, written.ptr, 'e') + 1;
+    std::from_chars(e + (*e == '+'), written.ptr, exp);
+
+    // The result in units of 10^−decimals: the digits whose place is at least 10^−decimals, then
+    // half away from zero on the first digit dropped (kept ≤ 0 leaves only what that one carries).
+    char whole[kMaxFixedDecimals + 330];
+    const int kept = exp + decimals + 1;
+    int n = 0;
+    if (kept >= kShownDigits) {
+        std::copy(digits, digits + kShownDigits, whole);
+        std::fill(whole + kShownDigits, whole + kept, '0');
+        n = kept;
+    } else if (kept >= 0) {
+        std::copy(digits, digits + kept, whole + 1);  // whole[0] is room for a carry
+        whole[0] = '0';
+        n = kept + 1;
+        if (digits[kept] >= '5') {
+            int i = n - 1;
+            while (whole[i] == '9') whole[i--] = '0';
+            ++whole[i];
+        }
+    }
+    // The whole part without leading zeros but with at least one digit, then the decimals,
+    // zero-filled on the left.
+    char text[sizeof whole + 3];
+    char* t = text;
+    if (v < 0) *t++ = '-';
+    const char* from = whole;
+    const char* end = whole + n;
+    while (from + 1 < end - decimals && *from == '0') ++from;
+    if (end - from <= decimals) *t++ = '0';
+    else t = std::copy(from, end - decimals, t);
+    if (decimals > 0) {
+        *t++ = '.';
+        const int have = static_cast<int>(std::min<std::ptrdiff_t>(end - from, decimals));
+        t = std::fill_n(t, decimals - have, '0');
+        t = std::copy(end - have, end, t);
+    }
+    return DropNegativeZero(QString::fromLatin1(text, t - text));
 }
 
 QString RightAlign(const QString& text, int n)

@@ -29,6 +29,12 @@ double Dist(double dx, double dy);
 /// dy = −1e-10 exactly gives 180 whatever dx is.
 double Azimuth(double dx, double dy);
 
+/// Azimuth of the vector (dx north, dy east) in degrees, 0 ≤ a < 360 clockwise from +X, without
+/// the guard terms: a line along a grid axis gets 0, 90, 180 or 270 exactly; elsewhere the angle
+/// agrees with Azimuth to far below the 0.01" an angle text shows. A zero vector gives 90, as
+/// Azimuth does.
+double AzimuthExact(double dx, double dy);
+
 /// Arc cosine in degrees. The 1e-10 under the root keeps it defined at |c| = 1, where it is
 /// about 0.000579° off 0 or 180.
 double ArcCosDeg(double c);
@@ -77,7 +83,10 @@ QString NumberText(double v);
 QString SignedNumberText(double v);
 
 /// Fixed decimals: "0.0000" is FixedText(v, 4), "0.000" FixedText(v, 3), "#0.00" FixedText(v, 2),
-/// "###0" and "#0" FixedText(v, 0). A value that shows only zeros carries no minus sign.
+/// "###0" and "#0" FixedText(v, 0). Every printed number goes through here, with one rounding
+/// rule: the decimal value as shown (v written with 15 significant digits) is rounded half away
+/// from zero, so 3.60715 (binary 3.6071499…) prints 3.6072 wherever it is printed. A value that
+/// shows only zeros carries no minus sign; infinities and NaN print as "inf" and "nan".
 QString FixedText(double v, int decimals);
 
 /// Right-aligns text in n characters: n blanks prefixed, the rightmost n kept.

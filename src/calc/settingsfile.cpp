@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <charconv>
+#include <string>
+#include <string_view>
 #include <cmath>
 #include <cerrno>
 #include <iconv.h>
@@ -99,14 +101,42 @@ bool ValidType(const QString& text)
     return whole >= -1 && whole <= 3;
 }
 
+// A number line in plain decimal notation, as the file has always been written: the shortest
+// digits that read back to the same double, with the exponent written out (1e-07 as 0.0000001,
+// 1e+06 as 1000000, 1e300 as 1 and 300 zeros).
 QString NumberLine(double v)
 {
     char buf[64];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? QString::fromLatin1(buf, p - buf) : QStringLiteral("0");
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    if (ec != std::errc()) return QStringLiteral("0");
+    const std::string_view t(buf, static_cast<size_t>(end - buf));
+    const size_t e = t.find('e');
+    if (e == std::string_view::npos) return QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size()));  // inf, nan
+    const bool negative = t.front() == '-';
+    std::string digits;
+    for (char ch : t.substr(negative ? 1 : 0, e - (negative ? 1 : 0)))
+        if (ch != '.') digits += ch;
+    int exp = 0;
+    std::from_chars(t.data() + e + 1 + (t[e + 1] == '+'), t.data() + t.size(), exp);
+    // The first digit stands for 10^exp: the point goes after exp + 1 digits.
+    const long point = static_cast<long>(exp) + 1;
+    std::string plain;
+    if (point <= 0)
+        plain = "0." + std::string(static_cast<size_t>(-point), '0') + digits;
+    else if (static_cast<size_t>(point) >= digits.size())
+        plain = digits + std::string(static_cast<size_t>(point) - digits.size(), '0');
+    else
+        plain = digits.substr(0, static_cast<size_t>(point)) + '.' + digits.substr(static_cast<size_t>(point));
+    if (negative) plain.insert(plain.begin(), '-');
+    return QString::fromLatin1(plain.data(), static_cast<qsizetype>(plain.size()));
 }
 
 }  // namespace
+
+bool ExactAzimuths(const CalcState& s)
+{
+    return s.IniStr[kExactAzimuthEntry] == QLatin1String("1");
+}
 
 void DefaultSettings(CalcState& s)
 {

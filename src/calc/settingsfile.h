@@ -12,6 +12,15 @@ struct CalcState;
 /// The settings file's name.
 inline constexpr const char* kSettingsFileName = "Tovanel.INI";
 
+/// The string entry (line 16 of the file) that holds the exact-azimuth option: "1" computes
+/// azimuths without the guard terms (AzimuthExact); anything else, the shipped "" included, keeps
+/// the guarded routine whose digits the worked sheets print. Files that leave the line empty or
+/// use it otherwise read as "off", and the line is written back as it was read.
+inline constexpr int kExactAzimuthEntry = 6;
+
+/// Whether the settings ask for exact azimuths.
+bool ExactAzimuths(const CalcState& s);
+
 /// Fills IniNum/IniStr with the values of the file shipped with the program.
 void DefaultSettings(CalcState& s);
 

@@ -4,6 +4,7 @@
 #include "calc/calcstate.h"
 #include "calc/twips.h"
 #include "calc/numeric.h"
+#include "print/buttonkeys.h"
 #include "print/pagelayout.h"
 #include "print/printjob.h"
 
@@ -105,8 +106,7 @@ void PriForm::buildControls()
     m_command2->setObjectName(QStringLiteral("Command2"));
     m_command2->setGeometry(TwipsRect(4920, 2880, 1215, 375));
     // Enter prints only from the OK button itself, never from an option or a box.
-    m_command1->setAutoDefault(false);
-    m_command2->setAutoDefault(false);
+    EnterPressesFocusedButton(this);
 
     setTabOrder(m_option1, m_option2);
     setTabOrder(m_option2, m_text1);

@@ -3,6 +3,7 @@
 
 #include "calc/calcstate.h"
 #include "calc/twips.h"
+#include "print/buttonkeys.h"
 #include "print/exportlist.h"
 #include "print/pageview.h"
 #include "print/pagewriter.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <algorithm>
@@ -84,7 +86,6 @@ void PVIEW::buildControls()
         b->setObjectName(QString::fromLatin1(name));
         const int l = Px(left);
         b->setGeometry(l, Px(kButtonTop), Px(left + width) - l, Px(kButtonHeight));
-        b->setAutoDefault(false);
         return b;
     };
     m_cmdToPrinter = button("cmdToPrinter", "印刷", 120, 1005);
@@ -105,6 +106,16 @@ void PVIEW::buildControls()
     connect(m_cmdPdf, &QPushButton::clicked, this, &PVIEW::CmdPdf_Click);
     connect(m_cmdend, &QPushButton::clicked, this, &PVIEW::Cmdend_Click);
 
+    EnterPressesFocusedButton(this);
+    // The keys of a page viewer: paging and printing without the mouse.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_PageUp), [this] { FlipPage(1); }},
+        {QKeySequence(Qt::Key_PageDown), [this] { FlipPage(2); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), [this] { cmdToPrinter_Click(); }},
+    };
+    for (const auto& [sequence, action] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
+
     m_view = new PageView(m_pl, this);
     m_statusBar = new QStatusBar(this);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
@@ -123,7 +134,7 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
         m_pl.setPageSize(layout.pageSize());
         m_pl.setOrientation(layout.orientation() == QPageLayout::Landscape ? kLandscape
                                                                            : kPortrait);
-        m_preferredPrinter = appPrinter->printerName();
+        m_appPrinter = appPrinter;
     }
     PageSetup(m_s, m_pl);
     m_pl.setZoom(kZoomAfterLoad);
@@ -135,15 +146,12 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
 
 void PVIEW::out1()
 {
-    QString refusal;
     {
         const WaitCursor hourglass;
-        refusal = m_compose ? m_compose(m_s, m_pl)
-                            : QStringLiteral("計算書を作成する手順がありません。");
+        m_refusal = m_compose ? m_compose(m_s, m_pl)
+                              : QStringLiteral("計算書を作成する手順がありません。");
     }
     m_view->refresh();
-    if (!refusal.isEmpty())
-        m_hooks.message(this, QMessageBox::Warning, QStringLiteral("確認"), refusal);
 }
 
 void PVIEW::pv_cont()
@@ -202,7 +210,8 @@ void PVIEW::Command1_Click()
 
 QString PVIEW::printerName() const
 {
-    return ResolvePrinterName(m_preferredPrinter, m_hooks.printers(), m_hooks.defaultPrinter());
+    return ResolvePrinterName(m_appPrinter ? m_appPrinter->printerName() : QString(), m_hooks.printers(),
+                              m_hooks.defaultPrinter());
 }
 
 void PVIEW::cmdToPrinter_Click()

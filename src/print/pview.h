@@ -45,7 +45,7 @@ public:
     };
 
     /// Loads the window (Form_Load): caption, page set-up, zoom 75, the document when ShowMode is
-    /// 1, the page counter. The state must outlive the window.
+    /// 1, the page counter. The state and the program's printer settings must outlive the window.
     PVIEW(CalcState& s, Setup setup, QWidget* parent = nullptr);
     ~PVIEW() override;
 
@@ -63,9 +63,14 @@ public:
     PageView* pageView() const { return m_view; }
     PageLayout& PageLayout1() { return m_pl; }
     const PageLayout& PageLayout1() const { return m_pl; }
-    /// The print queue the window prints on: the program's printer when the platform offers it,
-    /// else the platform's default; empty when there is no queue. Read again at every call.
+    /// The print queue the window prints on: the program printer's queue (as chosen in the
+    /// printer set-up, even after the window opened) when the platform offers it, else the
+    /// platform's default; empty when there is no queue. Read again at every call.
     QString printerName() const;
+
+    /// Why the composition refused the document, empty when it composed (or did not run). A
+    /// refused document is not to be shown: whoever opens the window tells the user instead.
+    QString refusal() const { return m_refusal; }
 
     // --- handlers
     void out1();
@@ -103,7 +108,8 @@ private:
     ComposeFn m_compose;
     PreviewHooks m_hooks;
     PageLayout m_pl;
-    QString m_preferredPrinter;  ///< the program printer's queue when the window loaded
+    QString m_refusal;
+    const QPrinter* m_appPrinter = nullptr;  ///< the program's printer settings, if any
 
     QPushButton* m_cmdToPrinter = nullptr;
     QPushButton* m_command1 = nullptr;

@@ -3,10 +3,13 @@
 
 #include "calc/calcstate.h"
 #include "calc/numeric.h"
+#include "calc/settingsfile.h"
 #include "calc/twips.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,10 +85,16 @@ Joken::Joken(CalcState& s, MessageFn message, QWidget* parent)
     m_pageControls.emplace_back(m_frame, QRect(480, 3360, 1815, 855));
     m_option1 = new QRadioButton(QStringLiteral("DentaⅡ"), m_frame);
     m_option1->setObjectName(QStringLiteral("Option1"));
-    m_option1->setGeometry(TwipsRect(120, 240, 1455, 255));
     m_option2 = new QRadioButton(QStringLiteral("Stravon"), m_frame);
     m_option2->setObjectName(QStringLiteral("Option2"));
-    m_option2->setGeometry(TwipsRect(120, 480, 1455, 255));
+
+    m_exactAzimuth = new QCheckBox(QStringLiteral("方向角を厳密に計算する"), m_page);
+    m_exactAzimuth->setObjectName(QStringLiteral("ExactAzimuth"));
+    m_exactAzimuth->setFont(font);
+    m_exactAzimuth->setToolTip(QStringLiteral(
+        "南北・東西に走る線の方向角を誤差なく計算します。\n"
+        "オフ（既定）では従来どおり、軸に沿う線の方向角に約2秒の差が出ます。"));
+    m_pageControls.emplace_back(m_exactAzimuth, QRect(4000, 2200, 4300, 300));
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
@@ -93,17 +102,21 @@ Joken::Joken(CalcState& s, MessageFn message, QWidget* parent)
     m_cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     m_cancel->setObjectName(QStringLiteral("Command2"));
     m_cancel->setGeometry(TwipsRect(7800, 4680, 975, 375));
-    // Enter in a box stores nothing by itself: neither button is a default button.
+    // Enter in a box stores nothing by itself: neither button is a default button. Enter on a
+    // button presses it, as in the main window, and the focus mark shows from the start.
     for (QPushButton* b : {m_ok, m_cancel}) {
         b->setAutoDefault(false);
         b->setDefault(false);
+        b->installEventFilter(this);
     }
+    setAttribute(Qt::WA_KeyboardFocusChange);
     connect(m_ok, &QPushButton::clicked, this, &Joken::Command1_Click);
     connect(m_cancel, &QPushButton::clicked, this, &Joken::Command2_Click);
 
     // Tab order by the design's tab indices (OK and cancel come right after the first box).
     const QList<QWidget*> order = {m_jo1[0], m_ok, m_cancel, m_jo1[1], m_jo1[2], m_jo1[3], m_jo1[4],
-                                   m_jo1[5], m_jo1[6], m_jo1[7], m_option1, m_option2};
+                                   m_jo1[5], m_jo1[6], m_jo1[7], m_option1, m_option2,
+                                   m_exactAzimuth};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -120,6 +133,13 @@ bool Joken::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_page && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placePageControls();
+    if ((watched == m_ok || watched == m_cancel) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -128,6 +148,12 @@ void Joken::placePageControls()
     const QPoint offset = m_page->mapTo(m_tab, QPoint(0, 0));
     for (const auto& [w, t] : m_pageControls)
         w->setGeometry(TwipsRect(t.x(), t.y(), t.width(), t.height()).translated(-offset));
+    // The options stand 240 twips apart from the top of the frame's inside, which begins below
+    // its caption wherever the style draws it (at the frame's own top they would cross its
+    // border); each is as high as that step, so that neither covers the other.
+    const int inside = m_frame->contentsRect().top();
+    m_option1->setGeometry(TwipsRect(120, 0, 1455, 240).translated(0, inside));
+    m_option2->setGeometry(TwipsRect(120, 240, 1455, 240).translated(0, inside));
 }
 
 void Joken::Form_Load()
@@ -143,6 +169,7 @@ void Joken::Form_Load()
         m_option1->setChecked(true);
     else
         m_option2->setChecked(true);
+    m_exactAzimuth->setChecked(ExactAzimuths(m_s));
 }
 
 void Joken::Command1_Click()
@@ -169,6 +196,12 @@ void Joken::Command1_Click()
     // A limit below zero would make the division count search endless just as zero would.
     if (m_s.IniNum[3] > 0 && m_s.IniNum[4] > 0) {
         m_s.IniStr[5] = m_option1->isChecked() ? QStringLiteral("1") : QStringLiteral("2");
+        // Another use of the free line is kept unless the option is turned on.
+        QString& exact = m_s.IniStr[kExactAzimuthEntry];
+        if (m_exactAzimuth->isChecked())
+            exact = QStringLiteral("1");
+        else if (ExactAzimuths(m_s))
+            exact.clear();
         close();
         return;
     }

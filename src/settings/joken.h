@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <array>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -37,6 +38,8 @@ public:
     QLineEdit* JO1(int i) const { return m_jo1.at(static_cast<size_t>(i)); }
     QRadioButton* Option1() const { return m_option1; }  ///< DentaⅡ
     QRadioButton* Option2() const { return m_option2; }  ///< Stravon
+    /// Exact azimuths (the settings' string entry kExactAzimuthEntry).
+    QCheckBox* ExactAzimuth() const { return m_exactAzimuth; }
     QPushButton* Command1() const { return m_ok; }
     QPushButton* Command2() const { return m_cancel; }
 
@@ -61,6 +64,7 @@ private:
     QGroupBox* m_frame = nullptr;
     QRadioButton* m_option1 = nullptr;
     QRadioButton* m_option2 = nullptr;
+    QCheckBox* m_exactAzimuth = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     /// Page controls and their rectangles in twips relative to the tab control.

@@ -261,7 +261,9 @@ void BlockRows(SheetContext& c)
             }
         }
         s.LineY = s.LineY + kLinePitch * s.PaperScale;
-        Kai_PG(c);
+        // A page is broken only for a row that follows: after the last row of a kind the break
+        // would leave a page holding the heading alone (the next kind starts a page of its own).
+        if (i < last) Kai_PG(c);
     }
 }
 

@@ -37,6 +37,21 @@ Qt::PenStyle penStyle(int style)
 
 }  // namespace
 
+QFont SurfaceFont(const QString& name, double size)
+{
+    QFont f(name);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+    // Advances as designed, not fitted to a pixel grid the text is later scaled off again.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+QRectF SurfaceTextBox(const SurfaceItem& text)
+{
+    const QFontMetricsF m(SurfaceFont(text.font, text.textSize));
+    return {text.x, text.y, m.horizontalAdvance(text.text), m.height()};
+}
+
 QColor BgrColour(int bgr)
 {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -139,13 +154,17 @@ void DrawSurface::paintItems(QPainter& painter, const QSizeF& size) const
             continue;
         if (it.kind == SurfaceItem::Text) {
             const double pixels = it.textSize * sy;
-            if (!(pixels >= 1.0 && pixels < 2000.0))
+            if (!(pixels >= 1.0 && pixels < 2000.0) || !(it.textSize >= 1.0 && it.textSize < 2000.0))
                 continue;
-            QFont f(it.font);
-            f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+            // In surface units both ways: the text keeps to the columns the units lay out.
+            const QFont f = SurfaceFont(it.font, it.textSize);
+            painter.save();
+            painter.translate(px, py);
+            painter.scale(sx, sy);
             painter.setFont(f);
             painter.setPen(BgrColour(it.colour));
-            painter.drawText(QPointF(px, py + QFontMetricsF(f).ascent()), it.text);
+            painter.drawText(QPointF(0, QFontMetricsF(f).ascent()), it.text);
+            painter.restore();
             continue;
         }
         QPen pen(BgrColour(it.colour));

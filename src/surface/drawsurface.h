@@ -6,6 +6,8 @@
 // line, circle and arc drawn as data, and paints those records. Tests read the records.
 
 #include <QColor>
+#include <QFont>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -42,6 +44,16 @@ struct SurfaceItem {
     int lineStyle = kLineSolid;
     int fill = kFillTransparent;
 };
+
+/// The font a text of the given name and size (in surface units: the height of the font's em)
+/// is drawn with, in a coordinate system of surface units.
+QFont SurfaceFont(const QString& name, double size);
+
+/// Where a recorded text lies, in surface units: from its position, the advance of its
+/// characters across and the font's height down. A text is drawn in the surface's own units in
+/// both directions, so on a surface wider than it is tall its characters are wider, and its
+/// columns stay where the units put them whatever the window's shape.
+QRectF SurfaceTextBox(const SurfaceItem& text);
 
 class DrawSurface : public QWidget {
     Q_OBJECT

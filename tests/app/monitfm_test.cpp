@@ -4,6 +4,7 @@
 #include "app/monitfm.h"
 #include "app/previewopener.h"
 #include "calc/calcstate.h"
+#include "calc/listing.h"
 #include "print/pview.h"
 #include "surface/drawsurface.h"
 #include "help/guide.h"
@@ -17,14 +18,27 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace tovanel {
 namespace {
 
 void Key(int key) { QTest::keyClick(static_cast<QWidget*>(nullptr), static_cast<Qt::Key>(key)); }
+/// Preview windows in existence (a closed one counts until it has been deleted).
+int Previews()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return static_cast<int>(std::ranges::count_if(QApplication::topLevelWidgets(), [](QWidget* w) { return qobject_cast<PVIEW*>(w); }));
+}
+/// Whether a shown window keeps the program running (it ends when the last one closes).
+bool AWindowKeepsTheProgramRunning()
+{
+    return std::ranges::any_of(QGuiApplication::topLevelWindows(), [](QWindow* w) { return w->isVisible() && !w->transientParent(); });
+}
 QString U(const char* s) { return QString::fromUtf8(s); }
 constexpr const char* kTurn = "0 0 100 100 0 200";  // BP, IP, EP of a right turn of 90°
 
@@ -111,6 +125,55 @@ TEST_F(Main, DialogLeftOpenAfterTheCloseBoxStillSaves)
     dialog->JO1(5)->setText(QStringLiteral("late"));
     dialog->Command1_Click();
     EXPECT_EQ(iniLines().value(10), QStringLiteral("\"late\""));
+}
+
+// The close box saves once and leaves the preview and the settings dialog open, on their own: the
+// program goes on while they are shown, "閉じる" still exports, and nothing saves again.
+TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
+{
+    MonitFM& m = open();
+    InstallPreview(m);
+    m.Combo1()->setCurrentIndex(0);
+    m.DTText(0)->setText(QStringLiteral("7"));
+    corner("4");
+    m.CMD1_Click();
+    m.menuItem(MonitFM::MENUPRINT, 1)->trigger();
+    m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
+    QPointer<PVIEW> v = OpenedPreview(m);
+    ASSERT_TRUE(v && m.joken());
+    m.close();
+    EXPECT_EQ(iniLines().value(13), QStringLiteral("\"0\""));
+    QFile::remove(iniPath());
+    EXPECT_TRUE(v->isVisible() && m.joken()->isVisible() && AWindowKeepsTheProgramRunning());
+    v->Cmdend()->click();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("\tBC 7\t")));
+    EXPECT_TRUE(Previews() == 0 && !QFile::exists(iniPath()) && quits == 0);
+    m.joken()->Command2_Click();  // (what a dialog left open stores is saved as it closes)
+    EXPECT_FALSE(AWindowKeepsTheProgramRunning());
+}
+
+// A print the composition refuses opens no preview; the message says what to do, and a type chosen
+// after the trial points back to the trial, which is where the type is taken.
+TEST_F(Main, RefusedPrintOpensNothingAndSaysWhatToDo)
+{
+    const struct { const char* count; int typeAtTrial, typeAtPrint; QString message; } cases[] = {
+        {"4", -1, -1, QStringLiteral("計算方式が選択されていません。計算方式を選んでから印刷してください。")},
+        {"4", -1, 2, kTypeAfterTrialMessage},
+        {"2.5", 1, 1, QStringLiteral("分割数が整数ではありません。分割数は整数で入力してください。")},
+        {"4", 3, 3, {}},
+    };
+    MonitFM& m = open();
+    InstallPreview(m);
+    for (const auto& c : cases) {
+        m.Combo1()->setCurrentIndex(c.typeAtTrial);
+        corner(c.count);
+        m.CMD1_Click();
+        m.Combo1()->setCurrentIndex(c.typeAtPrint);
+        said.clear();
+        m.menuItem(MonitFM::MENUPRINT, 1)->trigger();
+        EXPECT_EQ(said, c.message.isEmpty() ? QStringList() : QStringList{QStringLiteral("確認:") + c.message}) << c.count;
+        EXPECT_EQ(Previews(), c.message.isEmpty() ? 1 : 0) << c.count << " " << c.typeAtTrial;
+    }
 }
 
 TEST_F(Main, MissingFileIsReportedOnceAndAFailedSaveNamesItYetEnds)
@@ -220,7 +283,7 @@ TEST_F(Main, TrialListsTheRightTurnMarksBrokenLimitsRedAndGuideReplacesIt)
                 << t.text;
         std::vector<std::pair<int, int>> red;
         for (const auto& t : got) {
-            EXPECT_TRUE(t.font == QStringLiteral("ＭＳ 明朝") && t.textSize == 24 && (t.colour == 0 || t.colour == 255)) << t.colour;
+            EXPECT_TRUE(t.font == QStringLiteral("ＭＳ 明朝") && t.textSize == kListingTextSize && (t.colour == 0 || t.colour == 255)) << t.colour;
             if (t.colour == 255)
                 red.emplace_back(static_cast<int>(t.x), static_cast<int>(t.y));
         }
@@ -233,6 +296,38 @@ TEST_F(Main, TrialListsTheRightTurnMarksBrokenLimitsRedAndGuideReplacesIt)
     EXPECT_TRUE(said.isEmpty());
     m.menuItem(MonitFM::MENUHELP, 2)->trigger();
     EXPECT_EQ(said, QStringList{QStringLiteral("バージョン情報:") + AppVersionText()});
+}
+
+// The listing as the surface draws it: each heading over its own value column (at x 150, 310,
+// 470, 630, 790 in every row), and no text over another.
+TEST_F(Main, ListingHeadingsStandOverTheirValueColumnsAndNoTextOverlaps)
+{
+    MonitFM& m = open();
+    m.DTText(0)->setText(QStringLiteral("12"));
+    corner("8", "-100", "0 0 100.12345 100 0 200", "3");
+    m.CMD1_Click();
+    ASSERT_TRUE(m.annai());
+    const std::vector<SurfaceItem> texts = m.annai()->Surface1()->texts();
+    const SurfaceItem heading = texts.at(13);
+    ASSERT_EQ(heading.y, 550);
+    int column = 0;
+    for (const auto& word : QRegularExpression(QStringLiteral("\\S+")).globalMatch(heading.text)) {
+        SurfaceItem before = heading, name = heading;
+        before.text = heading.text.left(word.capturedStart());
+        name.text = word.captured();
+        const double middle = heading.x + SurfaceTextBox(before).width() + SurfaceTextBox(name).width() / 2;
+        for (size_t i = 14; i < texts.size(); ++i) {  // the rows: label and five values each
+            const QRectF value = SurfaceTextBox(texts[i]);
+            if ((i - 14) % 6 != 0) {
+                EXPECT_EQ(value.left() <= middle && middle <= value.right(), int((i - 14) % 6) == column + 1) << name.text.toStdString();
+            }
+        }
+        ++column;
+    }
+    EXPECT_EQ(column, 5);
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = i + 1; j < texts.size(); ++j)
+            EXPECT_FALSE(SurfaceTextBox(texts[i]).intersects(SurfaceTextBox(texts[j]))) << texts[i].text.toStdString();
 }
 
 TEST_F(Main, BadTrialsAreRefusedOrWarnedAndNothingHangs)
@@ -284,7 +379,7 @@ TEST_F(Main, PrintRefusesUntilATrialThenOpensOnePreviewWhoseCloseButtonExports)
     ASSERT_NE(v, nullptr);
     v->Cmdato()->click();
     print();  // brought forward as it is: the same window, still on page 2
-    EXPECT_TRUE(OpenedPreview(m) == v && m.findChildren<PVIEW*>().size() == 1 && v->PageLayout1().previewPage() == 2);
+    EXPECT_TRUE(OpenedPreview(m) == v && Previews() == 1 && v->PageLayout1().previewPage() == 2);
     v->Cmdend()->click();
     EXPECT_EQ(OpenedPreview(m), nullptr);
     const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);

@@ -28,18 +28,30 @@ TEST(RoundDig, ModesAndSigns)
     EXPECT_TRUE(std::isnan(RoundDig(std::nan(""), 4, 1)));
 }
 
-struct AzCase { double dx, dy, want, tol; };
+struct AzCase { double dx, dy, want, tol, exact; };
 
-TEST(Azimuth, GuardsAndQuadrants)
+TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
 {
     const AzCase cases[] = {
-        {0, 0, 90, 0},            {100, 0, 0.000579, 1e-6},  {-100, 0, 179.999421, 1e-6},
-        {0, 100, 90, 0},          {0, -100, 270, 0},         {5, -1e-10, 180, 0},
-        {-5, -1e-10, 180, 0},     {100, 100, 45.0000000029, 1e-9}, {100, -100, 314.9999999971, 1e-9},
-        {-100, -100, 225.0000000029, 1e-9},
+        {0, 0, 90, 0, 90},             {100, 0, 0.000579, 1e-6, 0},   {-100, 0, 179.999421, 1e-6, 180},
+        {0, 100, 90, 0, 90},           {0, -100, 270, 0, 270},        {5, -1e-10, 180, 0, 359.9999999989},
+        {-5, -1e-10, 180, 0, 180.0000000011}, {100, 100, 45.0000000029, 1e-9, 45},
+        {100, -100, 314.9999999971, 1e-9, 315}, {-100, -100, 225.0000000029, 1e-9, 225},
+        {1, -1e-300, 0.0009923920391, 1e-12, 0},  // a hair west of north: north, not a full turn
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_NEAR(Azimuth(c.dx, c.dy), c.want, c.tol) << c.dx << "," << c.dy;
+        EXPECT_NEAR(AzimuthExact(c.dx, c.dy), c.exact, 1e-9) << c.dx << "," << c.dy;
+        EXPECT_LT(AzimuthExact(c.dx, c.dy), 360);
+    }
+    // A degree or more off the axes both print the same angle text (whole seconds, far from a
+    // rounding edge).
+    CalcState s;
+    for (const double seconds : {3601.0, 111042.0, 320400.0, 644340.0, 720030.0, 1288799.0})
+        for (const double length : {0.5, 80000.0}) {
+            const double a = seconds / 3600 * DegToRadValue(), dx = length * std::cos(a), dy = length * std::sin(a);
+            EXPECT_EQ(AngleText(s, AzimuthExact(dx, dy)), AngleText(s, Azimuth(dx, dy))) << seconds << "\" " << length;
+        }
 }
 
 TEST(Norm360, OneStepEachWayChangingItsArgument)
@@ -110,12 +122,22 @@ TEST(NumberText, FifteenDigitsAndTheSignBlank)
     }
 }
 
-TEST(FixedText, PatternsAndRightAlignment)
+struct FixedCase { double v; int decimals; const char* text; };
+
+// The value as shown (15 significant digits) is rounded half away from zero, whatever binary
+// fraction lies behind it: 3.60715 is 3.6071499999999998… in binary and still prints 3.6072.
+TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
 {
-    EXPECT_EQ(FixedText(-0.0633, 4), "-0.0633");
-    EXPECT_EQ(FixedText(-0.00001, 4), "0.0000");
-    EXPECT_EQ(FixedText(0.0125, 3), "0.013");
-    EXPECT_EQ(FixedText(11, 0), "11");
+    const FixedCase cases[] = {
+        {3.60715, 4, "3.6072"}, {-3.60715, 4, "-3.6072"}, {2.675, 2, "2.68"}, {0.0125, 3, "0.013"},
+        {-0.00005, 4, "-0.0001"}, {0.000049999, 4, "0.0000"}, {-0.00001, 4, "0.0000"}, {9.99995, 4, "10.0000"},
+        {-12.5, 0, "-13"}, {-0.0, 3, "0.000"}, {2.0 / 3, 4, "0.6667"}, {1e-20, 4, "0.0000"},
+        {0.49999999999999994, 0, "1"},                       // shown as 0.500000000000000
+        {123456789012345678.0, 2, "123456789012346000.00"},  // digits beyond the 15th are zeros
+        {std::numeric_limits<double>::infinity(), 4, "inf"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FixedText(c.v, c.decimals), c.text) << c.v << " to " << c.decimals;
+    EXPECT_EQ(FixedText(std::nan(""), 4), "nan");
     EXPECT_EQ(RightAlign("123456789012", 10), "3456789012");
 }
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <csignal>
 #include <unistd.h>
 #include <sys/resource.h>
@@ -22,7 +23,7 @@ QByteArray Lines(const QList<QByteArray>& lines)
     return b;
 }
 
-const QList<QByteArray> kFile = {"4", "3", "0.5", "20", "0.01", "1.5", "-2", "0", "1e-07", "123456.789",
+const QList<QByteArray> kFile = {"4", "3", "0.5", "20", "0.01", "1.5", "-2", "0", "0.0000001", "123456.789",
                                  "\"C\"", "\"I\"", "\"O\"", "\"-1\"", "\"1\"",
                                  "\"a b\"", "\"\"", "\"x\"y\"", "\"  \"", "\"z\""};
 
@@ -54,12 +55,20 @@ TEST(SettingsFile, ReadsAndWritesBackUnchanged)
     ASSERT_EQ(WriteSettings(path, s), "");
     EXPECT_EQ(Read(path), Lines(kFile));
 
-    const double values[] = {0.1 + 0.2, 1e300, -1e-300, 0.0125, 1.0 / 3, -0.0, 5e-324, 1e17 + 8};
-    for (int i = 0; i < 8; ++i) s.IniNum[i + 1] = values[i];
+    // Plain decimals as the file has always held them, never an exponent, and still the same
+    // double when read back.
+    const double values[] = {0.1 + 0.2, 1e300, -1e-300, 0.0125, 1.0 / 3, -0.0, 5e-324, 1e17 + 8, 1e6, 1e-7};
+    for (int i = 0; i < 10; ++i) s.IniNum[i + 1] = values[i];
     ASSERT_EQ(WriteSettings(path, s), "");
+    const QList<QByteArray> lines = Read(path).split('\n');
+    EXPECT_EQ(lines[0], "0.30000000000000004\r");
+    EXPECT_EQ(lines[1], "1" + QByteArray(300, '0') + "\r");
+    EXPECT_EQ(lines[5] + lines[8] + lines[9], "-0\r1000000\r0.0000001\r");
+    for (const QByteArray& l : lines.mid(0, 10)) EXPECT_FALSE(l.contains('e')) << l.left(40).constData();
     CalcState back;
     EXPECT_TRUE(ReadSettings(path, back).isEmpty());
     EXPECT_EQ(back.IniNum, s.IniNum) << "every written number reads back the same";
+    EXPECT_TRUE(std::signbit(back.IniNum[6]));
 }
 
 TEST(SettingsFile, NonAsciiNamesInCp932)

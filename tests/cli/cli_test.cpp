@@ -38,15 +38,15 @@ const QStringList kCorner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", 
 
 Result Cli(const QStringList& extra) { return Exec(QStringLiteral(TOVANEL_CLI), kCorner + extra); }
 
-// A settings file with the given middle-ordinate and LP limits.
-QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP)
+// A settings file with the given middle-ordinate and LP limits and line 16 (exact azimuths).
+QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP, const char* line16 = "")
 {
-    const QString path = dir.filePath(QStringLiteral("F%1-%2.INI").arg(limitM, limitLP));
+    const QString path = dir.filePath(QStringLiteral("F%1-%2-%3.INI").arg(limitM, limitLP, line16));
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(QByteArray("4\r\n3\r\n") + limitM + "\r\n" + limitLP +
-            "\r\n0.01\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\"C\"\r\n\"I\"\r\n\"O\"\r\n\"0\"\r\n\"2\"\r\n"
-            "\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
+            "\r\n0.01\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\"C\"\r\n\"I\"\r\n\"O\"\r\n\"0\"\r\n\"2\"\r\n\"" + line16 +
+            "\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
     return path;
 }
 
@@ -64,6 +64,24 @@ TEST(Cli, ElementsAndListingOfTheWorkedExample)
     EXPECT_TRUE(l.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n")));
     EXPECT_TRUE(l.out.contains(QStringLiteral("\n310\t700\t255\t   19.6350\n")));
     EXPECT_FALSE(l.out.contains("DivCount=")) << "only what was asked for";
+}
+
+// The textbook corner (BP→IP due north, IA 30°50'42", R 300) with and without exact azimuths,
+// taken from line 16 of the settings file.
+TEST(Cli, ExactAzimuthsFromTheSettingsFile)
+{
+    QTemporaryDir dir;
+    const QStringList corner = {"--bp", "0,0", "--ip", "200,0", "--ep", "371.71149490430975,102.54346647996258",
+                                "--radius", "300", "--listing"};
+    const char* const lines[][2] = {{"", "30ﾟ50'39.93\"\t   TL=   82.7589\t   CL=  161.5010\t   SL=   11.2058"},
+                                    {"1", "30ﾟ50'42.00\"\t   TL=   82.7605\t   CL=  161.5040\t   SL=   11.2062"}};
+    for (const auto& [line16, expected] : lines) {
+        const Result r = Exec(QStringLiteral(TOVANEL_CLI), corner + QStringList{"--settings", Settings(dir, "0.5", "20", line16)});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        QStringList got;  // the texts of the IA, TL, CL and SL lines
+        for (const QString& l : r.out.split('\n').mid(6, 4)) got << l.section('\t', 3);
+        EXPECT_EQ(got.join('\t'), "   IA=  " + QString::fromUtf8(expected)) << "line 16: " << line16;
+    }
 }
 
 TEST(Cli, ExitStatusesWithOneLineOfReason)

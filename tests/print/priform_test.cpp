@@ -7,6 +7,7 @@
 
 #include "qstringprint.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,17 +64,31 @@ const RangeCase kRanges[] = {
     // Enter shows the accepted values; an unchanged text changes nothing behind the boxes' back.
     {"EnterKeepsWhatTheBoxesShow", {"2=2", "1=3", "1\n", "2\n"}, 3, 2, "3|2"},
 };
-TEST(PriForm, EnterOnAnOptionPrintsNothing)
+// Keys typed from where the dialog opens (the option すべて): Enter presses the focused button
+// only; the Enter path of the range boxes ends on OK, and the next Enter prints.
+TEST(PriForm, EnterPressesTheFocusedButtonOnly)
 {
-    CalcState s;
-    s.PrintFrom = 1;
-    s.PrintTo = 5;
-    PageLayout pl;
-    int jobs = 0;
-    PriForm f(s, pl, [&](int, int) { ++jobs; return true; });
-    f.show();
-    QTest::keyClick(f.Option1(), Qt::Key_Return);
-    EXPECT_EQ(jobs, 0);
+    const struct { const char* name; std::vector<int> keys; int jobs; bool open; } cases[] = {
+        {"on an option", {Qt::Key_Return}, 0, true},
+        {"through the boxes to OK", {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Enter}, 0, true},
+        {"and once more prints", {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Return, Qt::Key_Return}, 1, false},
+        {"on cancel", {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}, 0, false},
+        {"the other option", {Qt::Key_Down, Qt::Key_Return}, 0, true},
+    };
+    for (const auto& c : cases) {
+        CalcState s;
+        s.PrintFrom = 1;
+        s.PrintTo = 5;
+        PageLayout pl;
+        int jobs = 0;
+        PriForm f(s, pl, [&](int, int) { ++jobs; return true; });
+        f.show();
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        for (int key : c.keys) QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+        EXPECT_EQ(jobs, c.jobs) << c.name;
+        EXPECT_EQ(f.isVisible(), c.open) << c.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PriForm, Range, ::testing::ValuesIn(kRanges),

@@ -2,20 +2,32 @@
 // Printing: the queue and range choices, a queue that refuses jobs, and a real print queue that
 // must receive exactly the chosen pages in landscape (skipped, with the reason, without one).
 
+#include "calc/calcstate.h"
 #include "print/pagelayout.h"
+#include "print/printersetup.h"
 #include "print/printjob.h"
+#include "print/pview.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QLabel>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTest>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
+
+#if TOVANEL_HAVE_CUPS
+#include <cups/cups.h>
+#endif
 
 namespace tovanel::test {
 namespace {
@@ -101,6 +113,64 @@ TEST(PrintJob, ARealQueueReceivesExactlyTheChosenPagesInLandscape)
     EXPECT_NEAR(std::max(at(1), at(2)), 841.9, 1);
     EXPECT_EQ(at(1) > at(2), at(5) - at(3) > at(6) - at(4)) << at(1) << " x " << at(2);
     if (!HasFailure()) QFile::remove(arrived);  // kept for a look when something is wrong
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+/// The queue that holds the job of this title (the job's document name), empty when none does.
+QString QueueOfJob(const QString& title)
+{
+    QString queue;
+#if TOVANEL_HAVE_CUPS
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    for (int i = 0; i < n; ++i)
+        if (title == QString::fromUtf8(jobs[i].title)) queue = QString::fromUtf8(jobs[i].dest);
+    cupsFreeJobs(n, jobs);
+#else
+    Q_UNUSED(title);
+#endif
+    return queue;
+}
+
+// Two queues: the printer set-up chooses the one that is not the default, the preview's print
+// dialog shows it, and the job arrives on it.
+TEST(PrintJob, TheQueueChosenInThePrinterSetUpReceivesTheJob)
+{
+#if !TOVANEL_HAVE_CUPS
+    GTEST_SKIP() << "built without CUPS";
+#endif
+    SKIP_WITHOUT_QUEUE("TovanelSecond");
+    QPrinter appPrinter;
+    ASSERT_NE(appPrinter.printerName(), "TovanelSecond") << "the default queue is another";
+    PrinterSetup setup(appPrinter, QPrinterInfo::availablePrinterNames());
+    setup.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&setup));
+    setup.Printers()->setCurrentIndex(setup.Printers()->findText("TovanelSecond"));
+    setup.Papers()->setCurrentIndex(setup.Papers()->findText(QPageSize::name(QPageSize::A3)));
+    setup.OkButton()->setFocus();
+    QTest::keyClick(setup.OkButton(), Qt::Key_Return);  // Enter on the focused button
+    ASSERT_EQ(setup.result(), QDialog::Accepted);
+    setup.applyTo(appPrinter);
+
+    CalcState s;
+    s.ShowMode = 1;
+    PreviewHooks hooks;
+    QString shown;  // what the print dialog says the printer is
+    hooks.execDialog = [&](QDialog& d) { shown = d.findChild<QLabel*>("Dvc")->text(); d.reject(); };
+    hooks.message = [](QWidget*, QMessageBox::Icon, const QString&, const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    PVIEW v(s, {[](CalcState&, PageLayout& pl) { pl.startDoc(), pl.endDoc(); return QString(); }, &appPrinter, hooks});
+    EXPECT_EQ(v.PageLayout1().pageSize().id(), QPageSize::A3) << "laid out on the chosen paper";
+    v.cmdToPrinter_Click();
+    EXPECT_EQ(shown, "TovanelSecond");
+    const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    v.PageLayout1().setDocName(token);
+    ASSERT_TRUE(v.printRange(1, 1));
+    EXPECT_EQ(QueueOfJob(token), "TovanelSecond");
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 
 #include "qstringprint.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -33,6 +35,7 @@ struct Preview : ::testing::Test {
             shown << QString("%1 %2: %3").arg(int(i)).arg(t, x);
         };
         h.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return saveAs; };
+        h.execDialog = [this](QDialog& d) { ++dialogs, d.reject(); };  // the print dialog, closed
         auto compose = [this](CalcState& st, PageLayout& pl) -> QString {
             ++composed;
             if (!refusal.isEmpty()) return refusal;
@@ -55,7 +58,7 @@ struct Preview : ::testing::Test {
     void TearDown() override { delete view.data(); }
 
     CalcState s;
-    int pages = 1, composed = 0;
+    int pages = 1, composed = 0, dialogs = 0;
     QString refusal;
     std::vector<std::tuple<QString, double, double>> points;
     QStringList shown;
@@ -63,14 +66,16 @@ struct Preview : ::testing::Test {
     QPointer<PVIEW> view;
 };
 
-TEST_F(Preview, ComposesOnlyForShowMode1AndShowsARefusal)
+TEST_F(Preview, ComposesOnlyForShowMode1AndKeepsARefusalForTheOpener)
 {
     EXPECT_EQ(open().PageLayout1().orientation(), kLandscape);
     EXPECT_EQ(open(9).counterPanel()->text(), " 頁 1 / 0");
     EXPECT_EQ(composed, 1);
+    EXPECT_EQ(view->refusal(), "");
     refusal = "計算の種類が選ばれていません。";
     EXPECT_EQ(open().PageLayout1().pageCount(), 0);
-    EXPECT_EQ(shown, QStringList{"2 確認: " + refusal});
+    EXPECT_EQ(view->refusal(), refusal);
+    EXPECT_TRUE(shown.isEmpty()) << "the opener tells the user and shows no window";
 }
 
 TEST_F(Preview, PagingStaysWithinTheDocument)
@@ -86,6 +91,29 @@ TEST_F(Preview, PagingStaysWithinTheDocument)
         for (int b : c.clicks) b == 2 ? v.Cmdato()->click() : b == 1 ? v.Cmdmae()->click() : v.FlipPage(b);
         EXPECT_EQ(v.counterPanel()->text(), QString(" 頁 %1 / %2").arg(c.page).arg(c.pages)) << c.clicks.size() << " clicks";
         EXPECT_EQ(std::pair(v.Cmdmae()->isEnabled(), v.Cmdato()->isEnabled()), std::pair(c.previous, c.next));
+    }
+}
+
+// Enter presses the focused button; PageUp and PageDown page, Ctrl+P opens the print dialog,
+// wherever the focus is in the window.
+TEST_F(Preview, KeysPageAndPrint)
+{
+    pages = 3;
+    const struct { const char* name; const char* focus; std::vector<QKeyCombination> keys; int page, dialogs; } cases[] = {
+        {"Enter on next", "Cmdato", {Qt::Key_Return, Qt::Key_Enter}, 3, 0}, {"Enter on print", "cmdToPrinter", {Qt::Key_Return}, 1, 1},
+        {"page keys", "Cmdend", {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, 2, 0},
+        {"in the page view", "", {Qt::Key_PageDown}, 2, 0}, {"Ctrl+P", "Cmdato", {Qt::CTRL | Qt::Key_P}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        PVIEW& v = open();
+        dialogs = 0;
+        v.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+        QWidget* focus = *c.focus ? v.findChild<QPushButton*>(c.focus) : static_cast<QWidget*>(v.pageView());
+        focus->setFocus();
+        for (const QKeyCombination k : c.keys) QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+        EXPECT_EQ(v.PageLayout1().previewPage(), c.page) << c.name;
+        EXPECT_EQ(dialogs, c.dialogs) << c.name;
     }
 }
 

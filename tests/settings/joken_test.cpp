@@ -3,6 +3,9 @@
 #include "calc/settingsfile.h"
 #include "settings/joken.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,6 +87,42 @@ TEST_F(JokenTest, PastedTabsAndLineEndsLeaveTheNamesBeforeAnythingIsStored)
     QTest::mouseClick(d->Command1(), Qt::LeftButton);  // the user accepts what is left
     EXPECT_FALSE(d->isVisible());
     EXPECT_TRUE(s.IniStr[1] == "A" && s.IniStr[3] == "OX" && s.IniNum[3] == 0.5);
+}
+
+// Enter presses the focused button and stores nothing from a box. The exact-azimuth option lives
+// in the free line 16: "1" when on; turned off it empties the line; left off, another use of the
+// line is kept.
+TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
+{
+    const struct { const char* focus; const char* stored; bool shown, checked; const char* after; double limitLP; } cases[] = {
+        {"Command1", "", false, true, "1", 12},       {"Command1", "1", true, false, "", 12},
+        {"Command1", "other", false, false, "other", 12}, {"Command2", "1", true, false, "1", 10},
+        {"JO1_3", "other", false, true, "other", 10},
+    };
+    for (const auto& c : cases) {
+        DefaultSettings(s);
+        s.IniStr[kExactAzimuthEntry] = QString::fromUtf8(c.stored);
+        auto d = open();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+        EXPECT_EQ(d->ExactAzimuth()->isChecked(), c.shown) << c.stored;
+        d->ExactAzimuth()->setChecked(c.checked);
+        d->JO1(3)->setText(QStringLiteral("12"));
+        d->findChild<QWidget*>(c.focus)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(d->isVisible(), QString(c.focus).startsWith("JO1")) << c.focus;
+        EXPECT_EQ(s.IniNum[4], c.limitLP) << c.focus;
+        EXPECT_EQ(s.IniStr[kExactAzimuthEntry], QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
+    }
+}
+
+// The edition options lie inside their frame, below its caption and border, one under the other.
+TEST_F(JokenTest, EditionOptionsInsideTheirFrame)
+{
+    auto d = open();
+    const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
+    EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
+    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
 }
 
 }  // namespace

@@ -85,15 +85,31 @@ TEST(BlockSheet, PageBreaksBeyond170WithTheHeadingOnEveryPage)
         Kai_PG(ctx);
         EXPECT_EQ(std::pair(d.pl.pageCount(), d.s.LineY), std::pair(breaks ? 2 : 1, breaks ? 14 : lineY)) << lineY;
     }
-    // 30 divisions: 32 rows, 23 on a page and 9 under the same heading on the next. 21: 23 rows
-    // fill the page, and the break after the last leaves a page with only the heading.
-    for (const auto& [n, rows, headingOnly] : {std::tuple{30.0, 32u, false}, {21.0, 23u, true}}) {
-        Doc d(Corner{.n = n});
-        ASSERT_EQ(d.pl.pageCount(), 1 + 3 * 2) << "each kind starts a page of its own";
-        EXPECT_EQ(KindRows(d, 0).size(), rows) << n;
-        for (double y : {0.0, 7.0}) EXPECT_EQ(Texts(d, 3, y), Texts(d, 2, y)) << n;
-        EXPECT_EQ(d.pl.page(3)->size() == 3 + 8u, headingOnly) << n;
+    // Type 0 with 30 divisions: 32 rows, 23 on a page and 9 under the same heading on the next.
+    // 23 rows fill a page exactly (type 0, N 21; type 2, N 20): the next kind's page follows, never
+    // a page that holds the heading alone, nor one that ends the document.
+    const struct { int type; double n; unsigned rows; int pagesPerKind; } cases[] = {
+        {0, 30, 32, 2}, {0, 21, 23, 1}, {2, 20, 23, 1}, {3, 44, 47, 3}};
+    for (const auto& c : cases) {
+        Doc d(Corner{.type = c.type, .n = c.n});
+        SCOPED_TRACE(::testing::Message() << "type " << c.type << " N " << c.n);
+        ASSERT_EQ(d.pl.pageCount(), 1 + 3 * c.pagesPerKind) << "each kind starts a page of its own";
+        EXPECT_EQ(KindRows(d, 0).size(), c.rows);
+        for (int p = 2; p <= d.pl.pageCount(); ++p) {
+            EXPECT_EQ(Texts(d, p, 7), Texts(d, 2, 7)) << "the column headings on page " << p;
+            EXPECT_FALSE(Texts(d, p, 14).isEmpty()) << "a row under the heading of page " << p;
+        }
     }
+}
+
+// A centre chord of 3.6071515… is 3.60715 after the block sheet's rounding to 5 decimals, binary
+// 3.6071499…: both sheets print 3.6072.
+TEST(BlockSheet, TheCentreChordPrintsAsOnTheElementsSheet)
+{
+    const Doc d(Corner{.r = 78.084, .n = 34});
+    ASSERT_TRUE(d.refusal.isEmpty());
+    EXPECT_EQ(Texts(d, 1, 161).value(7), "3.6072") << "elements sheet, centre row";
+    EXPECT_EQ(KindRows(d, 0)[2].value(3), "3.6072") << "block-point sheet, centre curve";
 }
 
 // A refused composition leaves nothing of the previous corner for the close button to export.
