@@ -56,7 +56,8 @@ int LineOfOffset(const QByteArray& bytes, qsizetype offset)
     return line;
 }
 
-/// Offset of the first byte that does not belong to well-formed UTF-8, or −1 when all do.
+}  // namespace
+
 qsizetype InvalidUtf8At(const QByteArray& b)
 {
     const auto* u = reinterpret_cast<const unsigned char*>(b.constData());
@@ -79,6 +80,8 @@ qsizetype InvalidUtf8At(const QByteArray& b)
     }
     return -1;
 }
+
+namespace {
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -131,9 +134,8 @@ bool IsSimaRecord(QStringView line)
            t[3] == u',';
 }
 
-/// Splits one CSV line into fields: commas separate, a field in double quotes may hold commas
-/// and doubled quotes; blanks around a field are dropped. False with the reason on a quote that
-/// is not closed or is followed by more than blanks.
+}  // namespace
+
 bool SplitCsv(QStringView line, std::vector<QString>& fields, QString& why)
 {
     fields.clear();
@@ -175,8 +177,6 @@ bool SplitCsv(QStringView line, std::vector<QString>& fields, QString& why)
         ++i;  // the comma
     }
 }
-
-}  // namespace
 
 bool ParseCoordinate(QStringView text, double& value)
 {
