@@ -46,6 +46,7 @@ public:
             m_inner = std::move(file);
         }
         QIODevice::open(QIODevice::WriteOnly);
+        m_buffer.reserve(kFlushBytes + kFlushBytes / 4);
         return {};
     }
     /// The first write that failed, or empty.
@@ -80,7 +81,7 @@ private:
         if (m_inner->write(m_buffer) != m_buffer.size())
             m_failure = m_target == QLatin1String("-") ? QStringLiteral("標準出力に書けません。")
                                                       : label() + m_inner->errorString();
-        m_buffer.clear();
+        m_buffer.resize(0);  // keeps its room for the next piece
     }
 
     QString m_target;

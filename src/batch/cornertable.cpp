@@ -67,6 +67,23 @@ bool HasLeadingNumber(const QString& text)
     return i + 1 < n && t[i] == u'.' && IsAsciiDigit(t[i + 1]);
 }
 
+/// A field by the leading-number rule; false when the rule finds no number (the value is then 0).
+/// A field that is nothing but a plain number, the common case, is read directly: the rule gives
+/// it the same value, only by a longer way.
+bool ReadNumber(const QString& field, double& value)
+{
+    if (ParseCoordinate(field, value)) return true;
+    value = LeadingNumber(field);
+    return HasLeadingNumber(field);
+}
+
+double Number(const QString& field)
+{
+    double v = 0;
+    ReadNumber(field, v);
+    return v;
+}
+
 bool IsBlank(const QByteArray& bytes)
 {
     for (const char c : bytes)
@@ -89,6 +106,7 @@ TableLine ReadTableLine(const QByteArray& bytes, TextEncoding encoding, int line
     QString why;
     if (!Decode(bytes, encoding, text, why)) return bad(why);
     std::vector<QString> f;
+    f.reserve(16);
     if (!SplitCsv(text, f, why)) return bad(why);
     if (std::all_of(f.begin(), f.end(), [](const QString& s) { return s.isEmpty(); })) return out;
     if (first && (f.size() < 2 || !HasLeadingNumber(f[1]))) {
@@ -100,16 +118,16 @@ TableLine ReadTableLine(const QByteArray& bytes, TextEncoding encoding, int line
                                   "半径, 内幅員, 外幅員, 計算方式 の %2 項目が要ります。")
                        .arg(f.size())
                        .arg(kRequiredColumns));
-    const double type = LeadingNumber(f[10]);
-    if (!HasLeadingNumber(f[10]) || !(type == 0 || type == 1 || type == 2 || type == 3))
+    double type = 0;
+    if (!ReadNumber(f[10], type) || !(type == 0 || type == 1 || type == 2 || type == 3))
         return bad(QStringLiteral("計算方式「%1」は 0（平行）、1（千鳥）、2（外接）、3（等曲率半径）のどれでもありません。")
                        .arg(f[10].left(20)));
     TableCorner& c = out.corner;
     c.ipNumber = f[0];
     double* const numbers[] = {&c.bpX, &c.bpY, &c.ipX, &c.ipY, &c.epX, &c.epY, &c.radius, &c.inner, &c.outer};
-    for (size_t k = 0; k < std::size(numbers); ++k) *numbers[k] = LeadingNumber(f[k + 1]);
+    for (size_t k = 0; k < std::size(numbers); ++k) *numbers[k] = Number(f[k + 1]);
     c.type = static_cast<int>(type);
-    if (f.size() > 11) c.divisions = LeadingNumber(f[11]);
+    if (f.size() > 11) c.divisions = Number(f[11]);
     if (f.size() > 12) c.bpName = f[12];
     if (f.size() > 13) c.ipName = f[13];
     if (f.size() > 14) c.epName = f[14];

@@ -3,6 +3,7 @@
 // full-precision text they are handed on in.
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace tovanel {

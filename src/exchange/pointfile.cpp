@@ -200,11 +200,12 @@ bool ParseCoordinate(QStringView text, double& value)
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
-    // from_chars takes no '+'; the sign is put back afterwards.
-    const QByteArray ascii = t.sliced(mantissa).toLatin1();
+    // from_chars takes no '+'; the sign is put back afterwards. Every character is ASCII here.
+    std::string ascii(static_cast<size_t>(n - mantissa), '\0');
+    for (qsizetype k = mantissa; k < n; ++k) ascii[static_cast<size_t>(k - mantissa)] = static_cast<char>(t[k].unicode());
     double v = 0;
-    const auto [end, ec] = std::from_chars(ascii.constData(), ascii.constData() + ascii.size(), v);
-    if (ec != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(v)) return false;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
+    if (ec != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(v)) return false;
     value = (mantissa > 0 && t[0] == u'-') ? -v : v;
     return true;
 }
