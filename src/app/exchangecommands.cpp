@@ -160,6 +160,9 @@ void Exchange::importPoints()
 
 }  // namespace
 
+QString FormatSuffix(ExportFormat format) { return QString::fromLatin1(Info(format).suffix); }
+QString FormatFilter(ExportFormat format) { return QString::fromUtf16(Info(format).filter); }
+
 void InstallExchange(MonitFM& window, ExchangeHooks hooks)
 {
     if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();

@@ -22,6 +22,10 @@ struct ExchangeHooks {
 
 enum class ExportFormat { Sima, Csv, Dxf };
 
+/// The file name suffix of a format ("sim", "csv", "dxf") and its file dialog filter.
+QString FormatSuffix(ExportFormat format);
+QString FormatFilter(ExportFormat format);
+
 /// Adds the commands to the main window's File menu, after "新規作成(N)".
 void InstallExchange(MonitFM& window, ExchangeHooks hooks = {});
 

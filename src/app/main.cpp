@@ -1,5 +1,6 @@
 // Tovanel: corner curves of street blocks and their stake points.
 
+#include "app/batchcommand.h"
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
@@ -32,6 +33,7 @@ int main(int argc, char* argv[])
     tovanel::MonitFM window(state, printer, {QCoreApplication::applicationDirPath(), {}, {}, {}});
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
+    tovanel::InstallBatch(window);
     window.show();
     return app.exec();
 }

@@ -287,11 +287,16 @@ BatchResult RunBatch(const QString& tablePath, const CalcState& settings, const 
 
 QString BatchSummary(const BatchResult& r)
 {
+    if (r.cancelled)
+        return QStringLiteral("%1 / %2 箇所目で中止しました。ファイルは書いていません（前のファイルはそのままです）。")
+            .arg(r.done + r.refused)
+            .arg(r.total);
     QString text = QStringLiteral("%1 箇所の隅切りを計算しました。").arg(r.done);
     if (r.refused > 0) text += QStringLiteral("計算できなかった行が %1 行あります。").arg(r.refused);
-    if (r.cancelled) text = QStringLiteral("中止しました（%1 行目まで）。ファイルは書いていません。").arg(r.done + r.refused);
-    else if (!r.failure.isEmpty() && r.done + r.refused > 0) text += QStringLiteral("ファイルは書いていません。");
-    else if (r.done == 0 && r.failure.isEmpty()) text += QStringLiteral("書くものがないので、ファイルは書いていません。");
+    if (!r.failure.isEmpty())
+        text += QStringLiteral("ファイルは書いていません（前のファイルはそのままです）。");
+    else if (r.done == 0)
+        text += QStringLiteral("書くものがないので、ファイルは書いていません。");
     return text;
 }
 
