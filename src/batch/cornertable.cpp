@@ -162,6 +162,7 @@ bool ByteLines::next(QByteArray& line, bool& tooLong)
         while (i < n && b[i] != '\n' && b[i] != '\r') ++i;
         // A CR as the last byte read may be the first half of CR LF: read on before deciding.
         if (i < n && !(b[i] == '\r' && i + 1 == n && !m_end)) {
+            tooLong = tooLong || i - m_at > kMaxTableLineBytes;
             line = tooLong ? QByteArray() : m_buffer.sliced(m_at, i - m_at);
             qsizetype after = i + 1;
             if (b[i] == '\r' && after < n && b[after] == '\n') ++after;
@@ -179,6 +180,7 @@ bool ByteLines::next(QByteArray& line, bool& tooLong)
         if (!fill()) {
             if (i < n) continue;  // the final CR ends the last line
             if (m_at >= m_buffer.size() && !tooLong) return false;
+            tooLong = tooLong || m_buffer.size() - m_at > kMaxTableLineBytes;
             line = tooLong ? QByteArray() : m_buffer.sliced(m_at);
             m_at = m_buffer.size();
             ++m_number;
