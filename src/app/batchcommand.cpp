@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -42,6 +43,37 @@ QString WithSuffix(const QString& path, const QString& suffix)
     const QFileInfo info(path);
     return QDir(info.path()).filePath(info.completeBaseName() + QLatin1Char('.') + suffix);
 }
+
+/// While a run goes on, the main window stays drawn and movable but takes no commands, and
+/// closing it stops the run (the window stays; it can be closed once the run has ended).
+class RunningGuard : public QObject {
+public:
+    RunningGuard(MonitFM& window, QProgressDialog& progress) : m_window(window), m_progress(progress)
+    {
+        m_window.menuBar()->setEnabled(false);
+        m_window.centralWidget()->setEnabled(false);
+        m_window.installEventFilter(this);
+    }
+    ~RunningGuard() override
+    {
+        m_window.removeEventFilter(this);
+        m_window.menuBar()->setEnabled(true);
+        m_window.centralWidget()->setEnabled(true);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &m_window || event->type() != QEvent::Close) return false;
+        m_progress.cancel();
+        event->ignore();
+        return true;
+    }
+
+private:
+    MonitFM& m_window;
+    QProgressDialog& m_progress;
+};
 
 struct BatchCommand {
     MonitFM& window;
@@ -79,10 +111,11 @@ void BatchCommand::run()
     QProgressDialog progress(QStringLiteral("隅切り表を読んでいます…"), QStringLiteral("中止"), 0, 0, &window);
     progress.setObjectName(QStringLiteral("BatchProgress"));
     progress.setWindowTitle(QString::fromUtf16(kTitle));
-    progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    running = true;
+    auto guard = std::make_unique<RunningGuard>(window, progress);
     progress.show();
     QCoreApplication::processEvents();
 
@@ -105,8 +138,8 @@ void BatchCommand::run()
     callbacks.refused = [&](const BatchRefusal& r) {
         if (refusals.size() < kShownRefusals) refusals << QStringLiteral("%1 行目: %2").arg(r.line).arg(r.reason);
     };
-    running = true;
     const BatchResult r = RunBatch(table, settings, out, callbacks);
+    guard.reset();
     running = false;
     progress.close();
 
