@@ -58,10 +58,23 @@ const char kUsageText[] =
     "  --dxf FILE                   the corner as a DXF drawing: tangents, arcs, staking paths, points\n"
     "  --help, --version\n"
     "\n"
+    "  tovanel-cli --batch TABLE [--settings FILE] [--paper P] [--pdf FILE] [--sima FILE|-]\n"
+    "              [--csv FILE|-] [--dxf FILE] [--elements FILE|-]\n"
+    "  --batch TABLE                every corner of a corner table (CSV, CP932 or UTF-8), one per line:\n"
+    "                               IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius, inner width,\n"
+    "                               outer width, type 0..3, division count (empty or 0: chosen), and\n"
+    "                               optionally the BP, IP and EP names; a first line whose BP X is no\n"
+    "                               number is a header. --pdf is one document of every corner (each\n"
+    "                               from a new page), --sima/--csv/--dxf one file of every corner's\n"
+    "                               points (numbers run on), --elements one UTF-8 CSV line per corner:\n"
+    "                               IPNo and the elements above (default: --elements -). A refused\n"
+    "                               line is reported with its number and the run goes on; a summary\n"
+    "                               ends it. Ctrl-C stops the run and writes nothing.\n"
+    "\n"
     "Numbers follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
     "SIMA and CSV files are read in CP932 or UTF-8; every file is replaced only once written whole.\n"
-    "Exit status: 0 done; 2 usage error, unreadable point file or unwritable output;\n"
-    "3 input the calculation refuses, or a point name the file cannot hold.\n";
+    "Exit status: 0 done; 2 usage error, unreadable point file, corner table or unwritable output;\n"
+    "3 input the calculation refuses, a point name the file cannot hold, or a refused table line.\n";
 
 void Print(FILE* to, const QString& text) { std::fputs(text.toUtf8().constData(), to); }
 
