@@ -5,10 +5,8 @@
 #include "batch/cornertable.h"
 #include "calc/calcstate.h"
 #include "calc/settingsfile.h"
-#include "print/fonts.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -66,41 +64,21 @@ void ParseLine(benchmark::State& st)
 }
 BENCHMARK(ParseLine);
 
-void ElementsRun(benchmark::State& st)
+/// A run of a table of st.range(0) corners into the given output.
+void Run(benchmark::State& st, QString BatchOutputs::*output, const char* file)
 {
     QTemporaryDir dir;
     const QString table = Table(dir, static_cast<int>(st.range(0)));
     const CalcState settings = Settings();
     BatchOutputs out;
-    out.elements = dir.filePath(QStringLiteral("elements.csv"));
+    out.*output = dir.filePath(QString::fromLatin1(file));
     for (auto _ : st)
         if (RunBatch(table, settings, out).done != st.range(0)) std::abort();
     st.SetItemsProcessed(st.iterations() * st.range(0));
 }
-BENCHMARK(ElementsRun)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-void Document(benchmark::State& st)
-{
-    QTemporaryDir dir;
-    const QString table = Table(dir, static_cast<int>(st.range(0)));
-    const CalcState settings = Settings();
-    BatchOutputs out;
-    out.pdf = dir.filePath(QStringLiteral("sheets.pdf"));
-    for (auto _ : st)
-        if (RunBatch(table, settings, out).done != st.range(0)) std::abort();
-    st.SetItemsProcessed(st.iterations() * st.range(0));
-}
-BENCHMARK(Document)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(Run, Elements, &BatchOutputs::elements, "elements.csv")
+    ->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(Run, Document, &BatchOutputs::pdf, "sheets.pdf")
+    ->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -22,7 +21,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <memory>
 
 namespace tovanel {
@@ -81,19 +79,13 @@ struct BatchCommand {
     QString folder;
     bool running = false;
 
-    QString startFolder() const
-    {
-        if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
-        const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        return !docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath();
-    }
     void run();
 };
 
 void BatchCommand::run()
 {
     if (running) return;
-    BatchDialog dialog(startFolder(), hooks, &window);
+    BatchDialog dialog(StartFolder(folder), hooks, &window);
     hooks.dialogs.execDialog(dialog);
     if (dialog.result() != QDialog::Accepted) return;
     const QString table = dialog.table();
@@ -289,14 +281,7 @@ void BatchDialog::updateRun()
 
 void InstallBatch(MonitFM& window, ExchangeHooks hooks)
 {
-    if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();
-    hooks.dialogs = CompleteHooks(std::move(hooks.dialogs));
-    if (!hooks.openFileName)
-        hooks.openFileName = [](QWidget* parent, const QString& caption, const QString& folder,
-                                const QString& filter) {
-            return QFileDialog::getOpenFileName(parent, caption, folder, filter);
-        };
-    auto shared = std::make_shared<BatchCommand>(BatchCommand{window, std::move(hooks), {}, false});
+    auto shared = std::make_shared<BatchCommand>(BatchCommand{window, CompleteHooks(window, std::move(hooks)), {}, false});
 
     QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
     if (!file) return;

@@ -51,11 +51,16 @@ public:
     }
     /// The first write that failed, or empty.
     QString failure() const { return m_failure; }
-    /// Hands on what is gathered and makes the file the one at its path.
-    QString commit()
+    /// Hands on what is gathered; returns the first failure.
+    QString finish()
     {
         flush();
-        if (!m_failure.isEmpty()) return m_failure;
+        return m_failure;
+    }
+    /// Makes the file the one at its path.
+    QString commit()
+    {
+        if (QString why = finish(); !why.isEmpty()) return why;
         if (!m_atomic) return {};
         const QString why = m_atomic->commit();
         return why.isEmpty() ? why : label() + why;
@@ -217,6 +222,10 @@ public:
         if (why.isEmpty() && m_pdfFile && !m_pdfFile->finish())
             why = QStringLiteral("%1 に書けません: PDF を書き終えられません。").arg(QDir::toNativeSeparators(m_pdf->target()));
         if (why.isEmpty()) why = failure();
+        // Every file written out before any replaces its previous one: one that cannot be written
+        // leaves all of them as they were.
+        for (auto& [out, target] : m_targets)
+            if (*out && why.isEmpty()) why = (*out)->finish();
         QStringList written;
         for (auto& [out, target] : m_targets) {
             if (!*out || !why.isEmpty()) continue;

@@ -8,6 +8,8 @@
 #include "calc/settingsfile.h"
 
 #include "../print/qstringprint.h"
+#include "recordedwindow.h"
+#include "support/files.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,16 +28,9 @@
 namespace tovanel {
 namespace {
 
-struct Batch : ::testing::Test {
+struct Batch : ::testing::Test, test::RecordedWindow {
     void SetUp() override
     {
-        auto record = [this](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
-            said << title + ":" + text;
-        };
-        CalcState defaults;
-        DefaultSettings(defaults);
-        ASSERT_TRUE(WriteSettings(dir.filePath("Tovanel.INI"), defaults).isEmpty());
-        w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), dir.filePath("Tovanel.INI"), record, [] {}});
         ExchangeHooks hooks;
         hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return table; };
         hooks.dialogs.saveFileName = [](QWidget*, const QString&, const QString& suggested, const QString&) {
@@ -49,23 +44,12 @@ struct Batch : ::testing::Test {
         InstallBatch(*w, hooks);
         w->show();
         table = dir.filePath("block.csv");
-        QFile f(table);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("IP,BPX,BPY,IPX,IPY,EPX,EPY,R,Wi,Wo,T,N\r\n7,0,0,100,100,0,200,100,3,3,1,8\r\n8,0,0,100,100,0,200,100,3,3,5,\r\n"
-                "9,0,20,10,10,0,0,10,1,2,2,1\r\n");
+        test::WriteAll(table, "IP,BPX,BPY,IPX,IPY,EPX,EPY,R,Wi,Wo,T,N\r\n7,0,0,100,100,0,200,100,3,3,1,8\r\n"
+                              "8,0,0,100,100,0,200,100,3,3,5,\r\n9,0,20,10,10,0,0,10,1,2,2,1\r\n");
     }
     template <class T> T* in(QDialog& d, const char* name) { return d.findChild<T*>(QString::fromLatin1(name)); }
-    QByteArray read(const QString& name)
-    {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-    }
+    QByteArray read(const QString& name) { return test::ReadAll(dir.filePath(name)); }
 
-    QTemporaryDir dir;
-    CalcState s;
-    QPrinter printer;
-    std::unique_ptr<MonitFM> w;
-    QStringList said;
     QString table;
     std::function<void(QDialog&)> user;  ///< what the user does in the batch dialog
 };
@@ -105,11 +89,7 @@ TEST_F(Batch, RunsATableIntoOneDocumentAndOnePointFile)
 
 TEST_F(Batch, CancelLeavesThePreviousFiles)
 {
-    for (const char* name : {"block_計算書.pdf", "block_座標.sim"}) {
-        QFile f(dir.filePath(QString::fromUtf8(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("previous");
-    }
+    for (const char* name : {"block_計算書.pdf", "block_座標.sim"}) test::WriteAll(dir.filePath(QString::fromUtf8(name)), "previous");
     user = [this](QDialog& d) {
         in<QLineEdit>(d, "TableEdit")->setText(table);
         in<QLineEdit>(d, "PdfEdit")->setText(dir.filePath(QStringLiteral("block_計算書.pdf")));

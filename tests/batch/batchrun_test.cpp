@@ -10,6 +10,7 @@
 #include "sheets/blocksheet.h"
 
 #include "../sheets/sheetfixture.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,18 +36,8 @@ QByteArray Line(const Corner& c)
         .toUtf8();
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 CalcState Settings()
 {
@@ -152,16 +143,23 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
         const char* name;
         QString table;
         bool cancel;
-        bool unwritable;  ///< the PDF goes into a folder that is not there
+        bool unwritable;     ///< the PDF goes into a folder that is not there, the elements to a full disk
+        const char* failure;  ///< part of the failure, "" for none
+        const char* summary;  ///< part of the summary
     } cases[] = {
-        {"cancelled after the first corner", good, true, false},
-        {"an output that cannot be written", good, false, true},
-        {"every line refused", bad, false, false},
-        {"no table", tables.filePath(QStringLiteral("none.csv")), false, false},
+        {"cancelled after the first corner", good, true, false, "", "1 / 2 箇所目で中止しました"},
+        {"an output that cannot be written", good, false, true, "sheets.pdf に書けません", "ファイルは書いていません"},
+        {"an output on a full disk", good, false, false, "/dev/full に書けません", "ファイルは書いていません"},
+        {"every line refused", bad, false, false, "", "計算できなかった行が 2 行あります。書くものがない"},
+        {"no table", tables.filePath(QStringLiteral("none.csv")), false, false, "none.csv: 開けません", ""},
     };
     for (const auto& c : cases) {
         Outputs o;
         for (const QString& p : o.paths()) WriteAll(p, "previous");
+        if (QString(c.failure).startsWith("/dev/full")) {
+            if (!QFile::exists(QStringLiteral("/dev/full"))) continue;
+            o.out.elements = QStringLiteral("/dev/full");
+        }
         if (c.unwritable) o.out.pdf = o.dir.filePath(QStringLiteral("no/such/folder/sheets.pdf"));
         BatchCallbacks callbacks;
         int asked = 0;
@@ -169,11 +167,14 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
         const BatchResult r = RunBatch(c.table, Settings(), o.out, callbacks);
         EXPECT_TRUE(r.written.isEmpty()) << c.name;
         EXPECT_EQ(r.cancelled, c.cancel) << c.name;
+        EXPECT_TRUE(r.failure.contains(QString::fromUtf8(c.failure)) && r.failure.isEmpty() == !*c.failure)
+            << c.name << ": " << r.failure.toStdString();
+        EXPECT_TRUE(BatchSummary(r).contains(QString::fromUtf8(c.summary))) << c.name << ": " << BatchSummary(r).toStdString();
         for (const QString& p : o.paths()) {
-            if (!(c.unwritable && p == o.out.pdf)) EXPECT_EQ(ReadAll(p), "previous") << c.name << " " << p.toStdString();
+            if (p == QLatin1String("/dev/full")) continue;
+            EXPECT_EQ(ReadAll(p), c.unwritable && p == o.out.pdf ? "(missing)" : "previous") << c.name << " " << p.toStdString();
         }
         EXPECT_EQ(QDir(o.dir.path()).entryList(QDir::Files).size(), 5) << c.name << ": no temporary file left";
-        EXPECT_FALSE(BatchSummary(r).isEmpty());
     }
 }
 

@@ -4,6 +4,7 @@
 #include "batch/cornertable.h"
 
 #include "calc/settingsfile.h"
+#include "support/files.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -120,9 +121,7 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
 QString Write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
 {
     const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    test::WriteAll(path, bytes);
     return path;
 }
 

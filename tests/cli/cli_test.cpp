@@ -2,6 +2,7 @@
 // and its exit statuses.
 
 #include "print/fonts.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -109,18 +110,8 @@ TEST(Cli, ExportTextAndPdfOfTheSheets)
 }
 
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using tovanel::test::ReadAll;
+using tovanel::test::WriteAll;
 
 TEST(Cli, PointFilesOutAndBackIn)
 {
