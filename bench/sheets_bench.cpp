@@ -6,11 +6,9 @@
 #include "calc/curve.h"
 #include "calc/listing.h"
 #include "calc/settingsfile.h"
-#include "print/fonts.h"
 #include "print/pagelayout.h"
 #include "sheets/composition.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -70,14 +68,3 @@ void WritePdf(benchmark::State& st)
 BENCHMARK(WritePdf)->Arg(8)->Arg(kMaxDivCount)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

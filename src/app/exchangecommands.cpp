@@ -61,12 +61,7 @@ struct Exchange {
     {
         hooks.dialogs.message(&window, icon, title, text);
     }
-    QString startFolder() const
-    {
-        if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
-        const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        return !docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath();
-    }
+    QString startFolder() const { return StartFolder(folder); }
 
     void exportFile(ExportFormat format);
     void importPoints();
@@ -161,7 +156,10 @@ void Exchange::importPoints()
 
 }  // namespace
 
-void InstallExchange(MonitFM& window, ExchangeHooks hooks)
+QString FormatSuffix(ExportFormat format) { return QString::fromLatin1(Info(format).suffix); }
+QString FormatFilter(ExportFormat format) { return QString::fromUtf16(Info(format).filter); }
+
+ExchangeHooks CompleteHooks(MonitFM& window, ExchangeHooks hooks)
 {
     if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();
     hooks.dialogs = CompleteHooks(std::move(hooks.dialogs));
@@ -170,7 +168,19 @@ void InstallExchange(MonitFM& window, ExchangeHooks hooks)
                                 const QString& filter) {
             return QFileDialog::getOpenFileName(parent, caption, folder, filter);
         };
-    auto shared = std::make_shared<Exchange>(Exchange{window, std::move(hooks), {}});
+    return hooks;
+}
+
+QString StartFolder(const QString& last)
+{
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !docs.isEmpty() && QFileInfo(docs).isDir() ? docs : QDir::homePath();
+}
+
+void InstallExchange(MonitFM& window, ExchangeHooks hooks)
+{
+    auto shared = std::make_shared<Exchange>(Exchange{window, CompleteHooks(window, std::move(hooks)), {}});
 
     QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
     QAction* before = window.menuItem(MonitFM::MENUFILE, 5);  // プリンタの設定

@@ -23,6 +23,17 @@ struct ExchangeHooks {
 
 enum class ExportFormat { Sima, Csv, Dxf };
 
+/// The file name suffix of a format ("sim", "csv", "dxf") and its file dialog filter.
+QString FormatSuffix(ExportFormat format);
+QString FormatFilter(ExportFormat format);
+
+/// The hooks with every empty one filled with the real thing; messages go the main window's way.
+ExchangeHooks CompleteHooks(MonitFM& window, ExchangeHooks hooks);
+
+/// Where a file dialog starts: the folder used last while it is still there, otherwise the
+/// documents folder or home.
+QString StartFolder(const QString& last);
+
 /// Adds the commands to the main window's File menu, after "新規作成(N)".
 void InstallExchange(MonitFM& window, ExchangeHooks hooks = {});
 

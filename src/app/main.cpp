@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tovanel: corner curves of street blocks and their stake points.
 
+#include "app/batchcommand.h"
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
                             {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
+    tovanel::InstallBatch(window);
     window.show();
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.

@@ -12,4 +12,10 @@ void InitConstants(CalcState& s)
     s.RadToDeg = 180 / s.PiVal;
 }
 
+QString CalcTypeNameOf(int type)
+{
+    static const char16_t* const names[] = {u"平行", u"千鳥", u"外接", u"等曲率半径"};
+    return type >= 0 && type < 4 ? QString::fromUtf16(names[type]) : QString();
+}
+
 }  // namespace tovanel

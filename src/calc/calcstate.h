@@ -133,4 +133,7 @@ struct CalcState {
 /// Start-up step: the angle constants.
 void InitConstants(CalcState& s);
 
+/// The name of calculation type 0..3 as the type list shows it ("平行" …); empty for any other.
+QString CalcTypeNameOf(int type);
+
 }  // namespace tovanel

@@ -40,6 +40,11 @@ struct Listing {
 /// that includes a listing that would print a value as "inf" or "nan".
 [[nodiscard]] QString S_CRT(CalcState& s, Listing& out);
 
+/// The calculation of S_CRT without composing its texts: the same steps in the same order, so the
+/// state it leaves (elements, division count, row values) is the one S_CRT leaves. For runs that
+/// need the figures, not the listing.
+[[nodiscard]] QString TrialCalculation(CalcState& s);
+
 /// Division values of the current row (DivRowValues) and its texts at height y, labelled with
 /// OutText; a value beyond its limit is red.
 void DivRow(CalcState& s, int y, Listing& out);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tovanel-cli: the trial calculation (and, as they come, the sheets) without windows.
 
+#include "batch/batchrun.h"
+#include "batch/cornertable.h"
 #include "calc/calcstate.h"
 #include "calc/curve.h"
+#include "calc/elementlist.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
 #include "calc/atomicfile.h"
@@ -31,7 +34,7 @@ using namespace tovanel;
 
 namespace {
 
-enum Exit { kOk = 0, kUsage = 2, kRefused = 3 };
+enum Exit { kOk = 0, kUsage = 2, kRefused = 3, kInterrupted = 130 };
 
 const char kUsageText[] =
     "usage: tovanel-cli --bp X,Y --ip X,Y --ep X,Y --radius R [options]\n"
@@ -57,10 +60,23 @@ const char kUsageText[] =
     "  --dxf FILE                   the corner as a DXF drawing: tangents, arcs, staking paths, points\n"
     "  --help, --version\n"
     "\n"
+    "  tovanel-cli --batch TABLE [--settings FILE] [--paper P] [--pdf FILE] [--sima FILE|-]\n"
+    "              [--csv FILE|-] [--dxf FILE] [--elements FILE|-]\n"
+    "  --batch TABLE                every corner of a corner table (CSV, CP932 or UTF-8), one per line:\n"
+    "                               IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius, inner width,\n"
+    "                               outer width, type 0..3, division count (empty or 0: chosen), and\n"
+    "                               optionally the BP, IP and EP names; a first line whose BP X is no\n"
+    "                               number is a header. --pdf is one document of every corner (each\n"
+    "                               from a new page), --sima/--csv/--dxf one file of every corner's\n"
+    "                               points (numbers run on), --elements one UTF-8 CSV line per corner:\n"
+    "                               IPNo and the elements above (default: --elements -). A refused\n"
+    "                               line is reported with its number and the run goes on; a summary\n"
+    "                               ends it. Ctrl-C stops the run and writes nothing.\n"
+    "\n"
     "Numbers follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
     "SIMA and CSV files are read in CP932 or UTF-8; every file is replaced only once written whole.\n"
-    "Exit status: 0 done; 2 usage error, unreadable point file or unwritable output;\n"
-    "3 input the calculation refuses, or a point name the file cannot hold.\n";
+    "Exit status: 0 done; 2 usage error, unreadable point file, corner table or unwritable output;\n"
+    "3 input the calculation refuses, a point name the file cannot hold, or a refused table line.\n";
 
 void Print(FILE* to, const QString& text) { std::fputs(text.toUtf8().constData(), to); }
 
@@ -101,22 +117,46 @@ QString FindPoint(const QString& file, const PointFileRead& read, const QString&
     return {};
 }
 
-QString Full(double v) { return QString::number(v, 'g', 17); }
-
 void PrintElements(const CalcState& s)
 {
-    const std::pair<const char*, double> rows[] = {
-        {"AzIn", s.AzIn},       {"AzOut", s.AzOut},   {"IA", s.IA},           {"IAWork", s.IAWork},
-        {"TurnSign", s.TurnSign}, {"RadSigned", s.RadSigned}, {"TL", s.TL},   {"CL", s.CL},
-        {"HalfCL", s.HalfCL},   {"SL", s.SL},         {"M", s.M},             {"DistIn", s.DistIn},
-        {"BcX", s.BcX},         {"BcY", s.BcY},       {"SpX", s.SpX},         {"SpY", s.SpY},
-        {"EcX", s.EcX},         {"EcY", s.EcY},       {"CenX", s.CenX},       {"CenY", s.CenY},
-        {"AzCenIP", s.AzCenIP}, {"TanAX", s.TanAX},   {"TanAY", s.TanAY},     {"TanBX", s.TanBX},
-        {"TanBY", s.TanBY},     {"DivCount", s.DivCount}, {"IaPerDiv", s.IaPerDiv},
-        {"IaHalfDiv", s.IaHalfDiv},
-    };
-    for (const auto& [name, value] : rows)
-        Print(stdout, QString::fromLatin1(name) + QLatin1Char('=') + Full(value) + QLatin1Char('\n'));
+    std::string text;
+    for (const auto& [name, value] : ElementList(s)) {
+        text += name;
+        text += '=';
+        AppendFullDigits(text, value);
+        text += '\n';
+    }
+    std::fputs(text.c_str(), stdout);
+}
+
+volatile std::sig_atomic_t interrupted = 0;
+
+/// --batch: every corner of the table; refused lines are reported as they come, the summary last.
+int RunTable(std::map<QString, QString>& opt, const CalcState& settings, int paperCode)
+{
+    for (const char* single : {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type", "--ip-number",
+                               "--divisions", "--points", "--bp-name", "--ip-name", "--ep-name", "--listing", "--export"})
+        if (opt.count(single))
+            return Fail(kUsage, QString::fromLatin1(single) + QStringLiteral(" cannot be used with --batch: the table gives every corner"));
+    BatchOutputs out{opt["--pdf"], opt["--sima"], opt["--csv"], opt["--dxf"], opt["--elements"], paperCode};
+    if (out.pdf.isEmpty() && out.sima.isEmpty() && out.csv.isEmpty() && out.dxf.isEmpty() && out.elements.isEmpty())
+        out.elements = QStringLiteral("-");
+    InstallFontSubstitutions();
+    if (!out.pdf.isEmpty() && !SheetFontAvailable())
+        Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
+    // Ctrl-C stops the run like the window's cancel: no output is left half-written.
+    std::signal(SIGINT, [](int) { interrupted = 1; });
+    std::signal(SIGTERM, [](int) { interrupted = 1; });
+    const QString table = opt["--batch"];
+    BatchCallbacks callbacks;
+    callbacks.refused = [&](const BatchRefusal& r) { Fail(kOk, TableLineMessage(table, r.line, r.reason)); };
+    callbacks.cancelled = [] { return interrupted != 0; };
+    const BatchResult r = RunBatch(table, settings, out, callbacks);
+    if (!r.failure.isEmpty()) Fail(kOk, r.failure);
+    if (r.total > 0) Fail(kOk, BatchSummary(r));
+    if (r.cancelled) return kInterrupted;
+    if (!r.failure.isEmpty()) return kUsage;
+    return r.refused > 0 ? kRefused : kOk;
 }
 
 // Standard output that could not be written (a full disk, a closed pipe) is a failure, not a
@@ -150,12 +190,17 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Tovanel"));
 
     std::map<QString, QString> opt;  // option → value ("" for flags)
-    const QStringList valued = {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type",
-                                "--ip-number", "--divisions", "--settings", "--export", "--pdf",
-                                "--paper", "--sima", "--csv", "--dxf", "--points", "--bp-name",
-                                "--ip-name", "--ep-name"};
-    const QStringList flags = {"--elements", "--listing", "--help", "--version"};
+    QStringList valued = {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type",
+                          "--ip-number", "--divisions", "--settings", "--export", "--pdf",
+                          "--paper", "--sima", "--csv", "--dxf", "--points", "--bp-name",
+                          "--ip-name", "--ep-name", "--batch"};
+    QStringList flags = {"--elements", "--listing", "--help", "--version"};
     const QStringList args = app.arguments().mid(1);
+    // A run of a corner table writes its elements to a file (or "-") like its other outputs.
+    const bool batch = std::any_of(args.begin(), args.end(), [](const QString& a) {
+        return a == QLatin1String("--batch") || a.startsWith(QLatin1String("--batch="));
+    });
+    if (batch) valued << flags.takeFirst();
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString name = args[i];
         QString value;
@@ -181,7 +226,7 @@ int main(int argc, char** argv)
     }
     const qsizetype toStdout = std::count_if(opt.begin(), opt.end(), [](const auto& o) {
         return o.second == QLatin1String("-") &&
-               QStringList{"--export", "--sima", "--csv", "--dxf"}.contains(o.first);
+               QStringList{"--export", "--sima", "--csv", "--dxf", "--elements"}.contains(o.first);
     });
     if (toStdout > 1) return Fail(kUsage, QStringLiteral("only one output can go to standard output (-)"));
     int paperCode = kPaperA4;
@@ -209,6 +254,8 @@ int main(int argc, char** argv)
             DefaultSettings(s);
         }
     }
+
+    if (batch) return RunTable(opt, s, paperCode);
 
     const std::pair<const char*, int> points[] = {{"--bp", kBP}, {"--ip", kIP}, {"--ep", kEP}};
     if (opt.count("--points")) {
@@ -254,8 +301,7 @@ int main(int argc, char** argv)
     s.IPNo = [ipNumber] { return ipNumber; };
     const double type = std::nearbyint(LeadingNumber(opt.count("--type") ? opt["--type"] : s.IniStr[4]));
     s.CalcType = static_cast<int16_t>(type >= -1 && type <= 3 ? type : -1);
-    const QString typeNames[] = {"平行", "千鳥", "外接", "等曲率半径"};
-    s.CalcTypeName = s.CalcType >= 0 ? typeNames[s.CalcType] : QString();
+    s.CalcTypeName = CalcTypeNameOf(s.CalcType);
     s.DivCount = LeadingNumber(opt["--divisions"]);
 
     Listing listing;

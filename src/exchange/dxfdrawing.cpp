@@ -6,6 +6,7 @@
 #include "calc/settingsfile.h"
 #include "exchange/pointwriter.h"
 
+#include <QBuffer>
 #include <QTemporaryFile>
 #include <dl_dxf.h>
 #include <algorithm>
@@ -45,21 +46,23 @@ double NameHeight(const DxfCorner& c)
     return std::isfinite(r) ? std::clamp(r / 50, 0.1, 1.0) : 0.1;
 }
 
-/// The file's extent in drawing coordinates, for viewers that open on it.
-void Extent(const std::vector<DxfCorner>& corners, double& minX, double& minY, double& maxX, double& maxY)
-{
-    minX = minY = std::numeric_limits<double>::infinity();
-    maxX = maxY = -minX;
-    auto take = [&](double sx, double sy) {
+/// The drawing's extent in drawing coordinates, for viewers that open on it.
+struct Extent {
+    double minX = std::numeric_limits<double>::infinity(), minY = minX;
+    double maxX = -minX, maxY = -minX;
+
+    void take(double sx, double sy)
+    {
         if (!std::isfinite(sx) || !std::isfinite(sy)) return;
         minX = std::min(minX, sy), maxX = std::max(maxX, sy);
         minY = std::min(minY, sx), maxY = std::max(maxY, sx);
-    };
-    for (const DxfCorner& c : corners) {
+    }
+    void take(const DxfCorner& c)
+    {
         for (const SurveyXY& p : {c.bp, c.ip, c.ep}) take(p.x, p.y);
         for (const ExportPoint& p : c.points) take(p.x, p.y);
     }
-}
+};
 
 void Tables(DL_Dxf& dxf, DL_WriterA& dw)
 {
@@ -165,52 +168,109 @@ DxfCorner CornerOf(const CalcState& s, const std::array<int, 3>& blockCounts)
     return c;
 }
 
+struct DxfStream::Body {
+    // dxflib writes to a named file: a private temporary one for everything after the header,
+    // which is written last, once the extent and the handles used are known.
+    QTemporaryFile file;
+    DL_Dxf dxf;
+    std::unique_ptr<DL_WriterA> dw;
+    Extent extent;
+};
+
+DxfStream::DxfStream() = default;
+DxfStream::~DxfStream() = default;
+
+QString DxfStream::begin()
+{
+    m_body = std::make_unique<Body>();
+    if (!m_body->file.open())
+        return QStringLiteral("DXF の一時ファイルを作れません（%1）。").arg(m_body->file.errorString());
+    m_body->dw.reset(m_body->dxf.out(QFile::encodeName(m_body->file.fileName()).constData(), DL_Codes::AC1015));
+    if (!m_body->dw) return QStringLiteral("DXF の一時ファイルに書けません。");
+    Tables(m_body->dxf, *m_body->dw);
+    m_body->dw->sectionEntities();
+    return {};
+}
+
+QString DxfStream::add(const DxfCorner& corner)
+{
+    if (!m_body || !m_body->dw) return QStringLiteral("DXF の書き出しが始まっていません。");
+    std::vector<std::string> names;
+    for (const ExportPoint& p : corner.points) {
+        if (QString why = PointNameProblem(p.name, PointFileKind::Dxf); !why.isEmpty()) return why;
+        QByteArray enc;
+        EncodeCp932(p.name, enc);
+        names.push_back(enc.toStdString());
+    }
+    m_body->extent.take(corner);
+    Corner(m_body->dxf, *m_body->dw, corner, names);
+    return {};
+}
+
+QString DxfStream::end(QIODevice& out)
+{
+    if (!m_body || !m_body->dw) return QStringLiteral("DXF の書き出しが始まっていません。");
+    const std::unique_ptr<Body> body = std::move(m_body);
+    DL_WriterA& dw = *body->dw;
+    dw.sectionEnd();
+    body->dxf.writeObjects(dw);
+    body->dxf.writeObjectsEnd(dw);
+    dw.dxfEOF();
+    dw.close();
+    const QString full = QStringLiteral("DXF を書き終えられませんでした（一時フォルダの空き容量を確かめてください）。");
+    // A full disk cuts the stream short without a word from the library: the end mark tells.
+    QFile& file = body->file;
+    if (file.size() < 4 || !file.seek(file.size() - 4) || file.read(4) != "EOF\n") return full;
+
+    QTemporaryFile headFile;
+    if (!headFile.open()) return QStringLiteral("DXF の一時ファイルを作れません（%1）。").arg(headFile.errorString());
+    {
+        const std::unique_ptr<DL_WriterA> hw(
+            body->dxf.out(QFile::encodeName(headFile.fileName()).constData(), DL_Codes::AC1015));
+        if (!hw) return QStringLiteral("DXF の一時ファイルに書けません。");
+        // dxflib's own header, with a handle seed above every handle the drawing uses.
+        hw->comment("dxflib " DL_VERSION);
+        hw->sectionHeader();
+        hw->dxfString(9, "$ACADVER");
+        hw->dxfString(1, "AC1015");
+        hw->dxfString(9, "$HANDSEED");
+        hw->dxfHex(5, static_cast<int>(std::max<unsigned long>(0xFFFF, dw.getNextHandle())));
+        // Texts are in code page 932; readers decode them by this.
+        hw->dxfString(9, "$DWGCODEPAGE");
+        hw->dxfString(3, "ANSI_932");
+        hw->dxfString(9, "$INSUNITS");
+        hw->dxfInt(70, 6);  // metres
+        const Extent& e = body->extent;
+        if (e.minX <= e.maxX) {
+            hw->dxfString(9, "$EXTMIN");
+            hw->dxfReal(10, e.minX), hw->dxfReal(20, e.minY), hw->dxfReal(30, 0.0);
+            hw->dxfString(9, "$EXTMAX");
+            hw->dxfReal(10, e.maxX), hw->dxfReal(20, e.maxY), hw->dxfReal(30, 0.0);
+        }
+        hw->sectionEnd();
+        hw->close();
+    }
+    if (!headFile.reset() || !file.reset()) return full;
+    for (QFile* part : {static_cast<QFile*>(&headFile), &file}) {
+        QByteArray chunk;
+        while (!(chunk = part->read(1 << 20)).isEmpty()) {
+            if (out.write(chunk) != chunk.size()) return QStringLiteral("DXF を書けません（%1）。").arg(out.errorString());
+        }
+        if (!part->atEnd()) return full;
+    }
+    return {};
+}
+
 QString DxfFile(const std::vector<DxfCorner>& corners, QByteArray& out)
 {
-    std::vector<std::vector<std::string>> names(corners.size());
-    for (size_t i = 0; i < corners.size(); ++i) {
-        for (const ExportPoint& p : corners[i].points) {
-            if (QString why = PointNameProblem(p.name, PointFileKind::Dxf); !why.isEmpty()) return why;
-            QByteArray enc;
-            EncodeCp932(p.name, enc);
-            names[i].push_back(enc.toStdString());
-        }
-    }
-    // dxflib writes to a named file: a private temporary one, read back and removed.
-    QTemporaryFile tmp;
-    if (!tmp.open()) return QStringLiteral("DXF の一時ファイルを作れません（%1）。").arg(tmp.errorString());
-    const QByteArray tmpName = QFile::encodeName(tmp.fileName());
-    {
-        DL_Dxf dxf;
-        const std::unique_ptr<DL_WriterA> dw(dxf.out(tmpName.constData(), DL_Codes::AC1015));
-        if (!dw) return QStringLiteral("DXF の一時ファイルに書けません。");
-        dxf.writeHeader(*dw);
-        // Texts are in code page 932; readers decode them by this.
-        dw->dxfString(9, "$DWGCODEPAGE");
-        dw->dxfString(3, "ANSI_932");
-        dw->dxfString(9, "$INSUNITS");
-        dw->dxfInt(70, 6);  // metres
-        double minX, minY, maxX, maxY;
-        Extent(corners, minX, minY, maxX, maxY);
-        if (minX <= maxX) {
-            dw->dxfString(9, "$EXTMIN");
-            dw->dxfReal(10, minX), dw->dxfReal(20, minY), dw->dxfReal(30, 0.0);
-            dw->dxfString(9, "$EXTMAX");
-            dw->dxfReal(10, maxX), dw->dxfReal(20, maxY), dw->dxfReal(30, 0.0);
-        }
-        dw->sectionEnd();
-        Tables(dxf, *dw);
-        dw->sectionEntities();
-        for (size_t i = 0; i < corners.size(); ++i) Corner(dxf, *dw, corners[i], names[i]);
-        dw->sectionEnd();
-        dxf.writeObjects(*dw);
-        dxf.writeObjectsEnd(*dw);
-        dw->dxfEOF();
-        dw->close();
-    }
-    QByteArray bytes = tmp.readAll();
-    // A full disk cuts the stream short without a word from the library: the end mark tells.
-    if (!bytes.endsWith("EOF\n")) return QStringLiteral("DXF を書き終えられませんでした（一時フォルダの空き容量を確かめてください）。");
+    DxfStream dxf;
+    if (QString why = dxf.begin(); !why.isEmpty()) return why;
+    for (const DxfCorner& c : corners)
+        if (QString why = dxf.add(c); !why.isEmpty()) return why;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QString why = dxf.end(buffer); !why.isEmpty()) return why;
     out = std::move(bytes);
     return {};
 }

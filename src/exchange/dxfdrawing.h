@@ -14,7 +14,10 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
+
+class QIODevice;
 
 namespace tovanel {
 
@@ -44,6 +47,24 @@ struct DxfCorner {
 /// points from the export list. `blockCounts` says how many list entries each curve's block points
 /// take (after the elements sheet's four), as the composition appended them.
 DxfCorner CornerOf(const CalcState& s, const std::array<int, 3>& blockCounts);
+
+/// A DXF drawing written a corner at a time, so that a drawing of many corners holds none of them
+/// in memory (they go to a private temporary file).
+class DxfStream {
+public:
+    DxfStream();
+    ~DxfStream();
+    /// Starts the drawing. Returns empty, or why it cannot.
+    [[nodiscard]] QString begin();
+    /// Adds a corner; a point name that cannot be written returns why and adds nothing.
+    [[nodiscard]] QString add(const DxfCorner& corner);
+    /// Finishes the drawing and writes the whole file to `out`. Returns empty, or why not.
+    [[nodiscard]] QString end(QIODevice& out);
+
+private:
+    struct Body;
+    std::unique_ptr<Body> m_body;
+};
 
 /// The DXF file of `corners`. Returns empty and fills `out`, or returns why not (a name that
 /// cannot be written, the library failing).

@@ -57,7 +57,8 @@ int LineOfOffset(const QByteArray& bytes, qsizetype offset)
     return line;
 }
 
-/// Offset of the first byte that does not belong to well-formed UTF-8, or −1 when all do.
+}  // namespace
+
 qsizetype InvalidUtf8At(const QByteArray& b)
 {
     const auto* u = reinterpret_cast<const unsigned char*>(b.constData());
@@ -80,6 +81,8 @@ qsizetype InvalidUtf8At(const QByteArray& b)
     }
     return -1;
 }
+
+namespace {
 
 bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -132,9 +135,8 @@ bool IsSimaRecord(QStringView line)
            t[3] == u',';
 }
 
-/// Splits one CSV line into fields: commas separate, a field in double quotes may hold commas
-/// and doubled quotes; blanks around a field are dropped. False with the reason on a quote that
-/// is not closed or is followed by more than blanks.
+}  // namespace
+
 bool SplitCsv(QStringView line, std::vector<QString>& fields, QString& why)
 {
     fields.clear();
@@ -177,8 +179,6 @@ bool SplitCsv(QStringView line, std::vector<QString>& fields, QString& why)
     }
 }
 
-}  // namespace
-
 bool ParseCoordinate(QStringView text, double& value)
 {
     const QStringView t = text.trimmed();
@@ -201,11 +201,12 @@ bool ParseCoordinate(QStringView text, double& value)
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
-    // from_chars takes no '+'; the sign is put back afterwards.
-    const QByteArray ascii = t.sliced(mantissa).toLatin1();
+    // from_chars takes no '+'; the sign is put back afterwards. Every character is ASCII here.
+    std::string ascii(static_cast<size_t>(n - mantissa), '\0');
+    for (qsizetype k = mantissa; k < n; ++k) ascii[static_cast<size_t>(k - mantissa)] = static_cast<char>(t[k].unicode());
     double v = 0;
-    const auto [end, ec] = std::from_chars(ascii.constData(), ascii.constData() + ascii.size(), v);
-    if (ec != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(v)) return false;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
+    if (ec != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(v)) return false;
     value = (mantissa > 0 && t[0] == u'-') ? -v : v;
     return true;
 }

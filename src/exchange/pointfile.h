@@ -63,4 +63,14 @@ QString PointFileMessage(const QString& path, const PointFileRead& read);
 /// an optional '.', an optional exponent; a finite value. False for anything else.
 bool ParseCoordinate(QStringView text, double& value);
 
+// --- the pieces every CSV-like file of the program is read with
+
+/// Offset of the first byte that does not belong to well-formed UTF-8, or −1 when all do.
+qsizetype InvalidUtf8At(const QByteArray& b);
+
+/// Splits one CSV line into fields: commas separate, a field in double quotes may hold commas
+/// and doubled quotes; blanks around a field are dropped. False with the reason on a quote that
+/// is not closed or is followed by more than blanks.
+bool SplitCsv(QStringView line, std::vector<QString>& fields, QString& why);
+
 }  // namespace tovanel

@@ -40,6 +40,8 @@ QString Coordinates(const ExportPoint& p, QByteArray& out)
     return {};
 }
 
+}  // namespace
+
 QString CsvField(const QString& name)
 {
     const bool quote = name.contains(u',') || name.contains(u'"') ||
@@ -50,53 +52,72 @@ QString CsvField(const QString& name)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-}  // namespace
-
 QString PointNameProblem(const QString& name, PointFileKind kind)
 {
     QByteArray unused;
     return Encode(QStringLiteral("点名"), name, kind, unused);
 }
 
-QString SimaFile(const std::vector<ExportPoint>& points, const QString& site, QByteArray& out)
+QString PointFileStream::head(const QString& site, QByteArray& out)
+{
+    QByteArray enc;
+    if (m_kind == PointFileKind::Sima) {
+        if (QString why = Encode(QStringLiteral("現場名"), site, PointFileKind::Sima, enc); !why.isEmpty())
+            return why;
+        out += "G00,01," + enc + "," + kLineEnd;
+        EncodeCp932(QStringLiteral("Z00,座標ﾃﾞｰﾀ,"), enc);
+        out += enc + kLineEnd;
+        out += "A00," + kLineEnd;
+    } else {
+        EncodeCp932(QStringLiteral("点番号,点名,X,Y"), enc);
+        out += enc + kLineEnd;
+    }
+    return {};
+}
+
+QString PointFileStream::points(const std::vector<ExportPoint>& points, QByteArray& out)
 {
     QByteArray bytes;
     QByteArray enc;
-    if (QString why = Encode(QStringLiteral("現場名"), site, PointFileKind::Sima, enc); !why.isEmpty())
-        return why;
-    bytes += "G00,01," + enc + "," + kLineEnd;
-    EncodeCp932(QStringLiteral("Z00,座標ﾃﾞｰﾀ,"), enc);
-    bytes += enc + kLineEnd;
-    bytes += "A00," + kLineEnd;
     QByteArray xy;
-    int number = 0;
+    int number = m_number;
     for (const ExportPoint& p : points) {
-        if (QString why = Encode(QStringLiteral("点名"), p.name, PointFileKind::Sima, enc); !why.isEmpty())
-            return why;
+        if (QString why = Encode(QStringLiteral("点名"), p.name, m_kind, enc); !why.isEmpty()) return why;
         if (QString why = Coordinates(p, xy); !why.isEmpty()) return why;
-        bytes += "A01," + QByteArray::number(++number) + ',' + enc + ',' + xy + ",," + kLineEnd;
+        if (m_kind == PointFileKind::Sima) {
+            bytes += "A01," + QByteArray::number(++number) + ',' + enc + ',' + xy + ",," + kLineEnd;
+        } else {
+            EncodeCp932(CsvField(p.name), enc);
+            bytes += QByteArray::number(++number) + ',' + enc + ',' + xy + kLineEnd;
+        }
     }
-    bytes += "A99," + kLineEnd;
-    out = bytes;
+    m_number = number;
+    out += bytes;
+    return {};
+}
+
+QByteArray PointFileStream::tail() const
+{
+    return m_kind == PointFileKind::Sima ? "A99," + kLineEnd : QByteArray();
+}
+
+QString SimaFile(const std::vector<ExportPoint>& points, const QString& site, QByteArray& out)
+{
+    PointFileStream file(PointFileKind::Sima);
+    QByteArray bytes;
+    if (QString why = file.head(site, bytes); !why.isEmpty()) return why;
+    if (QString why = file.points(points, bytes); !why.isEmpty()) return why;
+    out = bytes + file.tail();
     return {};
 }
 
 QString CsvFile(const std::vector<ExportPoint>& points, QByteArray& out)
 {
+    PointFileStream file(PointFileKind::Csv);
     QByteArray bytes;
-    QByteArray enc;
-    EncodeCp932(QStringLiteral("点番号,点名,X,Y"), enc);
-    bytes += enc + kLineEnd;
-    QByteArray xy;
-    int number = 0;
-    for (const ExportPoint& p : points) {
-        if (QString why = Encode(QStringLiteral("点名"), p.name, PointFileKind::Csv, enc); !why.isEmpty())
-            return why;
-        if (QString why = Coordinates(p, xy); !why.isEmpty()) return why;
-        EncodeCp932(CsvField(p.name), enc);
-        bytes += QByteArray::number(++number) + ',' + enc + ',' + xy + kLineEnd;
-    }
-    out = bytes;
+    if (QString why = file.head({}, bytes); !why.isEmpty()) return why;
+    if (QString why = file.points(points, bytes); !why.isEmpty()) return why;
+    out = bytes + file.tail();
     return {};
 }
 

@@ -10,6 +10,7 @@
 #include "print/exportlist.h"
 
 #include "../print/qstringprint.h"
+#include "recordedwindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -27,16 +28,9 @@ namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-struct Exchange : ::testing::Test {
+struct Exchange : ::testing::Test, test::RecordedWindow {
     void SetUp() override
     {
-        auto record = [this](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
-            said << title + ":" + text;
-        };
-        CalcState defaults;
-        DefaultSettings(defaults);
-        ASSERT_TRUE(WriteSettings(dir.filePath("Tovanel.INI"), defaults).isEmpty());
-        w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), dir.filePath("Tovanel.INI"), record, [] {}});
         ExchangeHooks hooks;
         hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return openPath; };
         hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
@@ -68,11 +62,7 @@ struct Exchange : ::testing::Test {
         f.write(bytes);
     }
 
-    QTemporaryDir dir;
-    CalcState s;
-    QPrinter printer;
-    std::unique_ptr<MonitFM> w;
-    QStringList said, suggestions;
+    QStringList suggestions;
     QString openPath, savePath;
     std::function<void(PointPicker&)> user;  ///< what the user does in the point list
 };

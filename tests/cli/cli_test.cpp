@@ -4,6 +4,7 @@
 
 #include "print/fonts.h"
 #include "support/commalocale.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -139,18 +140,8 @@ TEST(Cli, ExportTextAndPdfOfTheSheets)
 }
 
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using tovanel::test::ReadAll;
+using tovanel::test::WriteAll;
 
 TEST(Cli, PointFilesOutAndBackIn)
 {
@@ -258,6 +249,42 @@ TEST(Cli, NumbersReadAndPrintTheSameInACommaLocale)
     EXPECT_TRUE(plain.out.contains("    R=    50.250"));
     EXPECT_EQ(comma.out, plain.out);
     EXPECT_EQ(comma.err, plain.err);
+}
+
+TEST(Cli, BatchOfACornerTable)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("block.csv");
+    WriteAll(table, "IP,BPX,BPY,IPX,IPY,EPX,EPY,R,Wi,Wo,T,N\r\n7,0,0,100,100,0,200,100,3,3,1,\r\n8,0,0,100\r\n"
+                    "9,0,0,100,100,0,200,100,3,3,2,1001\r\n");
+    const Result r = Exec(QStringLiteral(TOVANEL_CLI), {"--batch", table});
+    EXPECT_EQ(r.status, 3) << "a line was refused";
+    const QStringList out = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(out.size(), 2) << "elements to standard output when nothing else is asked for";
+    EXPECT_TRUE(out[0].startsWith("IPNo,AzIn,AzOut,IA,"));
+    // The corner's elements are those of the single-corner command, digit for digit.
+    const Result single = Cli({"--inner", "3", "--outer", "3", "--elements"});
+    QStringList values;
+    for (const QString& line : single.out.split('\n', Qt::SkipEmptyParts)) values << line.section('=', 1);
+    EXPECT_EQ(out[1], "7," + values.join(','));
+    const QStringList err = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(err.size(), 3) << r.err.toStdString();
+    EXPECT_TRUE(err[0].startsWith(QStringLiteral("tovanel-cli: block.csv の 3 行目: 項目が")));
+    EXPECT_EQ(err[2], QStringLiteral("tovanel-cli: 1 箇所の隅切りを計算しました。計算できなかった行が 2 行あります。"));
+
+    const QString good = dir.filePath("good.csv");
+    WriteAll(good, "7,0,0,100,100,0,200,100,3,3,1,\n");
+    const struct { const char* name; QStringList args; int status; } cases[] = {
+        {"all computed", {"--batch", good, "--sima", dir.filePath("g.sim"), "--pdf", dir.filePath("g.pdf")}, 0},
+        {"no table", {"--batch", dir.filePath("none.csv")}, 2},
+        {"a corner option too", {"--batch", good, "--radius", "5"}, 2},
+        {"two outputs to stdout", {"--batch", good, "--sima", "-", "--elements", "-"}, 2},
+        {"unwritable output", {"--batch", good, "--dxf", dir.filePath("no/g.dxf")}, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Exec(QStringLiteral(TOVANEL_CLI), c.args).status, c.status) << c.name;
+    EXPECT_TRUE(ReadAll(dir.filePath("g.sim")).startsWith("G00,01,good,\r\n"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("no"))) << "nothing of a failed run";
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ struct Corner {
 /// the corner's IP number; or, default-constructed, an empty state for calling one sheet routine.
 struct Doc {
     CalcState s;
+    CalcState trial;  ///< the state as the trial calculation left it, before the composition
     PageLayout pl;
     QString refusal;  ///< why the trial or the composition refused; empty when composed
 
@@ -49,6 +50,7 @@ struct Doc {
         Listing listing;
         pl.setPaperSize(c.paper);
         refusal = S_CRT(s, listing);
+        trial = s;
         if (refusal.isEmpty()) refusal = ComposeDocument(s, pl);
     }
 };

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A run of every corner of a corner table through the single-corner path — the trial
+// calculation, the division count, the composition of the sheets and the export list — into one
+// calculation document, one point file per format and one list of elements.
+//
+// Every output goes to a file that replaces the previous one only when the run ends: a run that
+// is cancelled or fails leaves every previous file as it was. Corners are written as they are
+// computed and then dropped, so memory does not grow with the length of the table.
+
+#include "print/pagelayout.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace tovanel {
+
+struct CalcState;
+
+/// Where the run writes; an empty path writes nothing of that kind. "-" is standard output
+/// (for the SIMA, CSV and elements outputs).
+struct BatchOutputs {
+    QString pdf;       ///< every corner's sheets in table order, each corner from a new page
+    QString sima;      ///< SIMA coordinate file; point numbers go on from corner to corner
+    QString csv;       ///< CSV point file, numbered likewise
+    QString dxf;       ///< one drawing of every corner
+    QString elements;  ///< UTF-8 CSV: a header, then the IP number and the elements per corner
+    int paper = kPaperA4;  ///< paper code the sheets are laid out for
+};
+
+/// A line of the table that was not computed.
+struct BatchRefusal {
+    int line = 0;
+    QString ipNumber;  ///< empty when the line could not be read that far
+    QString reason;    ///< the message the window gives for the same input, or what is wrong with the line
+};
+
+struct BatchCallbacks {
+    /// After each corner line: lines gone through of those the table holds.
+    std::function<void(int done, int total)> progress;
+    /// Asked after each corner line; true stops the run and discards every output.
+    std::function<bool()> cancelled;
+    /// Each refused line, as it is met.
+    std::function<void(const BatchRefusal&)> refused;
+};
+
+struct BatchResult {
+    int total = 0;     ///< corner lines in the table
+    int done = 0;      ///< corners computed and written
+    int refused = 0;   ///< lines refused
+    bool cancelled = false;
+    /// Why the run stopped before its end (the table cannot be read, an output cannot be
+    /// written); every previous output is then left as it was.
+    QString failure;
+    QStringList written;  ///< the files written, once the run has ended
+};
+
+/// Runs every corner of the table at `table` with the settings of `settings` (constants and the
+/// settings file loaded, as at start-up).
+BatchResult RunBatch(const QString& table, const CalcState& settings, const BatchOutputs& outputs,
+                     const BatchCallbacks& callbacks = {});
+
+/// The summary: corners computed, lines refused, and whether the run was cancelled.
+QString BatchSummary(const BatchResult& result);
+
+/// The header line of the elements output (without its line end).
+QString ElementsHeader();
+
+}  // namespace tovanel

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A table of good and bad lines through the batch run, every corner compared with the
+// single-corner path (trial, composition, export list); runs that are cancelled or fail.
+
+#include "batch/batchrun.h"
+
+#include "calc/elementlist.h"
+#include "exchange/dxfdrawing.h"
+#include "exchange/pointwriter.h"
+#include "print/exportlist.h"
+#include "sheets/blocksheet.h"
+
+#include "../sheets/sheetfixture.h"
+#include "support/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tovanel {
+namespace {
+
+using test::Corner;
+using test::Doc;
+
+QByteArray Line(const Corner& c)
+{
+    return QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11,%12")
+        .arg(QString::fromUtf8(c.ip))
+        .arg(c.bx, 0, 'g', 17).arg(c.by, 0, 'g', 17).arg(c.ix, 0, 'g', 17).arg(c.iy, 0, 'g', 17)
+        .arg(c.ex, 0, 'g', 17).arg(c.ey, 0, 'g', 17).arg(c.r, 0, 'g', 17).arg(c.wi).arg(c.wo)
+        .arg(c.type).arg(c.n)
+        .toUtf8();
+}
+
+using test::ReadAll;
+using test::WriteAll;
+
+CalcState Settings()
+{
+    CalcState s;
+    InitConstants(s);
+    DefaultSettings(s);
+    return s;
+}
+
+struct Outputs {
+    QTemporaryDir dir;
+    BatchOutputs out;
+    Outputs()
+    {
+        out.pdf = dir.filePath(QStringLiteral("sheets.pdf"));
+        out.sima = dir.filePath(QStringLiteral("points.sim"));
+        out.csv = dir.filePath(QStringLiteral("points.csv"));
+        out.dxf = dir.filePath(QStringLiteral("corners.dxf"));
+        out.elements = dir.filePath(QStringLiteral("elements.csv"));
+    }
+    QStringList paths() const { return {out.pdf, out.sima, out.csv, out.dxf, out.elements}; }
+};
+
+// Both turns, every type, counts given and chosen, a centre on the IP (R = 0), CP932 IP numbers.
+const Corner kGood[] = {
+    {.ix = 100, .iy = 100, .ey = 200, .r = 100, .type = 0, .n = 8, .ip = "1"},
+    {.bx = 0, .by = 20, .ix = 10, .iy = 10, .ex = 0, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "交2"},
+    {.bx = -5.25, .by = 3.5, .ix = 40.125, .iy = 60.5, .ex = 12, .ey = 130.75, .r = 15, .wi = 2.5, .wo = 4, .type = 1, .n = 0, .ip = "3"},
+    {.ix = 50, .iy = 0, .ex = 50, .ey = 50, .r = 8, .wi = 0, .wo = 0, .type = 3, .n = 0, .ip = "4"},
+    {.ix = 30, .iy = 30, .ex = 0, .ey = 60, .r = 0, .type = 1, .n = 3, .ip = "5"},
+};
+
+TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
+{
+    // The refused corners give the reasons the window gives for them.
+    const Corner tooMany{.n = 1001, .ip = "9"}, fraction{.n = 2.5, .ip = "10"};
+    const QString tooManyWhy = Doc(tooMany).refusal, fractionWhy = Doc(fraction).refusal;
+    ASSERT_FALSE(tooManyWhy.isEmpty() || fractionWhy.isEmpty());
+
+    Outputs o;
+    QByteArray table = "IP番号,BP X,BP Y,IP X,IP Y,EP X,EP Y,R,内幅員,外幅員,計算方式,分割数\r\n";
+    table += Line(kGood[0]) + "\r\n" + Line(tooMany) + "\r\n" + Line(kGood[1]) + "\r\n7,0,0\r\n\r\n";
+    for (size_t k = 2; k < std::size(kGood); ++k) table += Line(kGood[k]) + "\r\n";
+    table += Line({.type = 9, .ip = "11"}) + "\r\n";
+    table += Line(fraction) + "\r\n";
+    const QString path = o.dir.filePath(QStringLiteral("block.csv"));
+    WriteAll(path, table);
+
+    QStringList refused;
+    BatchCallbacks callbacks;
+    callbacks.refused = [&](const BatchRefusal& r) { refused << QStringLiteral("%1:%2").arg(r.line).arg(r.reason); };
+    const BatchResult r = RunBatch(path, Settings(), o.out, callbacks);
+    ASSERT_TRUE(r.failure.isEmpty()) << r.failure.toStdString();
+    EXPECT_EQ(r.total, 9);
+    EXPECT_EQ(r.done, 5);
+    EXPECT_EQ(r.refused, 4);
+    ASSERT_EQ(refused.size(), 4);
+    EXPECT_EQ(refused[0], QStringLiteral("3:") + tooManyWhy);
+    EXPECT_TRUE(refused[1].startsWith(QStringLiteral("5:項目が 3 個"))) << refused[1].toStdString();
+    EXPECT_TRUE(refused[2].startsWith(QStringLiteral("10:計算方式「9」"))) << refused[2].toStdString();
+    EXPECT_EQ(refused[3], QStringLiteral("11:") + fractionWhy);
+    EXPECT_EQ(r.written, o.paths());
+
+    // What the single-corner path gives for each corner, in table order.
+    QByteArray elements = ElementsHeader().toUtf8() + '\n';
+    std::vector<ExportPoint> points;
+    std::vector<DxfCorner> corners;
+    int pages = 0;
+    for (const Corner& c : kGood) {
+        const Doc d(c);
+        ASSERT_TRUE(d.refusal.isEmpty()) << c.ip;
+        std::string line = c.ip;
+        for (const NamedValue& e : ElementList(d.trial)) line += ',', AppendFullDigits(line, e.value);
+        elements += QByteArray::fromStdString(line) + '\n';
+        for (const ExportPoint& p : ExportPoints(d.s)) points.push_back(p);
+        corners.push_back(CornerOf(d.s, BlockExportCounts(d.s)));
+        pages += d.pl.pageCount();
+    }
+    QByteArray sima, csv, dxf;
+    ASSERT_TRUE(SimaFile(points, QStringLiteral("block"), sima).isEmpty());
+    ASSERT_TRUE(CsvFile(points, csv).isEmpty());
+    ASSERT_TRUE(DxfFile(corners, dxf).isEmpty());
+    EXPECT_EQ(ReadAll(o.out.elements), elements);
+    EXPECT_EQ(ReadAll(o.out.sima), sima) << "point numbers run on from corner to corner";
+    EXPECT_EQ(ReadAll(o.out.csv), csv);
+    EXPECT_EQ(ReadAll(o.out.dxf), dxf) << "one drawing of every corner";
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) GTEST_SKIP() << "counting PDF pages needs pdfinfo";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {o.out.pdf});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))))
+        << "each corner's pages, each corner from a new page";
+}
+
+TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
+{
+    QTemporaryDir tables;
+    const QString good = tables.filePath(QStringLiteral("good.csv")), bad = tables.filePath(QStringLiteral("bad.csv"));
+    WriteAll(good, Line(kGood[0]) + "\n" + Line(kGood[1]) + "\n");
+    WriteAll(bad, "1,0,0\n2,0,0,0,0,0,0,5,0,0,7\n");
+    const struct {
+        const char* name;
+        QString table;
+        bool cancel;
+        bool unwritable;     ///< the PDF goes into a folder that is not there, the elements to a full disk
+        const char* failure;  ///< part of the failure, "" for none
+        const char* summary;  ///< part of the summary
+    } cases[] = {
+        {"cancelled after the first corner", good, true, false, "", "1 / 2 箇所目で中止しました"},
+        {"an output that cannot be written", good, false, true, "sheets.pdf に書けません", "ファイルは書いていません"},
+        {"an output on a full disk", good, false, false, "/dev/full に書けません", "ファイルは書いていません"},
+        {"every line refused", bad, false, false, "", "計算できなかった行が 2 行あります。書くものがない"},
+        {"no table", tables.filePath(QStringLiteral("none.csv")), false, false, "none.csv: 開けません", ""},
+    };
+    for (const auto& c : cases) {
+        Outputs o;
+        for (const QString& p : o.paths()) WriteAll(p, "previous");
+        if (QString(c.failure).startsWith("/dev/full")) {
+            if (!QFile::exists(QStringLiteral("/dev/full"))) continue;
+            o.out.elements = QStringLiteral("/dev/full");
+        }
+        if (c.unwritable) o.out.pdf = o.dir.filePath(QStringLiteral("no/such/folder/sheets.pdf"));
+        BatchCallbacks callbacks;
+        int asked = 0;
+        callbacks.cancelled = [&] { return c.cancel && ++asked == 1; };
+        const BatchResult r = RunBatch(c.table, Settings(), o.out, callbacks);
+        EXPECT_TRUE(r.written.isEmpty()) << c.name;
+        EXPECT_EQ(r.cancelled, c.cancel) << c.name;
+        EXPECT_TRUE(r.failure.contains(QString::fromUtf8(c.failure)) && r.failure.isEmpty() == !*c.failure)
+            << c.name << ": " << r.failure.toStdString();
+        EXPECT_TRUE(BatchSummary(r).contains(QString::fromUtf8(c.summary))) << c.name << ": " << BatchSummary(r).toStdString();
+        for (const QString& p : o.paths()) {
+            if (p == QLatin1String("/dev/full")) continue;
+            EXPECT_EQ(ReadAll(p), c.unwritable && p == o.out.pdf ? "(missing)" : "previous") << c.name << " " << p.toStdString();
+        }
+        EXPECT_EQ(QDir(o.dir.path()).entryList(QDir::Files).size(), 5) << c.name << ": no temporary file left";
+    }
+}
+
+}  // namespace
+}  // namespace tovanel

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The corner table: one line at a time (what is a corner, a header, a bad line and why), and the
+// file as a stream (line ends, encodings, overlong lines, lines split across reads).
+
+#include "batch/cornertable.h"
+
+#include "calc/settingsfile.h"
+#include "support/files.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace tovanel {
+namespace {
+
+QByteArray Cp932(const char* utf8)
+{
+    QByteArray out;
+    EXPECT_TRUE(EncodeCp932(QString::fromUtf8(utf8), out));
+    return out;
+}
+
+TEST(CornerTable, OneLine)
+{
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TextEncoding encoding;
+        bool first;
+        TableLineKind kind;
+        const char* error;  ///< part of the reason, for a bad line
+    } cases[] = {
+        {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", TextEncoding::Utf8, true, TableLineKind::Corner, ""},
+        {"header", "IP番号,BP X,BP Y,IP X", TextEncoding::Utf8, true, TableLineKind::Header, ""},
+        {"header of one field", "隅切り表", TextEncoding::Utf8, true, TableLineKind::Header, ""},
+        {"text where a number goes, later", "IP,BPX,0,0,0,0,0,5,0,0,1", TextEncoding::Utf8, false, TableLineKind::Corner, ""},
+        {"blank", " , ,,", TextEncoding::Utf8, true, TableLineKind::Blank, ""},
+        {"too few columns", "12,0,0,100,100,0,200,100,3,3", TextEncoding::Utf8, false, TableLineKind::Bad, "10 個"},
+        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", TextEncoding::Utf8, false, TableLineKind::Bad, "「4」"},
+        {"type -1", "12,0,0,100,100,0,200,100,3,3,-1", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
+        {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
+        {"no type", "12,0,0,100,100,0,200,100,3,3,", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
+        {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", TextEncoding::Utf8, false, TableLineKind::Bad, "引用符"},
+        {"bad UTF-8", "1\xff,0,0,100,100,0,200,100,3,3,1", TextEncoding::Utf8, false, TableLineKind::Bad, "UTF-8"},
+        {"bad CP932", "1\x81\x7f,0,0,100,100,0,200,100,3,3,1", TextEncoding::Cp932, false, TableLineKind::Bad, "0x817F"},
+    };
+    for (const auto& c : cases) {
+        const TableLine t = ReadTableLine(c.bytes, c.encoding, 7, c.first);
+        EXPECT_EQ(t.kind, c.kind) << c.name << ": " << t.error.toStdString();
+        EXPECT_EQ(t.corner.line, 7) << c.name;
+        EXPECT_TRUE(t.error.contains(QString::fromUtf8(c.error))) << c.name << ": " << t.error.toStdString();
+    }
+}
+
+TEST(CornerTable, FieldsFollowTheBoxesRules)
+{
+    // Leading numbers as a box reads them, a quoted IP number with a comma, names, a CP932 line.
+    TableLine t = ReadTableLine(Cp932("\"交,1\", 1.5m ,-2,１００,1e2,abc,,10.0,3,3, 2 ,2.5,K1,K2,\"K 3\""),
+                                TextEncoding::Cp932, 3, false);
+    ASSERT_EQ(t.kind, TableLineKind::Corner) << t.error.toStdString();
+    const TableCorner& c = t.corner;
+    EXPECT_EQ(c.ipNumber, QStringLiteral("交,1"));
+    EXPECT_EQ(c.bpX, 1.5);
+    EXPECT_EQ(c.bpY, -2);
+    EXPECT_EQ(c.ipX, 100) << "full-width digits as typed through an input method";
+    EXPECT_EQ(c.ipY, 100);
+    EXPECT_EQ(c.epX, 0) << "no leading number";
+    EXPECT_EQ(c.epY, 0) << "empty";
+    EXPECT_EQ(c.radius, 10);
+    EXPECT_EQ(c.type, 2);
+    EXPECT_EQ(c.divisions, 2.5) << "kept; the composition decides about fractions";
+    EXPECT_EQ(c.bpName + c.ipName + c.epName, QStringLiteral("K1K2K 3"));
+
+    t = ReadTableLine("5,0,0,100,100,0,200,100,0,0,0", TextEncoding::Utf8, 4, false);
+    EXPECT_EQ(t.corner.divisions, 0) << "no division column: chosen from the limits";
+}
+
+/// Every line a stream gives: its number and bytes, "LONG" for one that was too long.
+QStringList Lines(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ByteLines lines(buffer);
+    QByteArray line;
+    bool tooLong = false;
+    QStringList out;
+    while (lines.next(line, tooLong))
+        out << QStringLiteral("%1:%2").arg(lines.number()).arg(tooLong ? QStringLiteral("LONG") : QString::fromLatin1(line));
+    return out;
+}
+
+TEST(CornerTable, LineEndsAndLinesAcrossReads)
+{
+    EXPECT_EQ(Lines("a\r\nb\nc\rd"), (QStringList{"1:a", "2:b", "3:c", "4:d"}));
+    EXPECT_EQ(Lines("a\r\n\r\nb\r\n"), (QStringList{"1:a", "2:", "3:b"})) << "no line after the last end";
+    EXPECT_EQ(Lines("a\r"), (QStringList{"1:a"}));
+    EXPECT_EQ(Lines(""), QStringList{});
+
+    const QByteArray tooLong(kMaxTableLineBytes + 10, 'x');
+    EXPECT_EQ(Lines("a\n" + tooLong + "\nb\n" + tooLong), (QStringList{"1:a", "2:LONG", "3:b", "4:LONG"}));
+
+    // A CR LF split between two reads of the device is one line end, and a lone CR at the end of a
+    // read still ends its line.
+    for (const char after : {'\n', 'z'}) {
+        QByteArray bytes;
+        while (bytes.size() + 100 < 256 * 1024) bytes += QByteArray(98, 'p') + "\r\n";
+        const int filled = static_cast<int>(bytes.size() / 100);
+        bytes += QByteArray(256 * 1024 - 1 - bytes.size(), 'q') + '\r' + after + "last";
+        const QStringList lines = Lines(bytes);
+        ASSERT_EQ(lines.size(), filled + 2) << after;
+        EXPECT_EQ(lines[filled], QStringLiteral("%1:").arg(filled + 1) + QString(43, u'q'));
+        EXPECT_EQ(lines.last(), QStringLiteral("%1:%2last").arg(filled + 2).arg(after == '\n' ? "" : "z"));
+    }
+}
+
+QString Write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    test::WriteAll(path, bytes);
+    return path;
+}
+
+/// The corners of a table file as "line:IP" or "line!" for a bad line.
+QStringList Corners(CornerTable& t)
+{
+    QStringList out;
+    TableLine line;
+    while (t.next(line))
+        out << (line.kind == TableLineKind::Corner ? QStringLiteral("%1:%2").arg(line.corner.line).arg(line.corner.ipNumber)
+                                                   : QStringLiteral("%1!").arg(line.corner.line));
+    return out;
+}
+
+TEST(CornerTable, FilesInEitherEncoding)
+{
+    QTemporaryDir dir;
+    const QByteArray body = "\r\n交1,0,0,100,100,0,200,100,3,3,1,8\r\n\r\n交2,0,0\r\n交3,0,0,100,100,0,200,100,3,3,0,\r\n";
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TextEncoding encoding;
+    } files[] = {
+        {"cp932.csv", Cp932("IP番号,BP X\r\n") + Cp932(body.constData()), TextEncoding::Cp932},
+        {"utf8.csv", "IP,BPX\n" + body, TextEncoding::Utf8},
+        {"bom.csv", "\xEF\xBB\xBFIP,BPX\n" + body, TextEncoding::Utf8},
+    };
+    for (const auto& f : files) {
+        CornerTable t;
+        ASSERT_TRUE(t.open(Write(dir, f.name, f.bytes)).isEmpty()) << f.name;
+        EXPECT_EQ(t.encoding(), f.encoding) << f.name;
+        EXPECT_EQ(t.cornerLines(), 3) << f.name;
+        EXPECT_EQ(Corners(t), (QStringList{"3:交1", "5!", "6:交3"})) << f.name;
+    }
+}
+
+TEST(CornerTable, TablesThatCannotBeRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        {dir.filePath(QStringLiteral("missing.csv")), "開けません"},
+        {dir.path(), "フォルダです"},
+        {fifo, "通常のファイルではありません"},
+        {Write(dir, "header.csv", "IP,BP X,BP Y\r\n\r\n"), "隅切りの行がありません"},
+    };
+    for (const auto& c : cases) {
+        CornerTable t;
+        const QString why = t.open(c.path);
+        EXPECT_TRUE(why.startsWith(QStringLiteral("隅切り表 "))) << why.toStdString();
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace tovanel
