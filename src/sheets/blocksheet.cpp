@@ -75,8 +75,8 @@ void ChordSides(SheetContext& c)
     BlockWork& b = c.block;
     const double rho = b.PtRad;
     b.VertexRad = rho;
-    b.ChordFull = RoundDig(2 * rho * std::sin(s.IaHalfDiv * s.DegToRad), 5, 1);
-    b.ChordEnd = RoundDig(2 * rho * std::sin(s.IaHalfDiv / b.EndDiv * s.DegToRad), 5, 1);
+    b.ChordFull = 2 * rho * std::sin(s.IaHalfDiv * s.DegToRad);
+    b.ChordEnd = 2 * rho * std::sin(s.IaHalfDiv / b.EndDiv * s.DegToRad);
 }
 
 void PolySides(SheetContext& c)
@@ -85,8 +85,8 @@ void PolySides(SheetContext& c)
     BlockWork& b = c.block;
     const double rho = b.PtRad;
     const double t = rho * std::tan(s.IaHalfDiv * s.DegToRad);
-    b.ChordFull = RoundDig(2 * t, 5, 1);
-    b.ChordEnd = RoundDig(t, 5, 1);
+    b.ChordFull = 2 * t;
+    b.ChordEnd = t;
     b.PtRad = rho / std::cos(s.IaHalfDiv * s.DegToRad);
     b.VertexRad = b.PtRad;
 }
@@ -143,13 +143,22 @@ void RowAngles(SheetContext& c)
     Put(c, Angle(s, c.block.ChordAz), 70, s.TextSize);
 }
 
+namespace {
+
+// A chord or arc as the sheet prints it: rounded once to its 4 decimals, as the elements sheet
+// rounds the same lengths. A first rounding to 5 decimals would carry 3.6071489 up to 3.6072
+// here while the elements sheet prints 3.6071.
+double PrintedLength(double metres) { return RoundDig(metres, 4, 1); }
+
+}  // namespace
+
 void RowLengths(SheetContext& c)
 {
     CalcState& s = c.s;
     s.AlignMode = 3;
     s.AlignWidth = 25;
-    Put(c, FixedText(c.block.ChordLen, 4), 100, s.TextSize);
-    Put(c, FixedText(c.block.ArcLen, 4), 125, s.TextSize);
+    Put(c, FixedText(PrintedLength(c.block.ChordLen), 4), 100, s.TextSize);
+    Put(c, FixedText(PrintedLength(c.block.ArcLen), 4), 125, s.TextSize);
 }
 
 void RowCoords(SheetContext& c)
@@ -173,8 +182,8 @@ void BlockRows(SheetContext& c)
     b.ChordAz = s.AzIn;
     b.ChordLen = b.ChordFull;
     b.ArcLen = b.KindRad * (s.IAWork * s.PiVal / 180) / N;
-    b.ArcHalf = RoundDig(b.ArcLen / 2, 5, 1);
-    b.ArcFull = RoundDig(b.ArcLen, 5, 1);
+    b.ArcHalf = b.ArcLen / 2;
+    b.ArcFull = b.ArcLen;
 
     const int last = b.RowLast;
     for (int i = 0; i <= last; ++i) {
@@ -237,7 +246,7 @@ void BlockRows(SheetContext& c)
         b.RadAz = Norm360(r);
         b.RowX = b.PtRad * std::cos(b.RadAz * s.DegToRad) + s.CenX;
         b.RowY = b.PtRad * std::sin(b.RadAz * s.DegToRad) + s.CenY;
-        c.check({b.ChordLen, b.ArcLen, b.RowX, b.RowY});
+        c.check({PrintedLength(b.ChordLen), PrintedLength(b.ArcLen), b.RowX, b.RowY});
 
         if (i < ExportedRows(b.RowLast, b.EndDiv)) {
             s.ExpName = s.OutText;

@@ -26,7 +26,7 @@ std::vector<QStringList> KindRows(const Doc& d, int kind)
     return rows;
 }
 
-QString Length(double metres) { return FixedText(RoundDig(metres, 5, 1), 4); }
+QString Length(double metres) { return FixedText(RoundDig(metres, 4, 1), 4); }
 
 TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
 {
@@ -102,14 +102,21 @@ TEST(BlockSheet, PageBreaksBeyond170WithTheHeadingOnEveryPage)
     }
 }
 
-// A centre chord of 3.6071515… is 3.60715 after the block sheet's rounding to 5 decimals, binary
-// 3.6071499…: both sheets print 3.6072.
-TEST(BlockSheet, TheCentreChordPrintsAsOnTheElementsSheet)
+// The centre chord and arc of a division print the same digits on both sheets, whichever side of
+// a half their fifth decimal falls (3.6071515… prints 3.6072 on both, 3.6071489… 3.6071 on both).
+TEST(BlockSheet, ChordAndArcPrintAsOnTheElementsSheet)
 {
-    const Doc d(Corner{.r = 78.084, .n = 34});
-    ASSERT_TRUE(d.refusal.isEmpty());
-    EXPECT_EQ(Texts(d, 1, 161).value(7), "3.6072") << "elements sheet, centre row";
-    EXPECT_EQ(KindRows(d, 0)[2].value(3), "3.6072") << "block-point sheet, centre curve";
+    std::vector<Corner> corners = {{.r = 78.084, .n = 34}, {.r = 41.348, .n = 18}};
+    for (int k = 0; k < 60; ++k) corners.push_back({.ex = k - 50.0, .r = 20 + 1.37 * k, .n = 5.0 + k % 23});
+    for (const Corner& c : corners) {
+        const Doc d(c);
+        ASSERT_TRUE(d.refusal.isEmpty());
+        const QStringList elements = Texts(d, 1, 161), block = KindRows(d, 0)[2];
+        EXPECT_EQ(block.value(3), elements.value(7)) << "chord, R " << c.r << " N " << c.n;
+        EXPECT_EQ(block.value(4), elements.value(6)) << "arc, R " << c.r << " N " << c.n;
+    }
+    EXPECT_EQ(KindRows(Doc(corners[0]), 0)[2].value(3), "3.6072");
+    EXPECT_EQ(KindRows(Doc(corners[1]), 0)[2].value(3), "3.6071");
 }
 
 // A refused composition leaves nothing of the previous corner for the close button to export.
@@ -123,10 +130,12 @@ TEST(Composition, RefusalEmptiesTheExportList)
         EXPECT_FALSE(ComposeDocument(d.s, d.pl).isEmpty()) << name;
         EXPECT_EQ(d.s.ExpCount, 0) << name;
     }
-    // The listing still fits its four decimals, the sheet's chords at five do not: no pages.
-    const Doc huge(Corner{.r = 3e304, .n = 8});
-    EXPECT_EQ(huge.refusal, TooLargeToPrint());
-    EXPECT_EQ(huge.pl.pageCount() + huge.s.ExpCount, 0);
+    // Lengths too large to write once rounded: refused, no pages.
+    d.s.CalcType = 0;
+    d.s.DivCount = 4;
+    d.s.CurveIn[kIP][kRadius] = 1e306;
+    EXPECT_EQ(ComposeDocument(d.s, d.pl), TooLargeToPrint());
+    EXPECT_EQ(d.pl.pageCount() + d.s.ExpCount, 0);
 }
 
 TEST(Composition, HostileCornersComposeAndRender)
