@@ -19,7 +19,6 @@ TEST(ImportPoints, BothEditionsTheirLineRulesAndHugeText)
         {"Stravon", "2", stravon, all, {}},
         {"StravonForAnyOtherValue", "0", stravon, all, {}},
         {"DentaLinesReadAsStravon", "2", denta, QStringLiteral("10.5|20.25|;100|100|; 0.000|200|"), {}},
-        {"LfOnly", "1", QString(denta).remove(QLatin1Char('\r')), all, {}},
         {"NoFinalLineEnd", "1", denta.chopped(2), all, {}},
         {"FourLinesUseTheFirstThree", "1", denta + QStringLiteral("P4\t1\t2\r\n"), all, {}},
         {"EmptyFirstLine", "1", QStringLiteral("\r\n") + denta, QStringLiteral("||;P1|10.5|20.25;P2|100|100"), {}},
@@ -27,7 +26,6 @@ TEST(ImportPoints, BothEditionsTheirLineRulesAndHugeText)
         {"HugeTextEndsQuickly", "1", QStringLiteral("P\t1\t2\n").repeated(200000) + QString(100000, QLatin1Char('\t')),
          QStringLiteral("P|1|2;P|1|2;P|1|2"), {}},
         {"TwoLines", "1", QStringLiteral("P1\t1\t2\r\nP2\t3\t4\r\n"), untouched, kTooFewLines},
-        {"EmptyText", "1", QString(), untouched, kTooFewLines},
         {"CrAloneEndsNoLine", "1", QStringLiteral("a\rb\rc\r"), untouched, kTooFewLines},
     };
     for (const auto& c : cases) {

@@ -2,26 +2,16 @@
 // The main window's point files: picking BP, IP and EP from a file, and writing the corner's
 // points, through the File menu as a user does it.
 
-#include "app/exchangecommands.h"
-#include "app/monitfm.h"
 #include "app/pointpicker.h"
-#include "calc/calcstate.h"
-#include "calc/settingsfile.h"
 #include "print/exportlist.h"
 
-#include "../print/qstringprint.h"
 #include "recordedwindow.h"
+#include "support/files.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace tovanel {
 namespace {
@@ -29,23 +19,7 @@ namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 struct Exchange : ::testing::Test, test::RecordedWindow {
-    void SetUp() override
-    {
-        ExchangeHooks hooks;
-        hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return openPath; };
-        hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
-            suggestions << suggested;
-            return savePath;
-        };
-        hooks.dialogs.execDialog = [this](QDialog& d) {
-            d.show();
-            d.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-            if (user) user(static_cast<PointPicker&>(d));
-        };
-        InstallExchange(*w, hooks);
-        w->show();
-    }
+    void SetUp() override { open(), installCommands(); }
     QAction* item(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
     QStringList boxes() const
     {
@@ -54,17 +28,6 @@ struct Exchange : ::testing::Test, test::RecordedWindow {
         for (int i = 0; i < 3; ++i) b << w->XText(i)->text() << w->YText(i)->text();
         return b << w->TXT1()->text();
     }
-    void file(const QString& name, const QByteArray& bytes)
-    {
-        openPath = dir.filePath(name);
-        QFile f(openPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    QStringList suggestions;
-    QString openPath, savePath;
-    std::function<void(PointPicker&)> user;  ///< what the user does in the point list
 };
 
 TEST_F(Exchange, PicksThreePointsFromAFileAndChangesNothingElse)
@@ -72,14 +35,14 @@ TEST_F(Exchange, PicksThreePointsFromAFileAndChangesNothingElse)
     QByteArray cp932;
     ASSERT_TRUE(EncodeCp932(U("G00,01,x,\r\nZ00,座標ﾃﾞｰﾀ,\r\nA00,\r\nA01,1,K1,0.000,0.000,,\r\nA01,2,境界2,  100.500,100,,\r\n"
                               "A01,3,K3,-0.25,200.125,,\r\nA01,4,k4,9,9,,\r\nA99,\r\n"), cp932));
-    file("p.sim", cp932);
+    test::WriteAll(openPath = dir.filePath("p.sim"), cp932);
     w->DTText(0)->setText("7");
-    w->DTText(4)->setText("10");
-    w->TXT1()->setText("4");
+    corner("4", "10");
     s.DivCount = 4;
-    const QStringList before = boxes();
+    QStringList after = boxes();
 
-    user = [](PointPicker& p) {
+    user = [](QDialog& d) {
+        auto& p = static_cast<PointPicker&>(d);
         EXPECT_FALSE(p.okButton()->isEnabled());
         p.searchBox()->insert(U("境界"));  // filters as typed
         EXPECT_EQ(p.list()->model()->rowCount(), 1);
@@ -97,7 +60,6 @@ TEST_F(Exchange, PicksThreePointsFromAFileAndChangesNothingElse)
         p.okButton()->click();
     };
     item("MENUFILE1_3")->trigger();
-    QStringList after = before;
     after[1] = "K1", after[2] = U("境界2"), after[3] = "K3";
     after[7] = "0.000", after[8] = "0.000", after[9] = "100.500", after[10] = "100", after[11] = "-0.25", after[12] = "200.125";
     EXPECT_EQ(boxes(), after);
@@ -105,10 +67,10 @@ TEST_F(Exchange, PicksThreePointsFromAFileAndChangesNothingElse)
     EXPECT_TRUE(said.isEmpty()) << said.join('\n').toStdString();
 
     // Cancelled, or a bad file: nothing changes; the bad file is named with its line.
-    user = [](PointPicker& p) { p.reject(); };
+    user = [](QDialog& d) { d.reject(); };
     item("MENUFILE1_3")->trigger();
-    file("bad.csv", "1,a,1,2\r\n2,b,1;5,2\r\n");
-    user = [](PointPicker&) { ADD_FAILURE() << "no list for a bad file"; };
+    test::WriteAll(openPath = dir.filePath("bad.csv"), "1,a,1,2\r\n2,b,1;5,2\r\n");
+    user = [](QDialog&) { ADD_FAILURE() << "no list for a bad file"; };
     item("MENUFILE1_3")->trigger();
     EXPECT_EQ(boxes(), after);
     EXPECT_EQ(said, QStringList{U("座標読込:座標ファイル %1 の 2 行目: X が数値ではありません「1;5」。").arg(openPath)});
@@ -122,19 +84,11 @@ TEST_F(Exchange, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
 
     w->Combo1()->setCurrentIndex(2);
     w->DTText(0)->setText(U("交7"));
-    const char* xy[6] = {"0", "0", "100", "100", "0", "200"};
-    for (int i = 0; i < 6; ++i) (i % 2 ? w->YText(i / 2) : w->XText(i / 2))->setText(xy[i]);
-    w->DTText(4)->setText("100");
-    w->TXT1()->setText("6");
+    corner("6");
     w->CMD1_Click();
     ASSERT_EQ(s.DivCount, 6);
-
-    const struct {
-        const char* item;
-        const char* suffix;
-        const char* kind;
-    } formats[] = {{"MENUEXPORT1_1", "sim", "SIMA 座標ファイル"}, {"MENUEXPORT1_2", "csv", "CSV 座標ファイル"},
-                   {"MENUEXPORT1_3", "dxf", "DXF 図面"}};
+    const struct { const char *item, *suffix, *kind; } formats[] = {
+        {"MENUEXPORT1_1", "sim", "SIMA 座標ファイル"}, {"MENUEXPORT1_2", "csv", "CSV 座標ファイル"}, {"MENUEXPORT1_3", "dxf", "DXF 図面"}};
     for (const auto& f : formats) {
         said.clear();
         savePath = dir.filePath(QStringLiteral("out"));  // the suffix is added
@@ -143,11 +97,8 @@ TEST_F(Exchange, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
         EXPECT_TRUE(suggestions.last().endsWith(U("街区点_交7.") + QLatin1String(f.suffix)));
         // 4 main points and 3 × (BC, 6 corners, EC) of the circumscribed scheme.
         EXPECT_EQ(said, QStringList{U("%1:28 点を %2に書き出しました。\n%3").arg(item(f.item)->text().section('(', 0, 0), U(f.kind), path)});
-        QFile written(path);
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << f.suffix;
         QString text;
-        ASSERT_TRUE(DecodeCp932(written.readAll(), text));
-        EXPECT_TRUE(text.contains(U("交7OEC"))) << f.suffix;
+        EXPECT_TRUE(DecodeCp932(test::ReadAll(path), text) && text.contains(U("交7OEC"))) << f.suffix;
     }
     EXPECT_EQ(s.ExpCount, 0) << "the shared export list is the preview's alone";
 

@@ -23,24 +23,28 @@ struct JokenTest : ::testing::Test {
         d->show();
         return d;
     }
+    static QString warning(const QString& text) { return QString::number(QMessageBox::Warning) + QStringLiteral("確認") + text; }
     CalcState s;
     QStringList shown;
 };
 
-TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEdition)
+// The edition options lie inside their frame, below its caption and border, one under the other.
+TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionInsideItsFrame)
 {
-    // Entries 1 to 5, the stored edition, the five boxes as shown.
+    // Entries 1 to 5, the stored edition (any but "1" is the other), the five boxes as shown.
     const struct { double n[5]; const char* edition; const char* shown; } cases[] = {
-        {{2.5, 0, 0.0125, 19, 0}, "1", "2.5|0|0.013|19.000|0.000"},
-        {{3, 3, 0.4824, 12.3456, 1234.5}, "0", "3|3|0.482|12.346|1234.500"},  // any edition but 1 is the other
-    };
+        {{2.5, 0, 0.0125, 19, 0}, "1", "2.5|0|0.013|19.000|0.000"}, {{3, 3, 0.4824, 12.3456, 1234.5}, "0", "3|3|0.482|12.346|1234.500"}};
     for (const auto& c : cases) {
         std::copy(std::begin(c.n), std::end(c.n), s.IniNum.begin() + 1);
         s.IniStr[5] = QString::fromUtf8(c.edition);
         auto d = open();
-        const QStringList boxes{d->JO1(0)->text(), d->JO1(1)->text(), d->JO1(2)->text(), d->JO1(3)->text(), d->JO1(4)->text()};
+        QStringList boxes;
+        for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
         EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.shown));
         EXPECT_TRUE(d->Option1()->isChecked() == (c.edition[0] == '1') && d->Option2()->isChecked() != (c.edition[0] == '1'));
+        const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
+        EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
+        EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
     }
 }
 
@@ -61,8 +65,7 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimit)
         if (c.box >= 0)
             d->JO1(c.box)->setText(QString::fromUtf8(c.typed));
         QTest::mouseClick(d->Command1(), Qt::LeftButton);
-        EXPECT_EQ(shown.join('\n'), c.refused ? QString::number(QMessageBox::Warning) + QStringLiteral("確認") + kZeroLimitMessage : QString())
-            << c.typed;
+        EXPECT_EQ(shown.join('\n'), c.refused ? warning(kZeroLimitMessage) : QString()) << c.typed;
         EXPECT_EQ(d->isVisible(), c.refused);
         QTest::mouseClick(d->Command2(), Qt::LeftButton);  // cancel closes in any case
         EXPECT_FALSE(d->isVisible());
@@ -80,13 +83,11 @@ TEST_F(JokenTest, PastedTabsAndLineEndsLeaveTheNamesBeforeAnythingIsStored)
     d->JO1(7)->setText("O\tX");
     d->JO1(2)->setText("0.5");
     QTest::mouseClick(d->Command1(), Qt::LeftButton);
-    EXPECT_EQ(shown, QStringList{QString::number(QMessageBox::Warning) + QStringLiteral("確認") + kFieldBreakMessage});
-    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(shown, QStringList{warning(kFieldBreakMessage)});
     EXPECT_EQ(d->JO1(5)->text() + "|" + d->JO1(7)->text(), "A|OX");
-    EXPECT_TRUE(s.IniStr[1] == "C" && s.IniNum[3] == 0.05) << "nothing stored yet";
+    EXPECT_TRUE(d->isVisible() && s.IniStr[1] == "C" && s.IniNum[3] == 0.05) << "nothing stored yet";
     QTest::mouseClick(d->Command1(), Qt::LeftButton);  // the user accepts what is left
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_TRUE(s.IniStr[1] == "A" && s.IniStr[3] == "OX" && s.IniNum[3] == 0.5);
+    EXPECT_TRUE(!d->isVisible() && s.IniStr[1] == "A" && s.IniStr[3] == "OX" && s.IniNum[3] == 0.5);
 }
 
 // Enter presses the focused button and stores nothing from a box. The exact-azimuth option lives
@@ -114,15 +115,6 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         EXPECT_EQ(s.IniNum[4], c.limitLP) << c.focus;
         EXPECT_EQ(s.IniStr[kExactAzimuthEntry], QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
     }
-}
-
-// The edition options lie inside their frame, below its caption and border, one under the other.
-TEST_F(JokenTest, EditionOptionsInsideTheirFrame)
-{
-    auto d = open();
-    const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
-    EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
-    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
 }
 
 }  // namespace
