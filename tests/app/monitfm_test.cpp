@@ -168,25 +168,48 @@ TEST_F(Main, KeysFollowFieldIdxTabSkipsCoordinatesAndFocusTurnsGrey)
     EXPECT_TRUE(m.annai() && s.CurveIn[kIP][kRadius] == 100);
 }
 
-// "座標セット" fills only the names and coordinates, or says why not; TAB and line ends pasted
+// "座標セット" reads three points from the clipboard in the layout of the edition chosen in the
+// settings and fills only the names and coordinates, or says why not; TAB and line ends pasted
 // into the IP number are taken out with a word.
-TEST_F(Main, PasteChangesOnlyNamesAndCoordinatesOrSaysWhyNot)
+TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNot)
 {
+    const QString denta = QStringLiteral("P1\t10.5\t20.25\r\nP2\t100\t100\r\nP3\t 0.000\t200\r\n");
+    const QString stravon = QStringLiteral("\tP1\t10.5\t20.25\r\n\tP2\t100\t100\r\n\tP3\t 0.000\t200\r\n");
+    const QString wide = QStringLiteral("\tP1\t10.5\t20.25") + QStringLiteral("\tx").repeated(27) + QStringLiteral("\r\n");
+    const QString all = QStringLiteral("P1|10.5|20.25;P2|100|100;P3| 0.000|200");  // leading blanks kept
+    const QString untouched = QStringLiteral("keep|0|0;|100|100;|0|200");
+    const struct { const char *name, *edition; QString text, expected, message; } cases[] = {
+        {"NoText", "1", QString(), untouched, kNoClipboardText},
+        {"Denta", "1", denta, all, {}},
+        {"Stravon", "2", stravon, all, {}},
+        {"StravonForAnyOtherValue", "0", stravon, all, {}},
+        {"DentaLinesReadAsStravon", "2", denta, QStringLiteral("10.5|20.25|;100|100|; 0.000|200|"), {}},
+        {"LfOnly", "1", QString(denta).remove(QLatin1Char('\r')), all, {}},
+        {"NoFinalLineEnd", "1", denta.chopped(2), all, {}},
+        {"FourLinesUseTheFirstThree", "1", denta + QStringLiteral("P4\t1\t2\r\n"), all, {}},
+        {"EmptyFirstLine", "1", QStringLiteral("\r\n") + denta, QStringLiteral("||;P1|10.5|20.25;P2|100|100"), {}},
+        {"ThirtyOneFields", "2", wide + stravon, QStringLiteral("P1|10.5|20.25;P1|10.5|20.25;P2|100|100"), {}},
+        {"HugeTextEndsQuickly", "1", QStringLiteral("P\t1\t2\n").repeated(200000) + QString(100000, QLatin1Char('\t')),
+         QStringLiteral("P|1|2;P|1|2;P|1|2"), {}},
+        {"TwoLines", "1", QStringLiteral("P1\t1\t2\r\nP2\t3\t4\r\n"), untouched, kTooFewLines},
+        {"CrAloneEndsNoLine", "1", QStringLiteral("a\rb\rc\r"), untouched, kTooFewLines},
+    };
     MonitFM& m = open();
-    const struct { const char* text; QString message; } cases[] = {  // text null: no text on the clipboard
-        {nullptr, kNoClipboardText}, {"a\t1\t2\r\nb\t3\t4\r\n", kTooFewLines}, {"\tB\t 1.0\t2\n\tI\t3\t4\n\tE\t5\t6\n", {}}};
     for (const auto& c : cases) {
+        s.IniStr[5] = QString::fromUtf8(c.edition);
         QGuiApplication::clipboard()->clear();
-        if (c.text)
-            QGuiApplication::clipboard()->setText(U(c.text));
-        m.DTText(1)->setText(QStringLiteral("keep"));
+        if (!c.text.isNull())
+            QGuiApplication::clipboard()->setText(c.text);
+        for (int i : {1, 2, 3})
+            m.DTText(i)->setText(i == 1 ? QStringLiteral("keep") : QString());
         corner(" 8");
         said.clear();
         QTest::mouseClick(m.Command1(), Qt::LeftButton);
-        EXPECT_EQ(m.DTText(1)->text() + m.DTText(3)->text() + m.XText(0)->text() + "|" + m.YText(2)->text() + "|" +
-                      m.DTText(4)->text() + m.TXT1()->text(),
-                  (c.message.isEmpty() ? QStringLiteral("BE 1.0|6") : QStringLiteral("keep0|200")) + "|100 8");
-        EXPECT_EQ(said, c.message.isEmpty() ? QStringList() : QStringList{QStringLiteral("データ無し:") + c.message});
+        QStringList points;
+        for (int i = 0; i < 3; ++i)
+            points << QStringList{m.DTText(i + 1)->text(), m.XText(i)->text(), m.YText(i)->text()}.join('|');
+        EXPECT_EQ(points.join(';') + " " + m.DTText(4)->text() + m.TXT1()->text(), c.expected + " 100 8") << c.name;
+        EXPECT_EQ(said, c.message.isEmpty() ? QStringList() : QStringList{QStringLiteral("データ無し:") + c.message}) << c.name;
         EXPECT_TRUE(said.isEmpty() || icons.back() == QMessageBox::Critical);
     }
     for (const char* pasted : {"12\t3\r\n", "12\n3", "123"}) {  // spreadsheet cells keep them

@@ -3,15 +3,12 @@
 // A main window on a settings file of its own in a temporary folder, whose messages are recorded
 // instead of shown and whose "終了(X)" is counted instead of ending the program.
 
-#include "app/batchcommand.h"
-#include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "calc/calcstate.h"
 #include "calc/settingsfile.h"
 
 #include "../print/qstringprint.h"
 
-#include <QDialog>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QStringList>
@@ -52,29 +49,6 @@ struct RecordedWindow {
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         return *w;
-    }
-
-    QString openPath, savePath;          ///< what the file dialogs answer (save: the suggestion when empty)
-    QStringList suggestions;             ///< the names the save dialog suggested
-    std::function<void(QDialog&)> user;  ///< what the user does in a dialog the commands run
-
-    /// Adds the point-file and batch commands, whose dialogs answer as above.
-    void installCommands()
-    {
-        ExchangeHooks hooks;
-        hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return openPath; };
-        hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
-            suggestions << suggested;
-            return savePath.isEmpty() ? suggested : savePath;
-        };
-        hooks.dialogs.execDialog = [this](QDialog& d) {
-            d.show();
-            d.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-            if (user) user(d);
-        };
-        InstallExchange(*w, hooks);
-        InstallBatch(*w, hooks);
     }
 
     /// Types a corner: BP, IP, EP ("x y" each), the radius, both widths and the count.
