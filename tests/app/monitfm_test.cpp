@@ -53,8 +53,7 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
     // No type chosen, and a free line in use by something else.
     MonitFM& m = open([](CalcState& d) { d.IniStr[4] = QStringLiteral("-1"), d.IniStr[10] = QStringLiteral("q"); });
-    EXPECT_TRUE(m.listPosition() == -1 && QApplication::focusWidget() == m.Command1());
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+    EXPECT_TRUE(m.listPosition() == -1 && QApplication::focusWidget() == m.Command1() && QGuiApplication::clipboard()->text().isEmpty());
     m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
     QPointer<Joken> dialog = m.joken();
     ASSERT_TRUE(dialog && dialog->isVisible() && !dialog->isModal());
@@ -140,16 +139,15 @@ TEST_F(Main, MissingFileIsReportedOnceAndAFailedSaveNamesItYetEnds)
 TEST_F(Main, KeysFollowFieldIdxTabSkipsCoordinatesAndFocusTurnsGrey)
 {
     MonitFM& m = open();
+    const int up = Qt::Key_Up, ret = Qt::Key_Return, tab = Qt::Key_Tab;
     // From a box, each key and where the focus is then.
     const struct { QWidget* start; std::vector<std::pair<int, QWidget*>> steps; } cases[] = {
-        {m.DTText(0), {{Qt::Key_Up, m.Combo1()}, {Qt::Key_Return, m.DTText(0)}}},
-        {m.DTText(2), {{Qt::Key_Enter, m.DTText(3)}, {Qt::Key_Return, m.DTText(4)}, {Qt::Key_Up, m.DTText(3)}}},
-        {m.XText(1), {{Qt::Key_Return, m.XText(1)}, {Qt::Key_Up, m.XText(1)}}},  // no navigation
-        {m.Command1(), {{Qt::Key_Tab, m.TXT1()}, {Qt::Key_Tab, m.DTText(3)}, {Qt::Key_Tab, m.CMD1()},
-                        {Qt::Key_Tab, m.DTText(6)}, {Qt::Key_Tab, m.DTText(5)}, {Qt::Key_Tab, m.DTText(4)},
-                        {Qt::Key_Tab, m.DTText(2)}, {Qt::Key_Tab, m.DTText(1)}, {Qt::Key_Tab, m.DTText(0)},
-                        {Qt::Key_Tab, m.Combo1()}, {Qt::Key_Tab, m.Command1()}}},
-        {m.DTText(6), {{Qt::Key_Down, m.DTText(6)}, {Qt::Key_Return, m.CMD1()}}},  // where Enter starts the trial
+        {m.DTText(0), {{up, m.Combo1()}, {ret, m.DTText(0)}}},
+        {m.DTText(2), {{Qt::Key_Enter, m.DTText(3)}, {ret, m.DTText(4)}, {up, m.DTText(3)}}},
+        {m.XText(1), {{ret, m.XText(1)}, {up, m.XText(1)}}},  // no navigation
+        {m.Command1(), {{tab, m.TXT1()}, {tab, m.DTText(3)}, {tab, m.CMD1()}, {tab, m.DTText(6)}, {tab, m.DTText(5)}, {tab, m.DTText(4)},
+                        {tab, m.DTText(2)}, {tab, m.DTText(1)}, {tab, m.DTText(0)}, {tab, m.Combo1()}, {tab, m.Command1()}}},
+        {m.DTText(6), {{Qt::Key_Down, m.DTText(6)}, {ret, m.CMD1()}}},  // where Enter starts the trial
     };
     auto base = [](QWidget* e) { return e->palette().color(QPalette::Base); };
     QTest::mouseClick(m.DTText(4), Qt::LeftButton);  // a click sets FieldIdx too
