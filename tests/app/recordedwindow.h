@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on a settings file of its own in a temporary folder, whose messages are recorded
-// instead of shown.
+// instead of shown and whose "終了(X)" is counted instead of ending the program.
 
 #include "app/monitfm.h"
 #include "calc/calcstate.h"
 #include "calc/settingsfile.h"
 
+#include "../print/qstringprint.h"
+
+#include <QLineEdit>
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace tovanel::test {
@@ -20,17 +25,42 @@ struct RecordedWindow {
     CalcState s;
     QPrinter printer;
     QStringList said;  ///< "title:text" of every message, in order
+    std::vector<QMessageBox::Icon> icons;
+    bool overHiddenWindow = false;  ///< a message stood over no shown window
+    int quits = 0;
     std::unique_ptr<MonitFM> w;
 
-    RecordedWindow()
+    QString iniPath() const { return dir.filePath(QStringLiteral("Tovanel.INI")); }
+
+    /// Shows the window on the default settings as changed by `edit`, or on the file at `path`.
+    MonitFM& open(const std::function<void(CalcState&)>& edit = {}, const QString& path = {})
     {
-        CalcState defaults;
-        DefaultSettings(defaults);
-        EXPECT_TRUE(WriteSettings(dir.filePath("Tovanel.INI"), defaults).isEmpty());
-        auto record = [this](QWidget*, QMessageBox::Icon, const QString& title, const QString& text) {
+        CalcState settings;
+        DefaultSettings(settings);
+        if (edit) edit(settings);
+        EXPECT_TRUE(WriteSettings(iniPath(), settings).isEmpty());
+        auto record = [this](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
             said << title + ":" + text;
+            icons.push_back(icon);
+            overHiddenWindow |= !parent || !parent->window()->isVisible();
         };
-        w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), dir.filePath("Tovanel.INI"), record, [] {}});
+        w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), path.isEmpty() ? iniPath() : path, record, [this] { ++quits; }});
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return *w;
+    }
+
+    /// Types a corner: BP, IP, EP ("x y" each), the radius, both widths and the count.
+    void corner(const char* count, const char* radius = "100", const char* xy = "0 0 100 100 0 200", const char* widths = "")
+    {
+        const QStringList v = QString::fromUtf8(xy).split(QLatin1Char(' '));
+        for (int i = 0; i < 6; ++i)
+            (i % 2 ? w->YText(i / 2) : w->XText(i / 2))->setText(v[i]);
+        w->DTText(4)->setText(QString::fromUtf8(radius));
+        for (int i : {5, 6})
+            w->DTText(i)->setText(QString::fromUtf8(widths));
+        w->TXT1()->setText(QString::fromUtf8(count));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,29 +28,36 @@ struct JokenTest : ::testing::Test {
     QStringList shown;
 };
 
-TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEdition)
+// The edition options lie inside their frame, below its caption and border, one under the other.
+TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionInsideItsFrame)
 {
-    // Entries 1 to 5, the stored edition, the five boxes as shown.
-    const struct { double n[5]; const char* edition; const char* shown; } cases[] = {
-        {{2.5, 0, 0.0125, 19, 0}, "1", "2.5|0|0.013|19.000|0.000"},
-        {{3, 3, 0.4824, 12.3456, 1234.5}, "0", "3|3|0.482|12.346|1234.500"},  // any edition but 1 is the other
-    };
-    for (const auto& c : cases) {
-        std::copy(std::begin(c.n), std::end(c.n), s.IniNum.begin() + 1);
-        s.IniStr[5] = QString::fromUtf8(c.edition);
-        auto d = open();
-        const QStringList boxes{d->JO1(0)->text(), d->JO1(1)->text(), d->JO1(2)->text(), d->JO1(3)->text(), d->JO1(4)->text()};
-        EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.shown));
-        EXPECT_TRUE(d->Option1()->isChecked() == (c.edition[0] == '1') && d->Option2()->isChecked() != (c.edition[0] == '1'));
-    }
+    const double entries[] = {2.5, 0, 0.0125, 12.3456, 1234.5};
+    std::ranges::copy(entries, s.IniNum.begin() + 1);
+    s.IniStr[5] = QStringLiteral("0");  // any edition but "1" is the other
+    auto d = open();
+    QStringList boxes;
+    for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
+    EXPECT_EQ(boxes.join('|'), QStringLiteral("2.5|0|0.013|12.346|1234.500"));
+    EXPECT_TRUE(!d->Option1()->isChecked() && d->Option2()->isChecked());
+    const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
+    EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
+    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
 }
 
-TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimit)
+// OK stores the boxes as shown, but refuses a tested limit of zero or below (the numbers are stored
+// even then, the edition is not), and takes a pasted TAB or line end out of a name before storing
+// anything.
+TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimitOrABrokenName)
 {
-    // Box typed into (-1: none), what is typed, the entry stored from that box (M's limit if none), refused?
-    const struct { int box; const char* typed; double stored; bool refused; } cases[] = {
-        {-1, "", 0.013, false}, {4, "0", 0, false},  // the limit as shown; a zero L1 limit is fine
-        {3, "", 0, true}, {2, "abc", 0, true}, {3, "-5", -5, true}, {2, "0.000", 0, true},
+    // Box typed into (-1: none), what is typed, the message, and then M's, LP's and L1's limits,
+    // the three names and the edition.
+    const struct { int box; const char* typed; QString message; const char* stored; } cases[] = {
+        {-1, "", {}, "0.013|10|0.01|CIO|2"},  // the limit as shown
+        {4, "0", {}, "0.013|10|0|CIO|2"},     // a zero L1 limit is fine
+        {2, "abc", kZeroLimitMessage, "0|10|0.01|CIO|1"},
+        {3, "-5", kZeroLimitMessage, "0.013|-5|0.01|CIO|1"},
+        {5, "A\r\n", kFieldBreakMessage, "0.0125|10|0.01|CIO|1"},  // a spreadsheet cell
+        {7, "O\tX", kFieldBreakMessage, "0.0125|10|0.01|CIO|1"},
     };
     for (const auto& c : cases) {
         DefaultSettings(s);
@@ -61,32 +69,17 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimit)
         if (c.box >= 0)
             d->JO1(c.box)->setText(QString::fromUtf8(c.typed));
         QTest::mouseClick(d->Command1(), Qt::LeftButton);
-        EXPECT_EQ(shown.join('\n'), c.refused ? QString::number(QMessageBox::Warning) + QStringLiteral("確認") + kZeroLimitMessage : QString())
-            << c.typed;
-        EXPECT_EQ(d->isVisible(), c.refused);
+        EXPECT_EQ(shown.join('\n'), c.message.isEmpty() ? QString() : QString::number(QMessageBox::Warning) + QStringLiteral("確認") + c.message) << c.typed;
+        EXPECT_EQ(d->isVisible(), !c.message.isEmpty());
+        // What a pasted cell brought along is taken out of the box.
+        EXPECT_EQ(c.box < 0 ? QString() : d->JO1(c.box)->text(), QString::fromUtf8(c.typed).remove(QRegularExpression(QStringLiteral("[\t\r\n]"))));
         QTest::mouseClick(d->Command2(), Qt::LeftButton);  // cancel closes in any case
         EXPECT_FALSE(d->isVisible());
-        EXPECT_EQ(s.IniNum[static_cast<size_t>(c.box < 0 ? 3 : c.box + 1)], c.stored) << c.typed;  // stored even if refused
-        EXPECT_EQ(s.IniStr[5], c.refused ? QStringLiteral("1") : QStringLiteral("2"));  // the edition is not
-        EXPECT_EQ(open()->Option2()->isChecked(), !c.refused);  // Stravon reselected
+        const QStringList stored{QString::number(s.IniNum[3]), QString::number(s.IniNum[4]), QString::number(s.IniNum[5]),
+                                 s.IniStr[1] + s.IniStr[2] + s.IniStr[3], s.IniStr[5]};
+        EXPECT_EQ(stored.join('|'), QString::fromUtf8(c.stored)) << c.typed;
+        EXPECT_EQ(open()->Option2()->isChecked(), c.message.isEmpty());  // Stravon reselected
     }
-}
-
-TEST_F(JokenTest, PastedTabsAndLineEndsLeaveTheNamesBeforeAnythingIsStored)
-{
-    DefaultSettings(s);
-    auto d = open();
-    d->JO1(5)->setText("A\r\n");  // a spreadsheet cell
-    d->JO1(7)->setText("O\tX");
-    d->JO1(2)->setText("0.5");
-    QTest::mouseClick(d->Command1(), Qt::LeftButton);
-    EXPECT_EQ(shown, QStringList{QString::number(QMessageBox::Warning) + QStringLiteral("確認") + kFieldBreakMessage});
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(d->JO1(5)->text() + "|" + d->JO1(7)->text(), "A|OX");
-    EXPECT_TRUE(s.IniStr[1] == "C" && s.IniNum[3] == 0.05) << "nothing stored yet";
-    QTest::mouseClick(d->Command1(), Qt::LeftButton);  // the user accepts what is left
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_TRUE(s.IniStr[1] == "A" && s.IniStr[3] == "OX" && s.IniNum[3] == 0.5);
 }
 
 // Enter presses the focused button and stores nothing from a box. The exact-azimuth option lives
@@ -114,15 +107,6 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         EXPECT_EQ(s.IniNum[4], c.limitLP) << c.focus;
         EXPECT_EQ(s.IniStr[kExactAzimuthEntry], QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
     }
-}
-
-// The edition options lie inside their frame, below its caption and border, one under the other.
-TEST_F(JokenTest, EditionOptionsInsideTheirFrame)
-{
-    auto d = open();
-    const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
-    EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
-    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
 }
 
 }  // namespace

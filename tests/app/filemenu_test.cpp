@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's File menu commands as a user runs them: picking BP, IP and EP from a point
+// file, writing the corner's points, and the batch run of a corner table (with a refused line,
+// and cancelled from its progress dialog).
+
+#include "app/batchcommand.h"
+#include "app/exchangecommands.h"
+#include "app/pointpicker.h"
+#include "print/exportlist.h"
+
+#include "recordedwindow.h"
+#include "support/files.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+namespace tovanel {
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+struct FileMenu : ::testing::Test, test::RecordedWindow {
+    /// The window with the point-file and batch commands, whose dialogs answer as the members say.
+    void SetUp() override
+    {
+        open();
+        ExchangeHooks hooks;
+        hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return openPath; };
+        hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
+            suggestions << suggested;
+            return savePath.isEmpty() ? suggested : savePath;
+        };
+        hooks.dialogs.execDialog = [this](QDialog& d) {
+            d.show();
+            d.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+            if (user) user(d);
+        };
+        InstallExchange(*w, hooks);
+        InstallBatch(*w, hooks);
+    }
+    QString openPath, savePath;          ///< what the file dialogs answer (save: the suggestion when empty)
+    QStringList suggestions;             ///< the names the save dialog suggested
+    std::function<void(QDialog&)> user;  ///< what the user does in a dialog the commands run
+    QAction* item(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
+    template <class T> T* in(QDialog& d, const char* name) { return d.findChild<T*>(QString::fromLatin1(name)); }
+    QByteArray read(const QString& name) { return test::ReadAll(dir.filePath(name)); }
+    /// The input boxes, "|" between them.
+    QString boxes() const
+    {
+        QStringList b;
+        for (int i = 0; i <= 6; ++i) b << w->DTText(i)->text();
+        for (int i = 0; i < 3; ++i) b << w->XText(i)->text() << w->YText(i)->text();
+        return (b << w->TXT1()->text()).join('|');
+    }
+    /// A corner table, as the open dialog's answer: two corners and a line of an unknown type.
+    void table()
+    {
+        test::WriteAll(openPath = dir.filePath("block.csv"), "IP,BPX,BPY,IPX,IPY,EPX,EPY,R,Wi,Wo,T,N\r\n7,0,0,100,100,0,200,100,3,3,1,8\r\n"
+                                                         "8,0,0,100,100,0,200,100,3,3,5,\r\n9,0,20,10,10,0,0,10,1,2,2,1\r\n");
+    }
+};
+
+TEST_F(FileMenu, PicksThreePointsFromAFileAndChangesNothingElse)
+{
+    QByteArray cp932;
+    ASSERT_TRUE(EncodeCp932(U("G00,01,x,\r\nZ00,座標ﾃﾞｰﾀ,\r\nA00,\r\nA01,1,K1,0.000,0.000,,\r\nA01,2,境界2,  100.500,100,,\r\n"
+                              "A01,3,K3,-0.25,200.125,,\r\nA01,4,k4,9,9,,\r\nA99,\r\n"), cp932));
+    test::WriteAll(openPath = dir.filePath("p.sim"), cp932);
+    w->DTText(0)->setText("7");
+    corner("4", "10");
+    s.DivCount = 4;
+
+    user = [](QDialog& d) {
+        auto& p = static_cast<PointPicker&>(d);
+        EXPECT_FALSE(p.okButton()->isEnabled());
+        p.searchBox()->insert(U("境界"));  // filters as typed
+        EXPECT_EQ(p.list()->model()->rowCount(), 1);
+        QTest::keyClick(p.searchBox(), Qt::Key_Return);
+        QTest::keyClick(p.list(), Qt::Key_I);  // IP first: any order
+        p.searchBox()->setText(QStringLiteral("K"));  // any case: K1, K3, k4
+        EXPECT_EQ(p.list()->model()->rowCount(), 3);
+        QTest::keyClick(p.searchBox(), Qt::Key_Down);  // into the list, on to the second
+        QTest::keyClick(p.list(), Qt::Key_E);
+        QTest::keyClick(p.list(), Qt::Key_Up);
+        p.pickButton(PointPicker::BP)->click();
+        p.pickButton(PointPicker::BP)->click();  // picking again keeps one
+        EXPECT_EQ(p.picked(PointPicker::EP)->name, QStringLiteral("K3"));
+        ASSERT_TRUE(p.okButton()->isEnabled());
+        p.okButton()->click();
+    };
+    item("MENUFILE1_3")->trigger();
+    const QString after = U("7|K1|境界2|K3|10|||0.000|0.000|100.500|100|-0.25|200.125|4");  // names and coordinates only
+    EXPECT_EQ(boxes(), after);
+    EXPECT_EQ(s.DivCount, 4) << "the trial's count stays";
+
+    // Cancelled, or a bad file: nothing changes; only the bad file is named, with its line.
+    user = [](QDialog& d) { d.reject(); };
+    item("MENUFILE1_3")->trigger();
+    test::WriteAll(openPath = dir.filePath("bad.csv"), "1,a,1,2\r\n2,b,1;5,2\r\n");
+    user = [](QDialog&) { ADD_FAILURE() << "no list for a bad file"; };
+    item("MENUFILE1_3")->trigger();
+    EXPECT_EQ(boxes(), after);
+    EXPECT_EQ(said, QStringList{U("座標読込:座標ファイル %1 の 2 行目: X が数値ではありません「1;5」。").arg(openPath)});
+}
+
+TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
+{
+    item("MENUEXPORT1_1")->trigger();
+    EXPECT_EQ(said, QStringList{U("確認:") + kNoDivCountMessage});
+    EXPECT_TRUE(suggestions.isEmpty()) << "refused before asking where";
+
+    w->Combo1()->setCurrentIndex(2);
+    w->DTText(0)->setText(U("交7"));
+    corner("6");
+    w->CMD1_Click();
+    ASSERT_EQ(s.DivCount, 6);
+    const struct { const char *item, *suffix, *kind; } formats[] = {
+        {"MENUEXPORT1_1", "sim", "SIMA 座標ファイル"}, {"MENUEXPORT1_2", "csv", "CSV 座標ファイル"}, {"MENUEXPORT1_3", "dxf", "DXF 図面"}};
+    for (const auto& f : formats) {
+        said.clear();
+        savePath = dir.filePath(QStringLiteral("out"));  // the suffix is added
+        item(f.item)->trigger();
+        const QString path = savePath + QLatin1Char('.') + QLatin1String(f.suffix);
+        EXPECT_TRUE(suggestions.last().endsWith(U("街区点_交7.") + QLatin1String(f.suffix)));
+        // 4 main points and 3 × (BC, 6 corners, EC) of the circumscribed scheme.
+        EXPECT_EQ(said, QStringList{U("%1:28 点を %2に書き出しました。\n%3").arg(item(f.item)->text().section('(', 0, 0), U(f.kind), path)});
+        QString text;
+        EXPECT_TRUE(DecodeCp932(test::ReadAll(path), text) && text.contains(U("交7OEC"))) << f.suffix;
+    }
+    EXPECT_EQ(s.ExpCount, 0) << "the shared export list is the preview's alone";
+
+    // A folder that is not there: the reason is shown and nothing is written.
+    said.clear();
+    savePath = dir.filePath(QStringLiteral("none/out.csv"));
+    item("MENUEXPORT1_2")->trigger();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith(U("CSV出力:%1 に書けません: ").arg(savePath))) << said[0].toStdString();
+}
+
+TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFile)
+{
+    table();
+    user = [this](QDialog& d) {
+        auto* run = in<QPushButton>(d, "RunButton");
+        EXPECT_FALSE(run->isEnabled()) << "no table yet";
+        in<QPushButton>(d, "TableBrowse")->click();
+        EXPECT_EQ(in<QLineEdit>(d, "PdfEdit")->text(), dir.filePath(QStringLiteral("block_計算書.pdf")));
+        in<QComboBox>(d, "PointFormat")->setCurrentIndex(1);
+        EXPECT_EQ(in<QLineEdit>(d, "PointEdit")->text(), dir.filePath(QStringLiteral("block_座標.csv")));
+        for (bool on : {false, true}) {  // nothing to write, then both
+            in<QCheckBox>(d, "PdfCheck")->setChecked(on);
+            in<QCheckBox>(d, "PointCheck")->setChecked(on);
+            EXPECT_EQ(run->isEnabled(), on);
+        }
+        run->click();
+    };
+    item("MENUFILE1_8")->trigger();
+    ASSERT_EQ(said.size(), 1);
+    // The refused line and where the points went (the summary's wording is the batch run's).
+    EXPECT_TRUE(said[0].contains(U("3 行目: 計算方式「5」")) && said[0].contains(U("block_座標.csv"))) << said[0].toStdString();
+    EXPECT_TRUE(read(QStringLiteral("block_計算書.pdf")).startsWith("%PDF"));
+    EXPECT_EQ(read(QStringLiteral("block_座標.csv")).count("\r\n"), 1 + (4 + 9 + 9 + 10) + (4 + 3 * 3)) << "header, both corners";
+    EXPECT_TRUE(w->menuBar()->isEnabled() && w->centralWidget()->isEnabled());
+}
+
+TEST_F(FileMenu, CancelLeavesThePreviousFiles)
+{
+    const QString pdf = dir.filePath(QStringLiteral("block_計算書.pdf")), sim = dir.filePath(QStringLiteral("block_座標.sim"));
+    for (const QString& path : {pdf, sim}) test::WriteAll(path, "previous");
+    table();
+    user = [&](QDialog& d) {
+        in<QPushButton>(d, "TableBrowse")->click();  // the suggested names: pdf and sim
+        // The user presses 中止 as soon as the progress shows; closing the window stops it too.
+        QTimer::singleShot(0, w.get(), [this] {
+            auto* progress = w->findChild<QProgressDialog*>("BatchProgress");
+            ASSERT_TRUE(progress && progress->isVisible());
+            EXPECT_FALSE(w->menuBar()->isEnabled()) << "no commands during the run";
+            EXPECT_FALSE(w->close()) << "closing the window stops the run first";
+            for (QPushButton* b : progress->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("中止")) b->click();
+            EXPECT_TRUE(progress->wasCanceled());
+        });
+        in<QPushButton>(d, "RunButton")->click();
+    };
+    item("MENUFILE1_8")->trigger();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].contains(QStringLiteral("中止しました"))) << said[0].toStdString();
+    EXPECT_EQ(test::ReadAll(pdf) + test::ReadAll(sim), "previousprevious");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4) << "no temporary file left";
+    EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
+}  // namespace tovanel
