@@ -5,9 +5,8 @@
 #include "exchange/pointfile.h"
 
 #include "../print/qstringprint.h"
+#include "support/files.h"
 
-#include <QTemporaryDir>
-#include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -25,8 +24,7 @@ TEST(PointFile, ReadsGoodFiles)
         QByteArray bytes;
         PointFormat format;
         int count;
-        const char* lastName;  // UTF-8
-        const char* lastX;
+        const char *lastName, *lastX;  // UTF-8
         double lastY;
         int lastLine;
     } cases[] = {
@@ -53,8 +51,7 @@ TEST(PointFile, ReadsGoodFiles)
         EXPECT_EQ(r.format, c.format) << c.name;
         ASSERT_EQ(static_cast<int>(r.points.size()), c.count) << c.name;
         const FilePoint& p = r.points.back();
-        EXPECT_EQ(p.name, QString::fromUtf8(c.lastName)) << c.name;
-        EXPECT_EQ(p.xText, QString::fromUtf8(c.lastX)) << c.name;
+        EXPECT_EQ(QStringList({p.name, p.xText}), QStringList({QString::fromUtf8(c.lastName), QString::fromUtf8(c.lastX)})) << c.name;
         EXPECT_EQ(p.y, c.lastY) << c.name;
         EXPECT_EQ(p.line, c.lastLine) << c.name;
     }
@@ -86,45 +83,32 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
     };
     for (const auto& c : cases) {
         const PointFileRead r = ReadPointFile(c.bytes);
-        EXPECT_FALSE(r.ok()) << c.name;
+        EXPECT_TRUE(!r.ok() && r.points.empty()) << c.name;
         EXPECT_EQ(r.line, c.line) << c.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << c.name << ": " << r.error.toStdString();
-        EXPECT_TRUE(r.points.empty()) << c.name;
     }
 }
 
 TEST(PointFile, CoordinatesReadAsTheBoxesReadThem)
 {
-    const struct {
-        const char* text;
-        bool ok;
-        double value;
-    } cases[] = {
-        {" -12345.678 ", true, -12345.678}, {"+0.5", true, 0.5}, {"5.", true, 5}, {".25", true, 0.25},
-        {"1E3", true, 1000}, {"-0", true, -0.0}, {"", false, 0}, {"-", false, 0}, {".", false, 0},
-        {"1e", false, 0}, {"0x10", false, 0}, {"1 2", false, 0}, {"1,5", false, 0}, {"inf", false, 0},
-        {"nan", false, 0}, {"1e999", false, 0}, {"１２", false, 0},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [text, value] : std::initializer_list<std::pair<const char*, double>>{
+             {" -12345.678 ", -12345.678}, {"+0.5", 0.5}, {"5.", 5}, {".25", 0.25}, {"1E3", 1000}}) {
         double v = 99;
-        EXPECT_EQ(ParseCoordinate(QString::fromUtf8(c.text), v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(v, c.value) << c.text;
-        }
+        EXPECT_TRUE(ParseCoordinate(QString::fromUtf8(text), v) && v == value) << text;
+    }
+    for (const char* text : {"", "-", ".", "1e", "0x10", "1 2", "1,5", "inf", "nan", "1e999", "１２"}) {
+        double v = 99;
+        EXPECT_FALSE(ParseCoordinate(QString::fromUtf8(text), v)) << text;
     }
 }
 
 TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
 {
     QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("none.sim"));
     const QString pipe = dir.filePath(QStringLiteral("pipe.sim"));  // no writer: reading would wait
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const struct {
-        QString path;
-        const char* says;
-    } cases[] = {
-        {missing, "開けません"},
+    const struct { QString path; const char* says; } cases[] = {
+        {dir.filePath(QStringLiteral("none.sim")), "開けません（ファイルがありません）"},
         {dir.path(), "フォルダ"},
         {QStringLiteral("/dev/zero"), "通常のファイルではありません"},
         {pipe, "通常のファイルではありません"},
@@ -134,13 +118,9 @@ TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << r.error.toStdString();
         EXPECT_TRUE(PointFileMessage(c.path, r).contains(c.path)) << "the message names the file";
     }
-    QFile f(dir.filePath(QStringLiteral("p.csv")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("1,a,1,2\r\n2,b,x,2\r\n");
-    f.close();
-    const PointFileRead r = LoadPointFile(f.fileName());
-    EXPECT_EQ(PointFileMessage(f.fileName(), r),
-              QStringLiteral("座標ファイル %1 の 2 行目: X が数値ではありません「x」。").arg(f.fileName()));
+    const QString bad = test::WriteIn(dir, QStringLiteral("p.csv"), "1,a,1,2\r\n2,b,x,2\r\n");
+    EXPECT_EQ(PointFileMessage(bad, LoadPointFile(bad)),
+              QStringLiteral("座標ファイル %1 の 2 行目: X が数値ではありません「x」。").arg(bad));
 }
 
 }  // namespace
