@@ -29,7 +29,8 @@ using test::ReadAll;
 QByteArray Line(const Corner& c)
 {
     QByteArray line = c.ip;
-    for (double v : {c.bx, c.by, c.ix, c.iy, c.ex, c.ey, c.r, c.wi, c.wo, double(c.type), c.n}) line += ',' + QByteArray::number(v, 'g', 17);
+    for (double v : {c.bx, c.by, c.ix, c.iy, c.ex, c.ey, c.r, c.wi, c.wo, double(c.type), c.n})
+        line += ',' + QByteArray::number(v, 'g', 17);
     return line;
 }
 
@@ -80,7 +81,8 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
     EXPECT_EQ(std::vector({r.total, r.done, r.refused}), std::vector({9, 5, 4}));
     ASSERT_EQ(refused.size(), 4);
     EXPECT_EQ(QStringList({refused[0], refused[3]}), QStringList({"3:" + tooManyWhy, "11:" + fractionWhy}));
-    EXPECT_TRUE(refused[1].startsWith(QStringLiteral("5:項目が 3 個")) && refused[2].startsWith(QStringLiteral("10:計算方式「9」")))
+    EXPECT_TRUE(refused[1].startsWith(QStringLiteral("5:項目が 3 個")) &&
+                refused[2].startsWith(QStringLiteral("10:計算方式「9」")))
         << refused.join('\n').toStdString();
     EXPECT_EQ(r.written, o.paths());
 

@@ -25,7 +25,14 @@ TEST(CornerTable, OneLine)
 {
     using enum TableLineKind;
     using enum TextEncoding;
-    const struct { const char* name; QByteArray bytes; TextEncoding encoding; bool first; TableLineKind kind; const char* error; } cases[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TextEncoding encoding;
+        bool first;
+        TableLineKind kind;
+        const char* error;  ///< part of the reason, for a bad line
+    } cases[] = {
         {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", Utf8, true, Corner, ""},
         {"header", "IP番号,BP X,BP Y,IP X", Utf8, true, Header, ""},
         {"header of one field", "隅切り表", Utf8, true, Header, ""},
@@ -116,7 +123,7 @@ TEST(CornerTable, FilesInEitherEncodingAndFilesThatCannotBeRead)
         EXPECT_EQ(t.cornerLines(), 3) << f.name;
         QStringList corners;  // "line:IP", or "line!" for a bad line
         for (TableLine line; t.next(line);)
-            corners << QStringLiteral("%1%2").arg(line.corner.line).arg(line.kind == TableLineKind::Corner ? ":" + line.corner.ipNumber : "!");
+            corners << QString::number(line.corner.line) + (line.kind == TableLineKind::Corner ? ":" + line.corner.ipNumber : "!");
         EXPECT_EQ(corners, (QStringList{"3:交1", "5!", "6:交3"})) << f.name;
     }
 

@@ -19,7 +19,9 @@ using namespace tovanel::test;
 const QString kCli = QStringLiteral(TOVANEL_CLI);
 const QStringList kCorner = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", "--radius", "100"};
 
-Ran Cli(const QStringList& extra) { return Launch(kCli, kCorner + extra); }
+/// The arguments of the corner above with `extra`.
+QStringList Corner(const QStringList& extra) { return kCorner + extra; }
+Ran Cli(const QStringList& extra) { return Launch(kCli, Corner(extra)); }
 
 // A settings file with the given middle-ordinate and LP limits and line 16 (exact azimuths).
 QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP, const char* line16 = "")
@@ -43,33 +45,33 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         return QStringList{"--points", file, "--bp-name", "BP", "--ip-name", "IP", "--ep-name", ep, "--radius", "10"};
     };
     const struct { const char* name; QStringList args; int status; const char* says; } cases[] = {
-        {"elements, the count from the limits", kCorner + QStringList{"--settings", Settings(dir, "0.5", "20")}, 0, "\nDivCount=8\n"},
-        {"zero limit with a given count", kCorner + QStringList{"--settings", Settings(dir, "0", "20"), "--divisions", "4"}, 0, "\nDivCount=4\n"},
-        {"settings file too large", kCorner + QStringList{"--settings", "/dev/zero"}, 0, "大きすぎます"},
+        {"elements, the count from the limits", Corner({"--settings", Settings(dir, "0.5", "20")}), 0, "\nDivCount=8\n"},
+        {"zero limit with a given count", Corner({"--settings", Settings(dir, "0", "20"), "--divisions", "4"}), 0, "\nDivCount=4\n"},
+        {"settings file too large", Corner({"--settings", "/dev/zero"}), 0, "大きすぎます"},
         {"version", {"--version"}, 0, "tovanel-cli "},
-        {"unknown option", kCorner + QStringList{"--frobnicate"}, 2, "--frobnicate"},
-        {"value missing", kCorner + QStringList{"--divisions"}, 2, "--divisions needs a value"},
+        {"unknown option", Corner({"--frobnicate"}), 2, "--frobnicate"},
+        {"value missing", Corner({"--divisions"}), 2, "--divisions needs a value"},
         {"missing points", {"--bp", "0,0", "--radius", "5"}, 2, "--ip"},
-        {"bad paper", kCorner + QStringList{"--paper", "A5", "--export", "-"}, 2, "--paper"},
-        {"unwritable PDF", kCorner + QStringList{"--type", "0", "--pdf", "/no/such/folder/x.pdf"}, 2, "フォルダがありません"},
-        {"PDF on a full disk", kCorner + QStringList{"--type", "0", "--pdf", "/dev/full"}, 2, "ディスクの空き容量"},
-        {"points on a full disk", kCorner + QStringList{"--type", "0", "--export", "/dev/full"}, 2, "ディスクの空き容量"},
-        {"TAB in the IP number", kCorner + QStringList{"--ip-number", "7\t8", "--type", "0", "--export", "-"}, 2, "TAB"},
-        {"two outputs to stdout", kCorner + QStringList{"--sima", "-", "--csv", "-"}, 2, "standard output"},
-        {"zero limit", kCorner + QStringList{"--settings", Settings(dir, "0", "20")}, 3, "０以下"},
-        {"no type", kCorner + QStringList{"--type", "7", "--export", "-"}, 3, "計算方式が選択されていません"},
-        {"too many divisions", kCorner + QStringList{"--divisions", "1001", "--export", "-"}, 3, "1000を超えます"},
-        {"outer radius overflows", kCorner + QStringList{"--radius", "1e308", "--outer", "1e308", "--divisions", "8", "--listing"}, 3, "大きすぎて"},
-        {"count too small to divide by", kCorner + QStringList{"--divisions", "1e-320", "--listing"}, 3, "大きすぎて"},
-        {"sheet value overflows", kCorner + QStringList{"--radius", "3e304", "--divisions", "8", "--type", "0", "--export", "-"}, 3, "大きすぎて"},
+        {"bad paper", Corner({"--paper", "A5", "--export", "-"}), 2, "--paper"},
+        {"unwritable PDF", Corner({"--type", "0", "--pdf", "/no/such/folder/x.pdf"}), 2, "フォルダがありません"},
+        {"PDF on a full disk", Corner({"--type", "0", "--pdf", "/dev/full"}), 2, "ディスクの空き容量"},
+        {"points on a full disk", Corner({"--type", "0", "--export", "/dev/full"}), 2, "ディスクの空き容量"},
+        {"TAB in the IP number", Corner({"--ip-number", "7\t8", "--type", "0", "--export", "-"}), 2, "TAB"},
+        {"two outputs to stdout", Corner({"--sima", "-", "--csv", "-"}), 2, "standard output"},
+        {"zero limit", Corner({"--settings", Settings(dir, "0", "20")}), 3, "０以下"},
+        {"no type", Corner({"--type", "7", "--export", "-"}), 3, "計算方式が選択されていません"},
+        {"too many divisions", Corner({"--divisions", "1001", "--export", "-"}), 3, "1000を超えます"},
+        {"outer radius overflows", Corner({"--radius", "1e308", "--outer", "1e308", "--divisions", "8", "--listing"}), 3, "大きすぎて"},
+        {"count too small to divide by", Corner({"--divisions", "1e-320", "--listing"}), 3, "大きすぎて"},
+        {"sheet value overflows", Corner({"--radius", "3e304", "--divisions", "8", "--type", "0", "--export", "-"}), 3, "大きすぎて"},
         {"no point file", names(dir.filePath("none.sim"), "EP"), 2, "none.sim: 開けません（ファイルがありません）"},
         {"bad point line", names(bad, "EP"), 2, "4 行目"},
         {"name held twice", names(twice, "EP"), 2, "「EP」が 2 点あります（3, 4 行目）"},
         {"name not held", names(twice, "ep"), 2, "「ep」がありません"},
         {"--points with --bp", names(twice, "EP") + QStringList{"--bp", "0,0"}, 2, "--points replaces --bp"},
-        {"--bp-name alone", kCorner + QStringList{"--bp-name", "BP"}, 2, "--bp-name needs --points"},
-        {"unwritable point file", kCorner + QStringList{"--csv", dir.filePath("no/x.csv")}, 2, "x.csv: フォルダがありません"},
-        {"name SIMA cannot hold", kCorner + QStringList{"--ip-number", "1,2", "--csv", keep + ".csv", "--sima", keep}, 3, "カンマ"},
+        {"--bp-name alone", Corner({"--bp-name", "BP"}), 2, "--bp-name needs --points"},
+        {"unwritable point file", Corner({"--csv", dir.filePath("no/x.csv")}), 2, "x.csv: フォルダがありません"},
+        {"name SIMA cannot hold", Corner({"--ip-number", "1,2", "--csv", keep + ".csv", "--sima", keep}), 3, "カンマ"},
         {"no table", {"--batch", dir.filePath("none.csv")}, 2, "開けません（ファイルがありません）"},
         {"a corner option with a table", {"--batch", table, "--radius", "5"}, 2, "--radius cannot be used with --batch"},
     };
@@ -86,23 +88,20 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         << "nothing written by a refused or failed run, no temporary file left";
 }
 
-// The textbook corner (BP→IP due north, IA 30°50'42", R 300) with and without exact azimuths.
+// The textbook corner (BP→IP due north, IA 30°50'42", R 300) with and without exact azimuths
+// (line 16 of the settings file).
 TEST(Cli, ListingAndExactAzimuthsFromTheSettingsFile)
 {
     QTemporaryDir dir;
-    const Ran l = Cli({"--settings", Settings(dir, "0.5", "19"), "--divisions", "8", "--ip-number", "7", "--listing"});
-    ASSERT_EQ(l.status, 0) << l.err.toStdString();
-    EXPECT_TRUE(l.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n")));
-    EXPECT_TRUE(l.out.contains(QStringLiteral("\n310\t700\t255\t   19.6350\n"))) << "in red over the LP limit";
-    EXPECT_FALSE(l.out.contains("DivCount=")) << "only what was asked for";
-
     const QStringList textbook = {"--bp", "0,0", "--ip", "200,0", "--ep", "371.71149490430975,102.54346647996258",
-                                  "--radius", "300", "--listing"};
+                                  "--radius", "300", "--ip-number", "7", "--divisions", "8", "--listing"};
     const char* const lines[][2] = {{"", "30ﾟ50'39.93\"\t   TL=   82.7589\t   CL=  161.5010\t   SL=   11.2058"},
                                     {"1", "30ﾟ50'42.00\"\t   TL=   82.7605\t   CL=  161.5040\t   SL=   11.2062"}};
     for (const auto& [line16, expected] : lines) {
         const Ran r = Launch(kCli, textbook + QStringList{"--settings", Settings(dir, "0.5", "20", line16)});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n400\t80\t0\t分割数= 8\n")));
+        EXPECT_FALSE(r.out.contains("DivCount=")) << "only what was asked for";
         QStringList got;  // the texts of the IA, TL, CL and SL lines
         for (const QString& t : r.out.split('\n').mid(6, 4)) got << t.section('\t', 3);
         EXPECT_EQ(got.join('\t'), "   IA=  " + QString::fromUtf8(expected)) << "line 16: " << line16;
@@ -119,10 +118,9 @@ TEST(Cli, OutputsOfACornerAndItsPointsBackIn)
                   text = dir.filePath("c.txt"), pdf = dir.filePath("c.pdf");
     const Ran r = Cli(sheet + QStringList{"--sima", sim, "--csv", csv, "--dxf", dxf, "--export", text, "--pdf", pdf});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    const QByteArray exported = ReadAll(text);
-    EXPECT_EQ(exported.count("\r\n"), 4 + 3 * 6) << "BC, four stakes and EC on each curve";
-    EXPECT_EQ(ReadAll(sim).count("\r\nA01,"), exported.count("\r\n"));
-    EXPECT_EQ(ReadAll(csv).count("\r\n"), exported.count("\r\n") + 1) << "and the header";
+    const QByteArray exported = ReadAll(text);  // BC, four stakes and EC on each curve
+    EXPECT_EQ(QList({exported.count("\r\n"), ReadAll(sim).count("\r\nA01,"), ReadAll(csv).count("\r\n")}),
+              QList<qsizetype>({22, 22, 23}));
     EXPECT_TRUE(ReadAll(dxf).endsWith("EOF\n"));
     EXPECT_EQ(Cli(sheet + QStringList{"--sima", "-"}).bytes, ReadAll(sim)) << "standard output as the file";
     EXPECT_EQ(Cli(sheet + QStringList{"--export", "-"}).bytes, exported);

@@ -19,12 +19,13 @@ const QByteArray kHyouSoCp932("\x95\x5c\xbf");
 
 TEST(PointFile, ReadsGoodFiles)
 {
+    // The count of points read, and the name, X as written, Y and line of the last one.
     const struct {
         const char* name;
         QByteArray bytes;
         PointFormat format;
         int count;
-        const char *lastName, *lastX;  // UTF-8
+        const char *lastName, *lastX;
         double lastY;
         int lastLine;
     } cases[] = {
@@ -43,7 +44,7 @@ TEST(PointFile, ReadsGoodFiles)
          "\xef\xbb\xbf" "1,交点,10,20,5.0,note\n2,境界,+1e2,.5\n", PointFormat::Csv, 2, "境界", "+1e2", 0.5, 2},
         {"CSV, UTF-8 without BOM, quoted names, blank rows, CR line ends",
          "no,name,x,y\r,,,\r\r1,\"a, \"\"b\"\"\",1,2\r2,\"  C  \" ,3,4\r", PointFormat::Csv, 2, "  C  ", "3", 4, 5},
-        {"CSV last line without a line end", "1,P,1.25,2", PointFormat::Csv, 1, "P", "1.25", 2, 1},
+        {"CSV last line without a line end", "1,P,5.,1E3", PointFormat::Csv, 1, "P", "5.", 1000, 1},
     };
     for (const auto& c : cases) {
         const PointFileRead r = ReadPointFile(c.bytes);
@@ -59,12 +60,7 @@ TEST(PointFile, ReadsGoodFiles)
 
 TEST(PointFile, RefusesBadFilesNamingTheLine)
 {
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        int line;
-        const char* says;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; int line; const char* says; } cases[] = {
         {"empty", "", 0, "空です"},
         {"blank lines only", "\r\n  \r\n", 0, "空です"},
         {"neither format", "hello world\nthis is a letter\n", 1, "CSV 座標ファイル"},
@@ -72,7 +68,15 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
         {"A01 too short", "A00,\r\nA01,1,BP,1.0\r\n", 2, "項目が足りません"},
         {"A01 X no number", "A01,1,BP,1.0,2.0\r\nA01,2,IP,1.2.3,2\r\n", 2, "X が数値ではありません「1.2.3」"},
         {"A01 Y empty", "A01,1,BP,1.0,\r\n", 1, "Y が数値ではありません"},
+        {"A01 full-width digits", "A01,1,BP,１２,3\r\n", 1, "X が数値ではありません「１２」"},
         {"CSV X no number after the header", "no,name,X,Y\r\n1,a,1,2\r\n2,b,abc,3\r\n", 3, "X が数値ではありません"},
+        {"CSV X not finite", "1,a,1,2\r\n2,b,1e999,3\r\n", 2, "X が数値ではありません「1e999」"},
+        {"CSV Y not a number", "1,a,1,2\r\n2,b,1,nan\r\n", 2, "Y が数値ではありません「nan」"},
+        {"CSV Y infinite", "1,a,1,2\r\n2,b,1,inf\r\n", 2, "Y が"},
+        {"CSV X in hexadecimal", "1,a,1,2\r\n2,b,0x10,1\r\n", 2, "X が"},
+        {"CSV X of two numbers", "1,a,1,2\r\n2,b,1 2,1\r\n", 2, "X が"},
+        {"CSV X a sign alone", "1,a,1,2\r\n2,b,-,1\r\n", 2, "X が"},
+        {"CSV X without digits after the exponent", "1,a,1,2\r\n2,b,1e,1\r\n", 2, "X が"},
         {"CSV short line", "1,a,1,2\r\n2,b,3\r\n", 2, "項目が足りません"},
         {"CSV header only", "点番号,点名,X,Y\r\n", 0, "座標の行がありません"},
         {"CSV open quote", "1,\"a,1,2\r\n", 1, "閉じていません"},
@@ -86,19 +90,6 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
         EXPECT_TRUE(!r.ok() && r.points.empty()) << c.name;
         EXPECT_EQ(r.line, c.line) << c.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << c.name << ": " << r.error.toStdString();
-    }
-}
-
-TEST(PointFile, CoordinatesReadAsTheBoxesReadThem)
-{
-    for (const auto& [text, value] : std::initializer_list<std::pair<const char*, double>>{
-             {" -12345.678 ", -12345.678}, {"+0.5", 0.5}, {"5.", 5}, {".25", 0.25}, {"1E3", 1000}}) {
-        double v = 99;
-        EXPECT_TRUE(ParseCoordinate(QString::fromUtf8(text), v) && v == value) << text;
-    }
-    for (const char* text : {"", "-", ".", "1e", "0x10", "1 2", "1,5", "inf", "nan", "1e999", "１２"}) {
-        double v = 99;
-        EXPECT_FALSE(ParseCoordinate(QString::fromUtf8(text), v)) << text;
     }
 }
 

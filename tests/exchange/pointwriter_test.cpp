@@ -28,8 +28,8 @@ TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
     // BP (0, 0), IP (10, 10), EP (0, 20): a right-hand quarter turn of radius 10, widths 1 and 2;
     // then the same turned the other way, circumscribed with one division: EC is listed twice and
     // written once, and the inner (R − 1) curve takes the outer prefix.
-    const test::Doc right({.bx = 0, .by = 0, .ix = 10, .iy = 10, .ex = 0, .ey = 20, .r = 10, .wi = 1, .wo = 2, .type = 0, .n = 2, .ip = "交1"});
-    const test::Doc left({.bx = 0, .by = 20, .ix = 10, .iy = 10, .ex = 0, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "7"});
+    const test::Doc right({.ix = 10, .iy = 10, .ey = 20, .r = 10, .wi = 1, .wo = 2, .type = 0, .n = 2, .ip = "交1"});
+    const test::Doc left({.by = 20, .ix = 10, .iy = 10, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "7"});
     ASSERT_TRUE(right.refusal.isEmpty() && left.refusal.isEmpty());
     QByteArray sima, csv;
     ASSERT_TRUE(SimaFile(ExportPoints(right.s), QStringLiteral("交1"), sima).isEmpty());
@@ -74,12 +74,8 @@ TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
 
 TEST(PointWriter, NamesAreWrittenExactlyOrRefusedNeverReplaced)
 {
-    const struct {
-        const char* name;
-        const char* sima;      // what the refusal says, "" when written
-        const char* csv;
-        const char* csvField;  // the name as the CSV line holds it
-    } cases[] = {
+    // What the SIMA and the CSV refusal say ("" when written), and the name as the CSV line holds it.
+    const struct { const char *name, *sima, *csv, *csvField; } cases[] = {
         {"12C 3", "", "", "12C 3"},
         {"a,b", "カンマ", "", "\"a,b\""},
         {"say \"x\"", "", "", "\"say \"\"x\"\"\""},
