@@ -25,14 +25,9 @@ TEST(CornerTable, OneLine)
 {
     using enum TableLineKind;
     using enum TextEncoding;
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        TextEncoding encoding;
-        bool first;
-        TableLineKind kind;
-        const char* error;  ///< part of the reason, for a bad line
-    } cases[] = {
+    // `error` is part of the reason, for a bad line.
+    const struct { const char* name; QByteArray bytes; TextEncoding encoding; bool first; TableLineKind kind;
+                   const char* error; } cases[] = {
         {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", Utf8, true, Corner, ""},
         {"header", "IP番号,BP X,BP Y,IP X", Utf8, true, Header, ""},
         {"header of one field", "隅切り表", Utf8, true, Header, ""},

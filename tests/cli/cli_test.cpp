@@ -45,7 +45,8 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         return QStringList{"--points", file, "--bp-name", "BP", "--ip-name", "IP", "--ep-name", ep, "--radius", "10"};
     };
     const struct { const char* name; QStringList args; int status; const char* says; } cases[] = {
-        {"elements, the count from the limits", Corner({"--settings", Settings(dir, "0.5", "20")}), 0, "\nDivCount=8\n"},
+        {"elements: guarded azimuths, the count from the limits", Corner({"--settings", Settings(dir, "0.5", "20")}), 0,
+         "\nDivCount=8\nIaPerDiv=11.24999999"},
         {"zero limit with a given count", Corner({"--settings", Settings(dir, "0", "20"), "--divisions", "4"}), 0, "\nDivCount=4\n"},
         {"settings file too large", Corner({"--settings", "/dev/zero"}), 0, "大きすぎます"},
         {"version", {"--version"}, 0, "tovanel-cli "},
@@ -88,24 +89,19 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         << "nothing written by a refused or failed run, no temporary file left";
 }
 
-// The textbook corner (BP→IP due north, IA 30°50'42", R 300) with and without exact azimuths
-// (line 16 of the settings file).
+// The textbook corner (BP→IP due north, IA 30°50'42", R 300) with exact azimuths from line 16
+// of the settings file: the guarded azimuths would give IA 30°50'39.93", TL 82.7589, CL 161.5010.
 TEST(Cli, ListingAndExactAzimuthsFromTheSettingsFile)
 {
     QTemporaryDir dir;
-    const QStringList textbook = {"--bp", "0,0", "--ip", "200,0", "--ep", "371.71149490430975,102.54346647996258",
-                                  "--radius", "300", "--ip-number", "7", "--divisions", "8", "--listing"};
-    const char* const lines[][2] = {{"", "30ﾟ50'39.93\"\t   TL=   82.7589\t   CL=  161.5010\t   SL=   11.2058"},
-                                    {"1", "30ﾟ50'42.00\"\t   TL=   82.7605\t   CL=  161.5040\t   SL=   11.2062"}};
-    for (const auto& [line16, expected] : lines) {
-        const Ran r = Launch(kCli, textbook + QStringList{"--settings", Settings(dir, "0.5", "20", line16)});
-        ASSERT_EQ(r.status, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n400\t80\t0\t分割数= 8\n")));
-        EXPECT_FALSE(r.out.contains("DivCount=")) << "only what was asked for";
-        QStringList got;  // the texts of the IA, TL, CL and SL lines
-        for (const QString& t : r.out.split('\n').mid(6, 4)) got << t.section('\t', 3);
-        EXPECT_EQ(got.join('\t'), "   IA=  " + QString::fromUtf8(expected)) << "line 16: " << line16;
-    }
+    const Ran r = Launch(kCli, {"--bp", "0,0", "--ip", "200,0", "--ep", "371.71149490430975,102.54346647996258", "--radius",
+                                "300", "--ip-number", "7", "--divisions", "8", "--listing", "--settings", Settings(dir, "0.5", "20", "1")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("20\t10\t0\t** 設定曲線試算 **\n50\t80\t0\tIPNO.7\n400\t80\t0\t分割数= 8\n")));
+    EXPECT_FALSE(r.out.contains("DivCount=")) << "only what was asked for";
+    QStringList got;  // the texts of the IA, TL, CL and SL lines
+    for (const QString& t : r.out.split('\n').mid(6, 4)) got << t.section('\t', 3);
+    EXPECT_EQ(got.join('\t'), QStringLiteral("   IA=  30ﾟ50'42.00\"\t   TL=   82.7605\t   CL=  161.5040\t   SL=   11.2062"));
 }
 
 // Every output of one corner at once, and the corner recomputed from the points taken by name out
@@ -141,9 +137,7 @@ TEST(Cli, OutputsOfACornerAndItsPointsBackIn)
 
     if (!tovanel::SheetFontAvailable() || QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "reading the PDF needs IPAMincho and poppler-utils";
-    const QString pages = Launch("pdftotext", {"-layout", pdf, "-"}).out;
-    for (const char* expected : {"街 区 点 曲 線 計 算 書", "7CBC", "[ 型 等曲率半径方式 ]"})
-        EXPECT_TRUE(pages.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(Launch("pdftotext", {"-layout", pdf, "-"}).out.contains(QStringLiteral("[ 型 等曲率半径方式 ]")));
     EXPECT_TRUE(Launch("pdffonts", {pdf}).out.contains("IPAMincho"));
 }
 

@@ -20,15 +20,8 @@ const QByteArray kHyouSoCp932("\x95\x5c\xbf");
 TEST(PointFile, ReadsGoodFiles)
 {
     // The count of points read, and the name, X as written, Y and line of the last one.
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        PointFormat format;
-        int count;
-        const char *lastName, *lastX;
-        double lastY;
-        int lastLine;
-    } cases[] = {
+    const struct { const char* name; QByteArray bytes; PointFormat format; int count;
+                   const char *lastName, *lastX; double lastY; int lastLine; } cases[] = {
         {"SIMA as written, CP932, CR LF",
          "G00,01,site,\r\nZ00,\xcd\xde\xb0\xc0,\r\nA00,\r\nA01,1,BP,1.000,2.000,,\r\nA01,2," + kKoutenCp932 +
              ",-12345.678,98765.432,12.5,\r\nA99,\r\n",
