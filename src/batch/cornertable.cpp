@@ -196,11 +196,11 @@ QString CornerTable::open(const QString& path)
     const QString label = QStringLiteral("隅切り表 %1: ").arg(QDir::toNativeSeparators(path));
     // Non-blocking: a pipe without a writer must not hang the program; only a regular file is read.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return label + QStringLiteral("開けません（%1）。").arg(FileErrorText(errno));
+    if (fd < 0) return label + QStringLiteral("開けません（%1）。").arg(ReadErrorText(errno));
     struct stat st {};
     QString why;
     if (::fstat(fd, &st) != 0)
-        why = QStringLiteral("開けません（%1）。").arg(FileErrorText(errno));
+        why = QStringLiteral("開けません（%1）。").arg(ReadErrorText(errno));
     else if (S_ISDIR(st.st_mode))
         why = QStringLiteral("フォルダです。ファイルを選んでください。");
     else if (!S_ISREG(st.st_mode))

@@ -75,6 +75,16 @@ QString FileErrorText(int err)
     return QStringLiteral("エラー %1（%2）").arg(err).arg(QString::fromLatin1(desc ? desc : "unknown"));
 }
 
+QString ReadErrorText(int err)
+{
+    switch (err) {
+    case ENOENT: return QStringLiteral("ファイルがありません");
+    case EACCES:
+    case EPERM: return QStringLiteral("読む権限がありません");
+    default: return FileErrorText(err);
+    }
+}
+
 AtomicFile::AtomicFile(const QString& path) : m_path(path) {}
 
 AtomicFile::~AtomicFile() { discard(); }

@@ -58,4 +58,7 @@ QString WriteFileAtomically(const QString& path, const QByteArray& bytes);
 /// The Japanese text of a failed file operation's errno value ("ディスクの空き容量が足りません").
 QString FileErrorText(int err);
 
+/// The same for a file opened to be read, where a name that is not there is the file itself.
+QString ReadErrorText(int err);
+
 }  // namespace tovanel

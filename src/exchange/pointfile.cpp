@@ -307,12 +307,12 @@ PointFileRead LoadPointFile(const QString& path)
     const QByteArray local = QFile::encodeName(path);
     // Non-blocking open: a pipe without a writer must not hang the program.
     const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return Failed(QStringLiteral("開けません（%1）。").arg(FileErrorText(errno)), 0);
+    if (fd < 0) return Failed(QStringLiteral("開けません（%1）。").arg(ReadErrorText(errno)), 0);
     QByteArray bytes;
     QString why;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        why = FileErrorText(errno);
+        why = ReadErrorText(errno);
     } else if (!S_ISREG(st.st_mode)) {
         why = S_ISDIR(st.st_mode) ? QStringLiteral("フォルダです。ファイルを選んでください。")
                                   : QStringLiteral("通常のファイルではありません。");
@@ -325,7 +325,7 @@ PointFileRead LoadPointFile(const QString& path)
             const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
-                why = QStringLiteral("読み込めません（%1）。").arg(FileErrorText(errno));
+                why = QStringLiteral("読み込めません（%1）。").arg(ReadErrorText(errno));
                 break;
             }
             if (n == 0) break;  // shrank while being read

@@ -8,8 +8,6 @@
 #include "support/files.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -25,27 +23,23 @@ QByteArray Cp932(const char* utf8)
 
 TEST(CornerTable, OneLine)
 {
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        TextEncoding encoding;
-        bool first;
-        TableLineKind kind;
-        const char* error;  ///< part of the reason, for a bad line
-    } cases[] = {
-        {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", TextEncoding::Utf8, true, TableLineKind::Corner, ""},
-        {"header", "IP番号,BP X,BP Y,IP X", TextEncoding::Utf8, true, TableLineKind::Header, ""},
-        {"header of one field", "隅切り表", TextEncoding::Utf8, true, TableLineKind::Header, ""},
-        {"text where a number goes, later", "IP,BPX,0,0,0,0,0,5,0,0,1", TextEncoding::Utf8, false, TableLineKind::Corner, ""},
-        {"blank", " , ,,", TextEncoding::Utf8, true, TableLineKind::Blank, ""},
-        {"too few columns", "12,0,0,100,100,0,200,100,3,3", TextEncoding::Utf8, false, TableLineKind::Bad, "10 個"},
-        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", TextEncoding::Utf8, false, TableLineKind::Bad, "「4」"},
-        {"type -1", "12,0,0,100,100,0,200,100,3,3,-1", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
-        {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
-        {"no type", "12,0,0,100,100,0,200,100,3,3,", TextEncoding::Utf8, false, TableLineKind::Bad, "計算方式"},
-        {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", TextEncoding::Utf8, false, TableLineKind::Bad, "引用符"},
-        {"bad UTF-8", "1\xff,0,0,100,100,0,200,100,3,3,1", TextEncoding::Utf8, false, TableLineKind::Bad, "UTF-8"},
-        {"bad CP932", "1\x81\x7f,0,0,100,100,0,200,100,3,3,1", TextEncoding::Cp932, false, TableLineKind::Bad, "0x817F"},
+    using enum TableLineKind;
+    using enum TextEncoding;
+    // `error` is part of the reason, for a bad line.
+    const struct { const char* name; QByteArray bytes; TextEncoding encoding; bool first; TableLineKind kind;
+                   const char* error; } cases[] = {
+        {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", Utf8, true, Corner, ""},
+        {"header", "IP番号,BP X,BP Y,IP X", Utf8, true, Header, ""},
+        {"header of one field", "隅切り表", Utf8, true, Header, ""},
+        {"text where a number goes, later", "IP,BPX,0,0,0,0,0,5,0,0,1", Utf8, false, Corner, ""},
+        {"blank", " , ,,", Utf8, true, Blank, ""},
+        {"too few columns", "12,0,0,100,100,0,200,100,3,3", Utf8, false, Bad, "10 個"},
+        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", Utf8, false, Bad, "「4」"},
+        {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", Utf8, false, Bad, "計算方式"},
+        {"no type", "12,0,0,100,100,0,200,100,3,3,", Utf8, false, Bad, "計算方式"},
+        {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", Utf8, false, Bad, "引用符"},
+        {"bad UTF-8", "1\xff,0,0,100,100,0,200,100,3,3,1", Utf8, false, Bad, "UTF-8"},
+        {"bad CP932", "1\x81\x7f,0,0,100,100,0,200,100,3,3,1", Cp932, false, Bad, "0x817F"},
     };
     for (const auto& c : cases) {
         const TableLine t = ReadTableLine(c.bytes, c.encoding, 7, c.first);
@@ -57,25 +51,17 @@ TEST(CornerTable, OneLine)
 
 TEST(CornerTable, FieldsFollowTheBoxesRules)
 {
-    // Leading numbers as a box reads them, a quoted IP number with a comma, names, a CP932 line.
-    TableLine t = ReadTableLine(Cp932("\"交,1\", 1.5m ,-2,１００,1e2,abc,,10.0,3,3, 2 ,2.5,K1,K2,\"K 3\""),
-                                TextEncoding::Cp932, 3, false);
+    // Leading numbers as a box reads them (full-width digits as an input method types them, none
+    // or empty: 0), a quoted IP number with a comma, names, a CP932 line; the division count kept
+    // as written (the composition decides about fractions), 0 when its column is missing.
+    const TableLine t = ReadTableLine(Cp932("\"交,1\", 1.5m ,-2,１００,1e2,abc,,10.0,3,4, 2 ,2.5,K1,K2,\"K 3\""),
+                                      TextEncoding::Cp932, 3, false);
     ASSERT_EQ(t.kind, TableLineKind::Corner) << t.error.toStdString();
     const TableCorner& c = t.corner;
-    EXPECT_EQ(c.ipNumber, QStringLiteral("交,1"));
-    EXPECT_EQ(c.bpX, 1.5);
-    EXPECT_EQ(c.bpY, -2);
-    EXPECT_EQ(c.ipX, 100) << "full-width digits as typed through an input method";
-    EXPECT_EQ(c.ipY, 100);
-    EXPECT_EQ(c.epX, 0) << "no leading number";
-    EXPECT_EQ(c.epY, 0) << "empty";
-    EXPECT_EQ(c.radius, 10);
-    EXPECT_EQ(c.type, 2);
-    EXPECT_EQ(c.divisions, 2.5) << "kept; the composition decides about fractions";
-    EXPECT_EQ(c.bpName + c.ipName + c.epName, QStringLiteral("K1K2K 3"));
-
-    t = ReadTableLine("5,0,0,100,100,0,200,100,0,0,0", TextEncoding::Utf8, 4, false);
-    EXPECT_EQ(t.corner.divisions, 0) << "no division column: chosen from the limits";
+    EXPECT_EQ(QStringList({c.ipNumber, c.bpName, c.ipName, c.epName}), QStringList({"交,1", "K1", "K2", "K 3"}));
+    EXPECT_EQ((std::vector<double>{c.bpX, c.bpY, c.ipX, c.ipY, c.epX, c.epY, c.radius, c.inner, c.outer, double(c.type), c.divisions}),
+              (std::vector<double>{1.5, -2, 100, 100, 0, 0, 10, 3, 4, 2, 2.5}));
+    EXPECT_EQ(ReadTableLine("5,0,0,100,100,0,200,100,0,0,0", TextEncoding::Utf8, 4, false).corner.divisions, 0);
 }
 
 /// Every line a stream gives: its number and bytes, "LONG" for one that was too long.
@@ -99,7 +85,6 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     EXPECT_EQ(Lines("a\r\n\r\nb\r\n"), (QStringList{"1:a", "2:", "3:b"})) << "no line after the last end";
     EXPECT_EQ(Lines("a\r"), (QStringList{"1:a"}));
     EXPECT_EQ(Lines(""), QStringList{});
-
     const QByteArray tooLong(kMaxTableLineBytes + 10, 'x');
     EXPECT_EQ(Lines("a\n" + tooLong + "\nb\n" + tooLong), (QStringList{"1:a", "2:LONG", "3:b", "4:LONG"}));
 
@@ -117,65 +102,37 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     }
 }
 
-QString Write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    test::WriteAll(path, bytes);
-    return path;
-}
-
-/// The corners of a table file as "line:IP" or "line!" for a bad line.
-QStringList Corners(CornerTable& t)
-{
-    QStringList out;
-    TableLine line;
-    while (t.next(line))
-        out << (line.kind == TableLineKind::Corner ? QStringLiteral("%1:%2").arg(line.corner.line).arg(line.corner.ipNumber)
-                                                   : QStringLiteral("%1!").arg(line.corner.line));
-    return out;
-}
-
-TEST(CornerTable, FilesInEitherEncoding)
+TEST(CornerTable, FilesInEitherEncodingAndFilesThatCannotBeRead)
 {
     QTemporaryDir dir;
     const QByteArray body = "\r\n交1,0,0,100,100,0,200,100,3,3,1,8\r\n\r\n交2,0,0\r\n交3,0,0,100,100,0,200,100,3,3,0,\r\n";
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        TextEncoding encoding;
-    } files[] = {
+    const struct { const char* name; QByteArray bytes; TextEncoding encoding; } files[] = {
         {"cp932.csv", Cp932("IP番号,BP X\r\n") + Cp932(body.constData()), TextEncoding::Cp932},
         {"utf8.csv", "IP,BPX\n" + body, TextEncoding::Utf8},
         {"bom.csv", "\xEF\xBB\xBFIP,BPX\n" + body, TextEncoding::Utf8},
     };
     for (const auto& f : files) {
         CornerTable t;
-        ASSERT_TRUE(t.open(Write(dir, f.name, f.bytes)).isEmpty()) << f.name;
+        ASSERT_TRUE(t.open(test::WriteIn(dir, f.name, f.bytes)).isEmpty()) << f.name;
         EXPECT_EQ(t.encoding(), f.encoding) << f.name;
         EXPECT_EQ(t.cornerLines(), 3) << f.name;
-        EXPECT_EQ(Corners(t), (QStringList{"3:交1", "5!", "6:交3"})) << f.name;
+        QStringList corners;  // "line:IP", or "line!" for a bad line
+        for (TableLine line; t.next(line);)
+            corners << QString::number(line.corner.line) + (line.kind == TableLineKind::Corner ? ":" + line.corner.ipNumber : "!");
+        EXPECT_EQ(corners, (QStringList{"3:交1", "5!", "6:交3"})) << f.name;
     }
-}
 
-TEST(CornerTable, TablesThatCannotBeRead)
-{
-    QTemporaryDir dir;
-    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));  // no writer: reading would wait
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const struct {
-        QString path;
-        const char* reason;
-    } cases[] = {
-        {dir.filePath(QStringLiteral("missing.csv")), "開けません"},
+    const struct { QString path; const char* reason; } cases[] = {
+        {dir.filePath(QStringLiteral("missing.csv")), "開けません（ファイルがありません）"},
         {dir.path(), "フォルダです"},
         {fifo, "通常のファイルではありません"},
-        {Write(dir, "header.csv", "IP,BP X,BP Y\r\n\r\n"), "隅切りの行がありません"},
+        {test::WriteIn(dir, "header.csv", "IP,BP X,BP Y\r\n\r\n"), "隅切りの行がありません"},
     };
     for (const auto& c : cases) {
-        CornerTable t;
-        const QString why = t.open(c.path);
-        EXPECT_TRUE(why.startsWith(QStringLiteral("隅切り表 "))) << why.toStdString();
-        EXPECT_TRUE(why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
+        const QString why = CornerTable().open(c.path);
+        EXPECT_TRUE(why.startsWith(QStringLiteral("隅切り表 ")) && why.contains(QString::fromUtf8(c.reason))) << why.toStdString();
     }
 }
 

@@ -7,9 +7,9 @@
 #include "sheets/blocksheet.h"
 
 #include "../sheets/sheetfixture.h"
+#include "support/files.h"
+#include "support/run.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <map>
@@ -36,31 +36,20 @@ for e in doc.modelspace():
     print(t, d.layer, *[repr(x) if isinstance(x, float) else x for x in v], sep='\t')
 )";
 
-struct Entity {
-    QString kind, layer;
-    QStringList values;
-    double at(int i) const { return values.value(i).toDouble(); }
-};
+/// What the reader printed, by layer ("LAYER" for the layer table): kind, layer, numbers or text.
+using Drawing = std::map<QString, std::vector<QStringList>>;
 
-/// The entities as the reader sees them; empty with `skip` set when there is no reader.
-std::vector<Entity> ReadBack(const QByteArray& dxf, QString& skip)
+/// The drawing as the reader sees it; empty with `skip` set when there is no reader.
+Drawing ReadBack(const QByteArray& dxf, QString& skip)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("c.dxf"));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(dxf) != dxf.size()) return {};
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        skip = QStringLiteral("no DXF reader (/usr/bin/python3 with python3-ezdxf): ") +
-               QString::fromUtf8(p.readAllStandardError()).section(QLatin1Char('\n'), -2);
-        return {};
-    }
-    std::vector<Entity> out;
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
-        QStringList f = line.split(u'\t');
-        out.push_back({f.value(0), f.value(1), f.mid(2)});
+    const test::Ran r = test::Launch(QStringLiteral("/usr/bin/python3"),
+                                     {QStringLiteral("-c"), QString::fromLatin1(kReader), test::WriteIn(dir, "c.dxf", dxf)});
+    if (r.status != 0) skip = "no DXF reader (/usr/bin/python3 with python3-ezdxf): " + r.err.section(u'\n', -2);
+    Drawing out;
+    for (const QString& line : r.out.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(u'\t');
+        out[f[0] == QLatin1String("LAYER") ? f[0] : f.value(1)].push_back(f);
     }
     return out;
 }
@@ -70,6 +59,14 @@ double AngleFrom(double cx, double cy, double x, double y)
 {
     const double a = std::atan2(x - cx, y - cy) * 180 / M_PI;
     return a < 0 ? a + 360 : a;
+}
+
+/// The entity's numbers from the `first` on are those expected.
+void ExpectAt(const QStringList& e, int first, const std::vector<double>& expected, double tolerance = 1e-9)
+{
+    ASSERT_LE(2 + first + static_cast<qsizetype>(expected.size()), e.size()) << e.join(' ').toStdString();
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(e[2 + first + static_cast<int>(i)].toDouble(), expected[i], tolerance) << e[1].toStdString() << " #" << first + i;
 }
 
 TEST(DxfDrawing, ReadBackByAnIndependentReader)
@@ -85,63 +82,52 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
         QByteArray dxf;
         ASSERT_TRUE(DxfFile({CornerOf(s, BlockExportCounts(s))}, dxf).isEmpty());
         QString skip;
-        const std::vector<Entity> all = ReadBack(dxf, skip);
+        Drawing byLayer = ReadBack(dxf, skip);
         if (!skip.isEmpty()) GTEST_SKIP() << skip.toStdString();
-        std::map<QString, std::vector<Entity>> byLayer;
-        for (const Entity& e : all) byLayer[e.kind == QLatin1String("LAYER") ? e.kind : e.layer].push_back(e);
         QStringList layers;
-        for (const Entity& l : byLayer["LAYER"]) layers << l.layer;
+        for (const QStringList& l : byLayer["LAYER"]) layers << l[1];
         for (const char* l : {"TANGENT", "CURVE_CENTRE", "CURVE_INNER", "CURVE_OUTER", "STAKE_CENTRE",
                               "STAKE_INNER", "STAKE_OUTER", "POINT", "POINT_NAME"})
             EXPECT_TRUE(layers.contains(QLatin1String(l))) << l;
 
+        // In the drawing x is survey Y and y survey X.
         const auto& tangents = byLayer["TANGENT"];
         ASSERT_EQ(tangents.size(), 2u);
-        EXPECT_NEAR(tangents[0].at(0), c.by, 1e-9);  // x = survey Y
-        EXPECT_NEAR(tangents[0].at(1), c.bx, 1e-9);
-        EXPECT_NEAR(tangents[1].at(2), c.ey, 1e-9);
-        EXPECT_NEAR(tangents[1].at(3), c.ex, 1e-9);
+        ExpectAt(tangents[0], 0, {c.by, c.bx, c.iy, c.ix});
+        ExpectAt(tangents[1], 0, {c.iy, c.ix, c.ey, c.ex});
 
         // The exported points of each curve, by name: IP number, prefix, row label.
         const std::vector<ExportPoint> points = ExportPoints(s);
         const QString ip = QString::fromUtf8(c.ip);
-        const QString prefixes[3] = {QStringLiteral("C"), s.TurnSign > 0 ? QStringLiteral("I") : QStringLiteral("O"),
-                                     s.TurnSign > 0 ? QStringLiteral("O") : QStringLiteral("I")};
+        const char* prefixes[3] = {"C", s.TurnSign > 0 ? "I" : "O", s.TurnSign > 0 ? "O" : "I"};
         const char* kinds[3] = {"CENTRE", "INNER", "OUTER"};
         const double radii[3] = {c.r, c.r - c.wi, c.r + c.wo};
         for (int k = 0; k < 3; ++k) {
             std::vector<ExportPoint> curve;
+            std::vector<double> path;
             for (const ExportPoint& p : points)
-                if (p.name.startsWith(ip + prefixes[k])) curve.push_back(p);
+                if (p.name.startsWith(ip + prefixes[k])) curve.push_back(p), path.insert(path.end(), {p.y, p.x});
             ASSERT_GE(curve.size(), 3u);
             const auto& arcs = byLayer[QStringLiteral("CURVE_") + kinds[k]];
             ASSERT_EQ(arcs.size(), 1u) << kinds[k];
-            const Entity& arc = arcs[0];
-            EXPECT_NEAR(arc.at(0), s.CenY, 1e-9);
-            EXPECT_NEAR(arc.at(1), s.CenX, 1e-9);
-            EXPECT_NEAR(arc.at(2), radii[k], 1e-9);
+            ExpectAt(arcs[0], 0, {s.CenY, s.CenX, radii[k]});
             // Counter-clockwise from start to end, through the curve's BC and EC.
             const double bc = AngleFrom(s.CenX, s.CenY, curve.front().x, curve.front().y);
             const double ec = AngleFrom(s.CenX, s.CenY, curve.back().x, curve.back().y);
-            EXPECT_NEAR(arc.at(3), s.TurnSign > 0 ? ec : bc, 1e-7) << kinds[k];
-            EXPECT_NEAR(arc.at(4), s.TurnSign > 0 ? bc : ec, 1e-7) << kinds[k];
+            ExpectAt(arcs[0], 3, s.TurnSign > 0 ? std::vector{ec, bc} : std::vector{bc, ec}, 1e-7);
 
             const auto& paths = byLayer[QStringLiteral("STAKE_") + kinds[k]];
             ASSERT_EQ(paths.size(), 1u);
-            ASSERT_EQ(paths[0].values.size(), static_cast<qsizetype>(2 * curve.size())) << kinds[k];
-            for (size_t i = 0; i < curve.size(); ++i) {
-                EXPECT_NEAR(paths[0].at(static_cast<int>(2 * i)), curve[i].y, 1e-9);
-                EXPECT_NEAR(paths[0].at(static_cast<int>(2 * i + 1)), curve[i].x, 1e-9);
-            }
+            EXPECT_EQ(paths[0].size(), 2 + static_cast<qsizetype>(path.size())) << kinds[k];
+            ExpectAt(paths[0], 0, path);
         }
         const auto& marks = byLayer["POINT"];
         const auto& names = byLayer["POINT_NAME"];
         ASSERT_EQ(marks.size(), points.size());
         ASSERT_EQ(names.size(), points.size());
         for (size_t i = 0; i < points.size(); ++i) {
-            EXPECT_EQ(names[i].values.value(0), points[i].name) << "names come back exactly";
-            EXPECT_NEAR(marks[i].at(0), points[i].y, 1e-9);
-            EXPECT_NEAR(marks[i].at(1), points[i].x, 1e-9);
+            EXPECT_EQ(names[i].value(2), points[i].name) << "names come back exactly";
+            ExpectAt(marks[i], 0, {points[i].y, points[i].x});
         }
     }
 }
@@ -149,15 +135,10 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
 TEST(DxfDrawing, RefusesANameWithoutACodeAndDrawsNoArcOfNoRadius)
 {
     DxfCorner c;
-    c.ip = {10, 10};
-    c.ep = {0, 20};
-    c.radius = {10, 0, -1};
-    c.ia = 90;
-    c.turn = 1;
+    c.ip = {10, 10}, c.ep = {0, 20}, c.radius = {10, 0, -1}, c.ia = 90, c.turn = 1;
     c.points = {{QStringLiteral("P😀"), 1, 1}};
     QByteArray out;
-    EXPECT_TRUE(DxfFile({c}, out).contains(QStringLiteral("😀")));
-    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(DxfFile({c}, out).contains(QStringLiteral("😀")) && out.isEmpty());
     c.points = {{QStringLiteral("P"), 1, 1}};
     ASSERT_TRUE(DxfFile({c, c}, out).isEmpty());
     EXPECT_EQ(out.count("\nARC\n"), 2) << "one arc per corner: the inner and outer radius are not positive";

@@ -4,10 +4,10 @@
 // locales) in a folder of its own, so that the test does not depend on which locales this machine
 // has generated. Programs find it through LOCPATH.
 
+#include "support/run.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QString>
 
 namespace tovanel::test {
 
@@ -16,14 +16,10 @@ inline constexpr const char* kCommaLocale = "de_DE.UTF-8";
 /// Compiles the comma locale into `folder`. Returns empty when it is there, otherwise why not.
 inline QString MakeCommaLocale(const QString& folder)
 {
-    QProcess p;
-    p.start(QStringLiteral("localedef"), {"-i", "de_DE", "-f", "UTF-8", QDir(folder).filePath(kCommaLocale)});
-    if (!p.waitForFinished(120000))
-        return QStringLiteral("localedef did not run: ") + p.errorString();
     // Exit status 1 only reports warnings; the locale is written all the same.
+    const Ran r = Launch(QStringLiteral("localedef"), {"-i", "de_DE", "-f", "UTF-8", QDir(folder).filePath(kCommaLocale)});
     if (!QFileInfo::exists(QDir(folder).filePath(QString(kCommaLocale) + "/LC_NUMERIC")))
-        return QStringLiteral("localedef could not make %1 (package locales missing?): %2")
-            .arg(kCommaLocale, QString::fromLocal8Bit(p.readAllStandardError()).trimmed());
+        return QStringLiteral("localedef could not make %1 (package locales missing?): %2").arg(kCommaLocale, r.err.trimmed());
     return {};
 }
 

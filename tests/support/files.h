@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace tovanel::test {
@@ -22,6 +23,14 @@ inline void WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+/// Writes the file `name` into the folder and returns its path.
+inline QString WriteIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    WriteAll(path, bytes);
+    return path;
 }
 
 }  // namespace tovanel::test
