@@ -53,6 +53,11 @@ TEST(Listing, WorkedExampleTextByText)
     EXPECT_EQ(Lines(l).mid(5, 4).join('|'),
               QString::fromUtf8("250,190,0,    R=  -100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
                                 "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796"));
+
+    CalcState refused = RightTurn(0, 20, 1, 0);  // a zero limit with an open count
+    EXPECT_FALSE(S_CRT(refused, l).isEmpty());
+    EXPECT_TRUE(l.texts.empty()) << "a refusal draws nothing";
+    EXPECT_EQ(refused.DivCount, 0);
 }
 
 TEST(Listing, RedMarksWithAGivenCountOfEight)
@@ -72,15 +77,6 @@ TEST(Listing, RedMarksWithAGivenCountOfEight)
             if (t.colour == kRed) red << QStringLiteral("%1,%2").arg(t.x).arg(t.y);
         EXPECT_EQ(red, c.red) << c.name;
     }
-}
-
-TEST(Listing, RefusalDrawsNothing)
-{
-    CalcState s = RightTurn(0, 20, 1, 0);
-    Listing l;
-    EXPECT_FALSE(S_CRT(s, l).isEmpty());
-    EXPECT_TRUE(l.texts.empty());
-    EXPECT_EQ(s.DivCount, 0);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
 #include "support/commalocale.h"
+#include "support/files.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <clocale>
@@ -17,44 +19,24 @@
 namespace tovanel {
 namespace {
 
-class CommaLocale : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        folder = new QTemporaryDir;
-        problem = test::MakeCommaLocale(folder->path());
-    }
-    static void TearDownTestSuite() { delete folder; }
-
-    void SetUp() override
-    {
-        if (!problem.isEmpty()) GTEST_SKIP() << problem.toStdString();
-        previous = std::setlocale(LC_ALL, nullptr);
-        setenv("LOCPATH", QFile::encodeName(folder->path()).constData(), 1);
-        ASSERT_NE(std::setlocale(LC_ALL, test::kCommaLocale), nullptr);
-        ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale must really use a comma";
-    }
-    void TearDown() override
-    {
-        if (!previous.empty()) std::setlocale(LC_ALL, previous.c_str());
-        unsetenv("LOCPATH");
-    }
-
-    static inline QTemporaryDir* folder = nullptr;
-    static inline QString problem;
-    std::string previous;
-};
-
-TEST_F(CommaLocale, BoxesReadThePointAsTheDecimalSeparator)
+TEST(CommaLocale, NumbersReadAndPrintWithThePoint)
 {
+    QTemporaryDir folder;
+    if (const QString problem = test::MakeCommaLocale(folder.path()); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const auto restore = qScopeGuard([&] {
+        std::setlocale(LC_ALL, previous.c_str());
+        unsetenv("LOCPATH");
+    });
+    setenv("LOCPATH", QFile::encodeName(folder.path()).constData(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, test::kCommaLocale), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale must really use a comma";
+
     const struct { const char* text; double want; } cases[] = {
-        {"50.25", 50.25}, {" -.5", -0.5}, {"1.5e3", 1500}, {"１２．５", 12.5}, {"1,5", 1}, {"0.0125", 0.0125},
+        {"50.25", 50.25}, {" -.5", -0.5}, {"1.5e3", 1500}, {"１２．５", 12.5}, {"1,5", 1},
     };
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
-}
-
-TEST_F(CommaLocale, TextsAndTheSettingsFileKeepThePoint)
-{
     EXPECT_EQ(FixedText(50.25, 4), "50.2500");
     EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
     CalcState s;
@@ -66,9 +48,7 @@ TEST_F(CommaLocale, TextsAndTheSettingsFileKeepThePoint)
     s.IniNum[3] = 0.05;
     s.IniNum[6] = 1.0 / 3;
     ASSERT_EQ(WriteSettings(path, s), "");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().startsWith("4\r\n3\r\n0.05\r\n10\r\n0.01\r\n0.3333333333333333\r\n"));
+    EXPECT_TRUE(test::ReadAll(path).startsWith("4\r\n3\r\n0.05\r\n10\r\n0.01\r\n0.3333333333333333\r\n"));
     CalcState back;
     EXPECT_TRUE(ReadSettings(path, back).isEmpty());
     EXPECT_EQ(back.IniNum, s.IniNum);
