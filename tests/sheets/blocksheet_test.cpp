@@ -4,8 +4,6 @@
 // rendered without undefined behaviour on hostile corners (the refusals: see the CLI test).
 
 #include "sheetfixture.h"
-#include "sheets/blocksheet.h"
-#include "sheets/sheetcontext.h"
 #include "calc/numeric.h"
 
 #include <QImage>
@@ -75,16 +73,8 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
             }
 }
 
-TEST(BlockSheet, PageBreaksBeyond170WithTheHeadingOnEveryPage)
+TEST(BlockSheet, TwentyThreeRowsAPageWithTheHeadingOnEveryPage)
 {
-    for (const auto& [lineY, breaks] : {std::pair{0.0, true}, {170.0, false}, {170.1, true}}) {
-        Doc d;
-        d.pl.startDoc();
-        d.s.LineY = lineY;
-        SheetContext ctx{d.s, d.pl, {}, {}};
-        Kai_PG(ctx);
-        EXPECT_EQ(std::pair(d.pl.pageCount(), d.s.LineY), std::pair(breaks ? 2 : 1, breaks ? 14 : lineY)) << lineY;
-    }
     // Type 0 with 30 divisions: 32 rows, 23 on a page and 9 under the same heading on the next.
     // 23 rows fill a page exactly (type 0, N 21; type 2, N 20): the next kind's page follows, never
     // a page that holds the heading alone, nor one that ends the document.
