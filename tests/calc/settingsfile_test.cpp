@@ -143,16 +143,11 @@ TEST(SettingsFile, LocationInTheBuildFolderAndWhenInstalled)
         Where used;           // what SettingsPath() returns
         const char* userAfter;  // the user's file after the start; nullptr: none
     } cases[] = {
-        {"build folder: the file next to the executable wins", "L", false, "S", "U", kNextToProgram,
-         kNextToProgram, "U"},
-        {"installed, first start: seeded from the shipped default", nullptr, false, "S", nullptr, kShipped,
-         kUser, "S"},
-        {"installed, later start or reinstall: the user's file stays", nullptr, false, "S2", "U", kUser,
-         kUser, "U"},
-        {"installed without a shipped default: nothing to seed", nullptr, false, nullptr, nullptr, kNone,
-         kUser, nullptr},
-        {"read-only program folder: its file seeds the user's", "L", true, "S", nullptr, kNextToProgram,
-         kUser, "L"},
+        {"build folder: the file next to the program wins", "L", false, "S", "U", kNextToProgram, kNextToProgram, "U"},
+        {"installed, first start: seeded from the shipped file", nullptr, false, "S", nullptr, kShipped, kUser, "S"},
+        {"installed, later start or reinstall: the user's stays", nullptr, false, "S2", "U", kUser, kUser, "U"},
+        {"installed without a shipped file: nothing to seed", nullptr, false, nullptr, nullptr, kNone, kUser, nullptr},
+        {"read-only program folder: its file seeds the user's", "L", true, "S", nullptr, kNextToProgram, kUser, "L"},
     };
     for (const auto& c : cases) {
         if (c.localReadOnly && geteuid() == 0) continue;  // root writes anywhere
