@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Curve elements, main points and the division count on worked corners, the inputs the
 // computation has to refuse instead of looping or overflowing, and the trial listing of the worked
-// right-turn corner, text by text (its red marks: see the main window's trial test).
+// right-turn corner: texts, positions and the red marks.
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"
@@ -141,6 +141,25 @@ TEST(Listing, WorkedExampleTextByText)
     EXPECT_FALSE(S_CRT(refused, l).isEmpty());
     EXPECT_TRUE(l.texts.empty()) << "a refusal draws nothing";
     EXPECT_EQ(refused.DivCount, 0);
+}
+
+// A value beyond its limit is red, one equal to it black (a given count of 8).
+TEST(Listing, RedMarksBeyondTheLimits)
+{
+    const struct { double limitM, limitLP, limitL1; QStringList red; } cases[] = {
+        {0.5, 19, 1, {"310,600", "310,650", "310,700"}}, {0.5, 20, 0.05, {"790,700"}},
+        {0.482, 20, 1, {"630,700"}}, {0.4839, 19.635, 0.0633, {}},
+    };
+    for (const auto& c : cases) {
+        CalcState s = Corner(0, 0, 100, 100, 0, 200, 100, c.limitM, c.limitLP, 8);
+        s.IniNum[5] = c.limitL1;
+        Listing l;
+        ASSERT_EQ(S_CRT(s, l), "");
+        QStringList red;
+        for (const auto& t : l.texts)
+            if (t.colour == kRed) red << QStringLiteral("%1,%2").arg(t.x).arg(t.y);
+        EXPECT_EQ(red, c.red) << c.limitM << " " << c.limitLP << " " << c.limitL1;
+    }
 }
 
 }  // namespace
