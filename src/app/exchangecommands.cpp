@@ -201,7 +201,7 @@ void InstallExchange(MonitFM& window, ExchangeHooks hooks)
     for (const auto& [format, caption] : items) {
         QAction* a = exports->addAction(QString::fromUtf16(caption));
         a->setObjectName(QStringLiteral("MENUEXPORT1_%1").arg(++index));
-        QObject::connect(a, &QAction::triggered, exports, [shared, format] { shared->exportFile(format); });
+        QObject::connect(a, &QAction::triggered, exports, [shared, f = format] { shared->exportFile(f); });
     }
     QAction* sub = file->insertMenu(before, exports);
     sub->setObjectName(QStringLiteral("MENUFILE1_4"));

@@ -32,7 +32,7 @@ constexpr qsizetype kFlushBytes = 256 * 1024;
 class Output : public QIODevice {
 public:
     /// Opens `target` ("-": standard output). Empty, or why it cannot be written.
-    QString open(const QString& target)
+    QString openTarget(const QString& target)
     {
         m_target = target;
         if (target == QLatin1String("-")) {
@@ -134,7 +134,7 @@ public:
         for (auto& [out, target] : m_targets) {
             if (target.isEmpty()) continue;
             *out = std::make_unique<Output>();
-            if (QString why = (*out)->open(target); !why.isEmpty()) return why;
+            if (QString why = (*out)->openTarget(target); !why.isEmpty()) return why;
         }
         QByteArray bytes;
         if (m_sima) {
