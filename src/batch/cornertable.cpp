@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace tovanel {
@@ -53,6 +54,14 @@ bool Decode(const QByteArray& bytes, TextEncoding encoding, QString& text, QStri
     return false;
 }
 
+/// Whether ASCII bytes hold anything but blanks, commas and quotes, of which a blank line is made.
+bool HasText(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (c != ' ' && c != '\t' && c != ',' && c != '"' && c != '\v' && c != '\f') return true;
+    return false;
+}
+
 bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 /// Whether the leading-number rule finds a number at the start of the text (rather than
@@ -85,12 +94,44 @@ double Number(const QString& field)
     return v;
 }
 
-bool IsBlank(const QByteArray& bytes)
+/// The kind of a line as far as its fields tell (Corner when it is to be read on), its fields,
+/// and the reason when it is Bad.
+TableLineKind SplitLine(const QByteArray& bytes, TextEncoding encoding, bool first,
+                        std::vector<QString>& f, QString& why)
 {
-    for (const char c : bytes)
-        if (c != ' ' && c != '\t' && c != ',') return false;
-    return true;
+    QString text;
+    if (!Decode(bytes, encoding, text, why) || !SplitCsv(text, f, why)) return TableLineKind::Bad;
+    if (std::all_of(f.begin(), f.end(), [](const QString& s) { return s.isEmpty(); })) return TableLineKind::Blank;
+    if (first && (f.size() < 2 || !HasLeadingNumber(f[1]))) return TableLineKind::Header;
+    return TableLineKind::Corner;
 }
+
+/// Counts, as the lines go by, the lines `CornerTable::next` will give when the table is read
+/// in one encoding: what is blank or the header depends on how its bytes decode.
+class CornerCount {
+public:
+    explicit CornerCount(TextEncoding encoding) : m_encoding(encoding) {}
+    void add(const QByteArray& bytes, bool tooLong)
+    {
+        // After the first line, an ASCII line with a character other than blanks, commas and
+        // quotes cannot be blank: the common case is settled without splitting it.
+        if (!tooLong && !(m_seenFirst && IsAscii(bytes) && HasText(bytes))) {
+            const TableLineKind kind = SplitLine(bytes, m_encoding, !m_seenFirst, m_fields, m_why);
+            if (kind == TableLineKind::Blank) return;
+            if (std::exchange(m_seenFirst, true) == false && kind == TableLineKind::Header) return;
+        }
+        m_seenFirst = true;
+        ++m_corners;
+    }
+    int corners() const { return m_corners; }
+
+private:
+    TextEncoding m_encoding;
+    bool m_seenFirst = false;
+    int m_corners = 0;
+    std::vector<QString> m_fields;
+    QString m_why;
+};
 
 }  // namespace
 
@@ -103,17 +144,12 @@ TableLine ReadTableLine(const QByteArray& bytes, TextEncoding encoding, int line
         out.error = why;
         return out;
     };
-    QString text;
-    QString why;
-    if (!Decode(bytes, encoding, text, why)) return bad(why);
     std::vector<QString> f;
     f.reserve(16);
-    if (!SplitCsv(text, f, why)) return bad(why);
-    if (std::all_of(f.begin(), f.end(), [](const QString& s) { return s.isEmpty(); })) return out;
-    if (first && (f.size() < 2 || !HasLeadingNumber(f[1]))) {
-        out.kind = TableLineKind::Header;
-        return out;
-    }
+    QString why;
+    out.kind = SplitLine(bytes, encoding, first, f, why);
+    if (out.kind == TableLineKind::Bad) return bad(why);
+    if (out.kind != TableLineKind::Corner) return out;
     if (f.size() < kRequiredColumns)
         return bad(QStringLiteral("項目が %1 個しかありません。IP番号, BP X, BP Y, IP X, IP Y, EP X, EP Y, "
                                   "半径, 内幅員, 外幅員, 計算方式 の %2 項目が要ります。")
@@ -214,21 +250,20 @@ QString CornerTable::open(const QString& path)
 
     // Read through once: UTF-8 when every line is (or after a byte-order mark), otherwise CP932,
     // as point files are read; and how many lines hold corners, for the progress shown.
+    // The count is kept for either encoding until the last line decides between them.
     bool utf8 = true;
-    int lines = 0;
-    QByteArray first;
+    CornerCount asUtf8(TextEncoding::Utf8), asCp932(TextEncoding::Cp932);
     QByteArray bytes;
     bool tooLong = false;
     rewind();
     while (nextBytes(bytes, tooLong)) {
-        if (!tooLong && IsBlank(bytes)) continue;
-        if (++lines == 1 && !tooLong) first = bytes;
-        if (utf8 && !IsAscii(bytes) && InvalidUtf8At(bytes) >= 0) utf8 = false;
+        if (utf8 && !tooLong && !IsAscii(bytes) && InvalidUtf8At(bytes) >= 0) utf8 = false;
+        if (utf8 || m_bom) asUtf8.add(bytes, tooLong);
+        if (!m_bom) asCp932.add(bytes, tooLong);
     }
     if (!m_lines->error().isEmpty()) return label + m_lines->error();
     m_encoding = utf8 || m_bom ? TextEncoding::Utf8 : TextEncoding::Cp932;
-    m_cornerLines = lines;
-    if (lines > 0 && ReadTableLine(first, m_encoding, 1, true).kind == TableLineKind::Header) --m_cornerLines;
+    m_cornerLines = m_encoding == TextEncoding::Utf8 ? asUtf8.corners() : asCp932.corners();
     if (m_cornerLines == 0) return label + QStringLiteral("隅切りの行がありません。");
     if (!rewind()) return label + QStringLiteral("読み直せません（%1）。").arg(m_file.errorString());
     return {};

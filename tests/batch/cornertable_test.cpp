@@ -105,7 +105,8 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
 TEST(CornerTable, FilesInEitherEncodingAndFilesThatCannotBeRead)
 {
     QTemporaryDir dir;
-    const QByteArray body = "\r\n交1,0,0,100,100,0,200,100,3,3,1,8\r\n\r\n交2,0,0\r\n交3,0,0,100,100,0,200,100,3,3,0,\r\n";
+    // Lines of nothing but empty quoted fields or full-width blanks are blank, and not counted.
+    const QByteArray body = "\r\n\"\",\"\"\r\n交1,0,0,100,100,0,200,100,3,3,1,8\r\n　,\r\n交2,0,0\r\n交3,0,0,100,100,0,200,100,3,3,0,\r\n";
     const struct { const char* name; QByteArray bytes; TextEncoding encoding; } files[] = {
         {"cp932.csv", Cp932("IP番号,BP X\r\n") + Cp932(body.constData()), TextEncoding::Cp932},
         {"utf8.csv", "IP,BPX\n" + body, TextEncoding::Utf8},
@@ -119,7 +120,7 @@ TEST(CornerTable, FilesInEitherEncodingAndFilesThatCannotBeRead)
         QStringList corners;  // "line:IP", or "line!" for a bad line
         for (TableLine line; t.next(line);)
             corners << QString::number(line.corner.line) + (line.kind == TableLineKind::Corner ? ":" + line.corner.ipNumber : "!");
-        EXPECT_EQ(corners, (QStringList{"3:交1", "5!", "6:交3"})) << f.name;
+        EXPECT_EQ(corners, (QStringList{"4:交1", "6!", "7:交3"})) << f.name;
     }
 
     const QString fifo = dir.filePath(QStringLiteral("pipe"));  // no writer: reading would wait
@@ -129,6 +130,7 @@ TEST(CornerTable, FilesInEitherEncodingAndFilesThatCannotBeRead)
         {dir.path(), "フォルダです"},
         {fifo, "通常のファイルではありません"},
         {test::WriteIn(dir, "header.csv", "IP,BP X,BP Y\r\n\r\n"), "隅切りの行がありません"},
+        {test::WriteIn(dir, "quotes.csv", "\"\"\r\n,\"\",\r\nIP,BP X\r\n"), "隅切りの行がありません"},
     };
     for (const auto& c : cases) {
         const QString why = CornerTable().open(c.path);
