@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What the SIMA and the CSV point readers must do with any bytes: decode them or name the line
+// that cannot be decoded; then either refuse with a reason and a line of the file, or give points
+// in file order, one a line, whose coordinates are finite and are the values of their own texts.
+// The points read are then written as SIMA and as CSV files, which read back to the same names
+// (SIMA without blanks around them) and to the coordinates as printed (a name that cannot be
+// written is refused, never changed).
+
+#include "fuzzcheck.h"
+
+#include "calc/numeric.h"
+#include "calc/settingsfile.h"
+#include "exchange/pointfile.h"
+#include "exchange/pointwriter.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace tovanel::fuzz {
+
+inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+/// Lines of the text as the readers count them: CR LF, LF and a lone CR each end one.
+inline int LineCount(const QString& text)
+{
+    int lines = 0;
+    for (qsizetype i = 0; i < text.size(); ++lines) {
+        while (i < text.size() && text[i] != u'\n' && text[i] != u'\r') ++i;
+        if (i < text.size() && text[i++] == u'\r' && i < text.size() && text[i] == u'\n') ++i;
+    }
+    return lines;
+}
+
+/// The name as a CP932 file gives it back: the few characters code page 932 shares between two
+/// Unicode characters (〜 and ～) come back as the one its decoder chooses.
+inline QString ThroughCp932(const QString& name)
+{
+    QByteArray bytes;
+    QString back;
+    FUZZ_CHECK(EncodeCp932(name, bytes) && DecodeCp932(bytes, back)) << name;
+    return back;
+}
+
+inline void CheckWrittenFile(const std::vector<FilePoint>& read, PointFileKind kind)
+{
+    std::vector<ExportPoint> points;
+    bool writable = true;
+    for (const FilePoint& p : read) {
+        points.push_back({p.name, p.x, p.y});
+        writable = writable && PointNameProblem(p.name, kind).isEmpty();
+    }
+    QByteArray out;
+    const QString why = kind == PointFileKind::Sima ? SimaFile(points, QStringLiteral("現場"), out) : CsvFile(points, out);
+    FUZZ_CHECK(why.isEmpty() == writable) << "written: " << why;
+    if (!writable) return;
+    const PointFileRead back = ReadPointFile(out);
+    FUZZ_CHECK(back.ok() && back.format == (kind == PointFileKind::Sima ? PointFormat::Sima : PointFormat::Csv))
+        << back.error;
+    FUZZ_CHECK(back.points.size() == points.size()) << back.points.size() << " points of " << points.size();
+    for (size_t k = 0; k < points.size(); ++k) {
+        const FilePoint& b = back.points[k];
+        // SIMA fields may be padded, so blanks around a name are not kept there.
+        const QString name = ThroughCp932(points[k].name);
+        FUZZ_CHECK(b.name == (kind == PointFileKind::Sima ? name.trimmed() : name)) << "point " << k << ": " << points[k].name << " became " << b.name;
+        double x = 0, y = 0;
+        FUZZ_CHECK(ParseCoordinate(FixedText(points[k].x, 3), x) && ParseCoordinate(FixedText(points[k].y, 3), y));
+        FUZZ_CHECK(SameBits(b.x, x) && SameBits(b.y, y)) << "point " << k << ": " << b.xText << "," << b.yText;
+    }
+}
+
+/// One input through the reader of `format` (Sima or Csv).
+inline int FuzzPointReader(const uint8_t* data, size_t size, PointFormat format)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QString text, error;
+    int line = 0;
+    if (!DecodePointText(bytes, text, error, line)) {
+        FUZZ_CHECK(!error.isEmpty() && line >= 1 && line <= bytes.count('\n') + bytes.count('\r') + 1) << line;
+        return 0;
+    }
+    const PointFileRead r = format == PointFormat::Sima ? ReadSima(text) : ReadCsv(text);
+    const int lines = LineCount(text);
+    if (!r.ok()) {
+        FUZZ_CHECK(r.line >= 0 && r.line <= lines) << "error line " << r.line << " of " << lines;
+        FUZZ_CHECK(PointFileMessage(QStringLiteral("p.txt"), r).contains(r.error)) << r.error;
+    } else {
+        FUZZ_CHECK(r.format == format && !r.points.empty());
+        int previous = 0;
+        for (const FilePoint& p : r.points) {
+            FUZZ_CHECK(p.line > previous && p.line <= lines) << "line " << p.line << " after " << previous;
+            previous = p.line;
+            double x = 0, y = 0;
+            FUZZ_CHECK(ParseCoordinate(p.xText, x) && SameBits(x, p.x) && std::isfinite(p.x)) << p.xText;
+            FUZZ_CHECK(ParseCoordinate(p.yText, y) && SameBits(y, p.y) && std::isfinite(p.y)) << p.yText;
+            FUZZ_CHECK(!p.name.contains(u'\n') && !p.name.contains(u'\r')) << p.name;
+            // A SIMA field has no quoting: no comma in it, no blanks kept around it.
+            FUZZ_CHECK(format != PointFormat::Sima || (!p.name.contains(u',') && p.name == p.name.trimmed())) << p.name;
+        }
+        CheckWrittenFile(r.points, PointFileKind::Sima);
+        CheckWrittenFile(r.points, PointFileKind::Csv);
+    }
+    // The whole-file reader gives the same when it takes the file for this format.
+    const PointFileRead whole = ReadPointFile(bytes);
+    if (whole.format == format) {
+        FUZZ_CHECK(whole.error == r.error && whole.line == r.line && whole.points.size() == r.points.size()) << whole.error;
+    }
+    return 0;
+}
+
+}  // namespace tovanel::fuzz
