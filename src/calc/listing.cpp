@@ -47,7 +47,7 @@ QString Trial(CalcState& s, Listing* out)
     if (QString why = LoadIn(s); !why.isEmpty()) return why;
     s.IaPerDiv = s.IA / s.DivCount;
     // A tiny count makes IA/N too large to write.
-    bool printable = std::isfinite(DegDms(s.IaPerDiv));
+    bool printable = AngleWritable(s.IaPerDiv);
     s.IaHalfDiv = s.IaPerDiv / 2;
 
     if (out) {

@@ -125,6 +125,12 @@ QString AngleText(CalcState& s, double degrees)
     return s.DmsText;
 }
 
+bool AngleWritable(double degrees)
+{
+    const DmsParts parts = DmsFormat(DegDms(degrees));
+    return std::isfinite(parts.deg) && std::isfinite(parts.min) && std::isfinite(parts.sec);
+}
+
 double LeadingNumber(const QString& text)
 {
     // Full-width forms typed through an input method read as their ASCII forms.

@@ -67,6 +67,10 @@ void DmsFmt(CalcState& s, double packed);
 /// Decimal degrees as the listings show them: DegDms, then DmsFmt; returns DmsText.
 QString AngleText(CalcState& s, double degrees);
 
+/// Whether AngleText can write the angle: every part of it a finite number (an angle near the
+/// largest double overflows on the way).
+bool AngleWritable(double degrees);
+
 // --- text helpers
 
 /// The leading-number rule of every input box: blanks skipped, the longest leading part that reads
