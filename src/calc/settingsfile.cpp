@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -176,7 +177,15 @@ QStringList ReadSettings(const QString& path, CalcState& s)
                        .arg(FileLabel(path), f.errorString());
         return notices;
     }
-    QByteArray bytes = f.read(kMaxSettingsBytes + 1);
+    // Read in pieces up to one byte past the limit: a settings file is a few hundred bytes, and
+    // a device without end (/dev/zero) stops at the limit.
+    QByteArray bytes;
+    char piece[16 * 1024];
+    while (bytes.size() <= kMaxSettingsBytes) {
+        const qint64 n = f.read(piece, std::min<qint64>(sizeof piece, kMaxSettingsBytes + 1 - bytes.size()));
+        if (n <= 0) break;
+        bytes.append(piece, static_cast<qsizetype>(n));
+    }
     if (bytes.size() > kMaxSettingsBytes) {
         notices << QStringLiteral("設定ファイル %1 が大きすぎます。先頭の %2 バイトだけを読みます。")
                        .arg(FileLabel(path))
