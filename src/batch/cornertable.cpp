@@ -179,9 +179,11 @@ bool ByteLines::fill()
         m_buffer.remove(0, m_at);
         m_at = 0;
     }
+    // A file says how much is left: a small table takes a small buffer.
+    const qint64 want = m_device.isSequential() ? kChunk : std::clamp<qint64>(m_device.bytesAvailable(), 1, kChunk);
     const qsizetype had = m_buffer.size();
-    m_buffer.resize(had + kChunk);
-    const qint64 got = m_device.read(m_buffer.data() + had, kChunk);
+    m_buffer.resize(had + want);
+    const qint64 got = m_device.read(m_buffer.data() + had, want);
     m_buffer.resize(had + std::max<qint64>(got, 0));
     if (got < 0) m_error = QStringLiteral("読み込めません（%1）。").arg(m_device.errorString());
     if (got <= 0) m_end = true;
