@@ -9,11 +9,6 @@ fuzzer=$1 seeds=$2 work=$3
 seconds=${4:-${TOVANEL_FUZZ_SECONDS:-30}}
 name=$(basename "$fuzzer")
 mkdir -p "$work/corpus" "$work/artifacts"
-# Allocation stacks of two frames, enough to name the library that allocated: deeper frames are
-# read through Qt's and the C library's, which keep no frame pointer, so their garbage makes every
-# stack new and the sanitizer's store of them grows without end (beyond 1 GB in a million runs,
-# and slowly).
-export ASAN_OPTIONS="malloc_context_size=2${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 # One input may take at most 10 s and 2 GB; inputs stay below 4 KB, plenty for any real file.
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
