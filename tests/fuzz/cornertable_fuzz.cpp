@@ -9,22 +9,13 @@
 
 #include "batch/cornertable.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 #include <vector>
 
 namespace {
 
 using namespace tovanel;
-
-QString Folder()
-{
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tovanel-fuzz-XXXXXX")
-                                                       : QDir::tempPath() + QStringLiteral("/tovanel-fuzz-XXXXXX"));
-    return dir.path();
-}
 
 std::vector<QByteArray> SplitLines(QByteArray bytes)
 {
@@ -52,7 +43,7 @@ bool ValidUtf8(const QByteArray& bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = Folder() + QStringLiteral("/table.csv");
+    const QString path = fuzz::ScratchFolder() + QStringLiteral("/table.csv");
     if (QFile f(path); !f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) return 0;
 
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");

@@ -42,6 +42,10 @@ private:
 /// One application for the whole run, on the offscreen platform, with the sheet fonts mapped.
 void EnsureGuiApplication();
 
+/// A folder for the files of one run, on a memory file system when there is one (the harnesses
+/// that go through files write and read every input).
+QString ScratchFolder();
+
 }  // namespace tovanel::fuzz
 
 /// FUZZ_CHECK(condition) << "context": aborts with the message when the condition is false.

@@ -3,6 +3,9 @@
 
 #include "print/fonts.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 namespace tovanel::fuzz {
 
 void EnsureGuiApplication()
@@ -17,6 +20,13 @@ void EnsureGuiApplication()
         return a;
     }();
     (void)app;
+}
+
+QString ScratchFolder()
+{
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/tovanel-fuzz-XXXXXX")
+                                                                       : QDir::tempPath() + QStringLiteral("/tovanel-fuzz-XXXXXX"));
+    return dir.path();
 }
 
 }  // namespace tovanel::fuzz

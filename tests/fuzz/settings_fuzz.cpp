@@ -8,23 +8,13 @@
 #include "calc/calcstate.h"
 #include "calc/settingsfile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstring>
 
 namespace {
 
 using namespace tovanel;
-
-// Files on a memory file system when there is one: every input is written and read twice.
-QString Folder()
-{
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tovanel-fuzz-XXXXXX")
-                                                       : QDir::tempPath() + QStringLiteral("/tovanel-fuzz-XXXXXX"));
-    return dir.path();
-}
 
 QByteArray ReadAll(const QString& path)
 {
@@ -38,7 +28,7 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString in = Folder() + QStringLiteral("/in.INI"), out = Folder() + QStringLiteral("/out.INI");
+    const QString in = fuzz::ScratchFolder() + QStringLiteral("/in.INI"), out = fuzz::ScratchFolder() + QStringLiteral("/out.INI");
     if (QFile f(in); !f.open(QIODevice::WriteOnly) || f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != static_cast<qint64>(size))
         return 0;
     CalcState s;
