@@ -8,10 +8,13 @@
 #include "calc/settingsfile.h"
 
 #include "../print/qstringprint.h"
+#include "support/files.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QStringList>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -19,6 +22,9 @@
 #include <memory>
 
 namespace tovanel::test {
+
+inline QString U(const char* s) { return QString::fromUtf8(s); }
+constexpr const char* kTurn = "0 0 100 100 0 200";  // BP, IP, EP of a right turn of 90°
 
 struct RecordedWindow {
     QTemporaryDir dir;
@@ -40,8 +46,7 @@ struct RecordedWindow {
         if (edit) edit(settings);
         EXPECT_TRUE(WriteSettings(iniPath(), settings).isEmpty());
         auto record = [this](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-            said << title + ":" + text;
-            icons.push_back(icon);
+            said << title + ":" + text, icons.push_back(icon);
             overHiddenWindow |= !parent || !parent->window()->isVisible();
         };
         w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), path.isEmpty() ? iniPath() : path, record, [this] { ++quits; }});
@@ -52,15 +57,12 @@ struct RecordedWindow {
     }
 
     /// Types a corner: BP, IP, EP ("x y" each), the radius, both widths and the count.
-    void corner(const char* count, const char* radius = "100", const char* xy = "0 0 100 100 0 200", const char* widths = "")
+    void corner(const char* count, const char* radius = "100", const char* xy = kTurn, const char* widths = "")
     {
-        const QStringList v = QString::fromUtf8(xy).split(QLatin1Char(' '));
-        for (int i = 0; i < 6; ++i)
-            (i % 2 ? w->YText(i / 2) : w->XText(i / 2))->setText(v[i]);
-        w->DTText(4)->setText(QString::fromUtf8(radius));
-        for (int i : {5, 6})
-            w->DTText(i)->setText(QString::fromUtf8(widths));
-        w->TXT1()->setText(QString::fromUtf8(count));
+        const QStringList v = U(xy).split(QLatin1Char(' '));
+        for (int i = 0; i < 6; ++i) (i % 2 ? w->YText(i / 2) : w->XText(i / 2))->setText(v[i]);
+        for (int i : {4, 5, 6}) w->DTText(i)->setText(U(i == 4 ? radius : widths));
+        w->TXT1()->setText(U(count));
     }
 };
 
