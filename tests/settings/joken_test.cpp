@@ -39,8 +39,8 @@ TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionIns
     EXPECT_EQ(boxes.join('|'), QStringLiteral("2.5|0|0.013|12.346|1234.500"));
     EXPECT_TRUE(!d->Option1()->isChecked() && d->Option2()->isChecked());
     const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
-    EXPECT_TRUE(inside.contains(d->Option1()->geometry()) && inside.contains(d->Option2()->geometry()));
-    EXPECT_FALSE(d->Option1()->geometry().intersects(d->Option2()->geometry()));
+    const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
+    EXPECT_TRUE(inside.contains(o1) && inside.contains(o2) && !o1.intersects(o2));
 }
 
 // OK stores the boxes as shown, but refuses a tested limit of zero or below (storing the numbers, not
