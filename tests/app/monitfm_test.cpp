@@ -41,9 +41,9 @@ struct Main : ::testing::Test, test::RecordedWindow {
 };
 
 // Start-up empties the clipboard and keeps an unchosen type unchosen. The settings dialog is not
-// modal and is brought forward as it is, as the preview (one at a time) is; what it stores waits for
-// the end. The close box saves once and leaves both open and the program going: "閉じる" still
-// exports and saves nothing, and what the dialog stores then is saved as it closes.
+// modal and is brought forward as it is, as the preview (one at a time) is; what it stores waits
+// for the end. The close box saves once and leaves both open and the program going: "閉じる"
+// still exports and saves nothing, and what the dialog stores then is saved as it closes.
 TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
@@ -201,8 +201,8 @@ TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNo
     EXPECT_EQ(m.DTText(0)->text() + said.join('|'), U("123確認:IP番号に含まれていたタブ・改行を取り除きました。"));
 }
 
-// Every trial opens a new listing of the boxes against the limits (red beyond one), each heading over
-// its own value column in every row and no text over another; the guide replaces it.
+// Every trial opens a new listing of the boxes against the limits (red beyond one), each heading
+// over its own value column in every row and no text over another; the guide replaces it.
 TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
 {
     const struct { const char *radius, *xy, *widths; double lp; std::vector<std::pair<int, int>> red; } cases[] = {

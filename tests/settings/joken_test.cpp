@@ -43,8 +43,8 @@ TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionIns
     EXPECT_TRUE(inside.contains(o1) && inside.contains(o2) && !o1.intersects(o2));
 }
 
-// OK stores the boxes as shown, but refuses a tested limit of zero or below (storing the numbers, not
-// the edition), and takes a pasted TAB or line end out of a name before storing anything.
+// OK stores the boxes as shown, but refuses a tested limit of zero or below (storing the numbers,
+// not the edition), and takes a pasted TAB or line end out of a name before storing anything.
 TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimitOrABrokenName)
 {
     // Box typed into (-1: none), what, the message; stored: M's, LP's, L1's limits, names, edition.
@@ -75,8 +75,9 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimitOrABrokenName)
     }
 }
 
-// Enter presses the focused button (cancel stores nothing) and stores nothing from a box. The exact-azimuth option's free
-// line holds "1" when on; turned off it is emptied; left off, another use of it is kept.
+// Enter presses the focused button (cancel stores nothing) and stores nothing from a box. The
+// exact-azimuth option's free line holds "1" when on; turned off it is emptied; left off, another
+// use of it is kept.
 TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
 {
     const struct { const char* focus; const char* stored; bool shown, checked; const char* after; double limitLP; } cases[] = {
