@@ -154,12 +154,10 @@ TEST(Cli, NumbersReadAndPrintTheSameInACommaLocale)
     if (const QString why = MakeCommaLocale(dir.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     const QStringList args = {"--radius", "50.25", "--inner", "1.5", "--divisions", "8", "--elements", "--listing"};
     const Ran plain = Cli(args);
-    const Ran comma = Launch(kCli, kCorner + args, [&](QProcess& p) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LOCPATH", dir.path());
-        env.insert("LC_ALL", kCommaLocale);
-        p.setProcessEnvironment(env);
-    });
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LOCPATH", dir.path());
+    env.insert("LC_ALL", kCommaLocale);
+    const Ran comma = Launch(kCli, kCorner + args, [&](QProcess& p) { p.setProcessEnvironment(env); });
     ASSERT_EQ(plain.status, 0);
     EXPECT_TRUE(plain.out.contains("    R=    50.250"));
     EXPECT_EQ(comma.out, plain.out);
