@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Curve elements, main points and the division count on worked corners, the inputs the
-// computation has to refuse instead of looping or overflowing, and the trial listing of the worked
-// right-turn corner: texts, positions and the red marks.
+// Curve elements, main points and the division count on worked corners, inputs refused instead of
+// looping or overflowing, and the worked right turn's trial listing: texts, positions, red marks.
 
 #include "calc/calcstate.h"
 #include "calc/curve.h"

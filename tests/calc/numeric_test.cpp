@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Numeric, angle and text routines: each family checked on a table whose first rows are the
-// worked examples of the field routines; the 17 digits elements are handed on with; and numbers
-// read and printed the same whatever the process locale (Qt takes the locale from the environment
-// at start-up, and a comma-decimal locale must not turn "50.25" into 50).
+// Numeric, angle and text routines on tables led by the field routines' worked examples; the 17
+// digits elements are handed on with; numbers read and printed alike in a comma-decimal locale.
 
 #include "calc/calcstate.h"
 #include "calc/elementlist.h"
@@ -87,8 +85,7 @@ TEST(LeadingNumber, TheInputBoxRule)
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
 }
 
-// That SignedNumberText is NumberText with a blank for the sign, and that the text reads back
-// within its fifteenth digit, is checked on any double by the numbers fuzz target.
+// The sign blank and reading back within the fifteenth digit: the numbers fuzz target, any double.
 TEST(NumberText, FifteenDigitsAndTheSignBlank)
 {
     for (auto [v, text] : {std::pair{12.5, "12.5"}, {100.0, "100"}, {-2.0, "-2"}, {-0.0, "0"}, {1.0 / 3, "0.333333333333333"},

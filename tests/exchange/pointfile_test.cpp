@@ -54,7 +54,6 @@ TEST(PointFile, ReadsGoodFiles)
 TEST(PointFile, RefusesBadFilesNamingTheLine)
 {
     const struct { const char* name; QByteArray bytes; int line; const char* says; } cases[] = {
-        {"empty", "", 0, "空です"},
         {"blank lines only", "\r\n  \r\n", 0, "空です"},
         {"neither format", "hello world\nthis is a letter\n", 1, "CSV 座標ファイル"},
         {"SIMA without A01", "G00,01,x,\r\nA00,\r\nA99,\r\n", 0, "A01"},
