@@ -54,7 +54,6 @@ TEST(PointFile, ReadsGoodFiles)
 TEST(PointFile, RefusesBadFilesNamingTheLine)
 {
     const struct { const char* name; QByteArray bytes; int line; const char* says; } cases[] = {
-        {"empty", "", 0, "空です"},
         {"blank lines only", "\r\n  \r\n", 0, "空です"},
         {"neither format", "hello world\nthis is a letter\n", 1, "CSV 座標ファイル"},
         {"SIMA without A01", "G00,01,x,\r\nA00,\r\nA99,\r\n", 0, "A01"},
@@ -65,7 +64,6 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
         {"CSV X no number after the header", "no,name,X,Y\r\n1,a,1,2\r\n2,b,abc,3\r\n", 3, "X が数値ではありません"},
         {"CSV X not finite", "1,a,1,2\r\n2,b,1e999,3\r\n", 2, "X が数値ではありません「1e999」"},
         {"CSV Y not a number", "1,a,1,2\r\n2,b,1,nan\r\n", 2, "Y が数値ではありません「nan」"},
-        {"CSV Y infinite", "1,a,1,2\r\n2,b,1,inf\r\n", 2, "Y が"},
         {"CSV X in hexadecimal", "1,a,1,2\r\n2,b,0x10,1\r\n", 2, "X が"},
         {"CSV X of two numbers", "1,a,1,2\r\n2,b,1 2,1\r\n", 2, "X が"},
         {"CSV X a sign alone", "1,a,1,2\r\n2,b,-,1\r\n", 2, "X が"},
@@ -89,12 +87,12 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
 TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
 {
     QTemporaryDir dir;
-    const QString pipe = dir.filePath(QStringLiteral("pipe.sim"));  // no writer: reading would wait
+    // No writer: opening it would wait, so it is refused before it is opened.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.sim"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct { QString path; const char* says; } cases[] = {
         {dir.filePath(QStringLiteral("none.sim")), "開けません（ファイルがありません）"},
         {dir.path(), "フォルダ"},
-        {QStringLiteral("/dev/zero"), "通常のファイルではありません"},
         {pipe, "通常のファイルではありません"},
     };
     for (const auto& c : cases) {
