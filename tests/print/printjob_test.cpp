@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Printing: the queue and range choices, a queue that refuses jobs, and the queue chosen in the
-// printer set-up, which must receive exactly the chosen pages in landscape (skipped, with the
-// reason, without the test queues).
+// Printing: queue and range choices, a queue that refuses jobs, and the queue chosen in the set-up,
+// which must receive exactly the chosen pages in landscape (skipped without the test queues).
 
 #include "calc/calcstate.h"
 #include "print/pagelayout.h"
@@ -90,10 +89,9 @@ QString QueueOfJob(const QString& title)
     return queue;
 }
 
-// Two queues: the printer set-up chooses the one that is not the default and A3, the preview lays
-// the document out on A3 and its print dialog shows the queue, and the job arrives there with
-// exactly the chosen pages in landscape. The test queues hand every job to cups-pdf, which writes
-// it as a PDF file into the job owner's ~/PDF/ (whatever HOME says); the file is read back here.
+// The printer set-up chooses A3 and the queue that is not the default; the preview lays out on A3,
+// its print dialog shows that queue, and the job arrives there with exactly the chosen pages in
+// landscape, as the PDF file cups-pdf writes into the job owner's ~/PDF/ (whatever HOME says).
 TEST(PrintJob, TheChosenQueueReceivesExactlyTheChosenPagesInLandscape)
 {
 #if !TOVANEL_HAVE_CUPS
@@ -142,8 +140,7 @@ TEST(PrintJob, TheChosenQueueReceivesExactlyTheChosenPagesInLandscape)
     QStringList printed;
     for (const auto& m : QRegularExpression(">PAGE\\d<").globalMatch(words)) printed << m.captured();
     EXPECT_EQ(printed, QStringList({">PAGE2<", ">PAGE3<"})) << "pages 2 and 3 only";
-    // A3 in landscape: on landscape media, or turned on portrait media with the text running up
-    // the long side.
+    // A3 in landscape: on landscape media, or on portrait media with text running up the long side.
     const QRegularExpression pageAndWord(QString("<page width=%1 height=%1.*?xMin=%1 yMin=%1 xMax=%1 yMax=%1>PAGE2<")
                                              .arg("\"([0-9.]+)\""), QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = pageAndWord.match(words);

@@ -142,7 +142,7 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
 TEST(BlockSheet, TwentyThreeRowsAPageWithTheHeadingOnEveryPage)
 {
     // 23 rows a page under the heading. A page filled exactly (type 0, N 21; type 2, N 20) is
-    // followed by the next kind's page, never by one holding the heading alone or ending the document.
+    // followed by the next kind's page, never one holding the heading alone or ending the document.
     const struct { int type; double n; unsigned rows; int pagesPerKind; } cases[] = {
         {0, 30, 32, 2}, {0, 21, 23, 1}, {2, 20, 23, 1}, {3, 44, 47, 3}};
     for (const auto& c : cases) {
