@@ -28,7 +28,6 @@ TEST(PageSetup, ScaleNameUnitAndFontSizesFromThePaper)
         PageLayout pl;
         pl.setPaperSize(c.code);
         PageSetup(s, pl);
-        EXPECT_EQ(s.PaperScale, c.scale);
         EXPECT_EQ(s.PaperName, c.name);
         EXPECT_EQ(s.MmUnit, static_cast<float>(c.scale * 56.7)) << c.code;
         pl.startDoc();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Printing: the queue and range choices, a queue that refuses jobs, and the queue chosen in the
-// printer set-up, which must receive exactly the chosen pages in landscape (skipped, with the
-// reason, without the test queues).
+// Printing: queue and range choices, a queue that refuses jobs, and the queue chosen in the set-up,
+// which must receive exactly the chosen pages in landscape (skipped without the test queues).
 
 #include "calc/calcstate.h"
 #include "print/pagelayout.h"
@@ -32,12 +31,10 @@
 namespace tovanel::test {
 namespace {
 
-// `count` pages, each with its number and `token` an inch from the sheet's top left corner.
+// `count` pages, each with its number and `token` an inch from the sheet's top left corner, in the
+// font and orientation the page set-up chose (the sheets' Mincho: the token reads back whole).
 void Fill(PageLayout& pl, int count, const QString& token = {})
 {
-    pl.setOrientation(kLandscape);
-    pl.setFontName(QStringLiteral("ＭＳ 明朝"));  // mapped to Mincho: no ligatures, the token reads back whole
-    pl.setDocName(kPrintDocName);
     pl.startDoc();
     for (int k = 1; k <= count; ++k) {
         if (k > 1) pl.newPage();
@@ -92,10 +89,9 @@ QString QueueOfJob(const QString& title)
     return queue;
 }
 
-// Two queues: the printer set-up chooses the one that is not the default and A3, the preview lays
-// the document out on A3 and its print dialog shows the queue, and the job arrives there with
-// exactly the chosen pages in landscape. The test queues hand every job to cups-pdf, which writes
-// it as a PDF file into the job owner's ~/PDF/ (whatever HOME says); the file is read back here.
+// The printer set-up chooses A3 and the queue that is not the default; the preview lays out on A3,
+// its print dialog shows that queue, and the job arrives there with exactly the chosen pages in
+// landscape, as the PDF file cups-pdf writes into the job owner's ~/PDF/ (whatever HOME says).
 TEST(PrintJob, TheChosenQueueReceivesExactlyTheChosenPagesInLandscape)
 {
 #if !TOVANEL_HAVE_CUPS
@@ -133,23 +129,21 @@ TEST(PrintJob, TheChosenQueueReceivesExactlyTheChosenPagesInLandscape)
 
     const passwd* user = getpwuid(getuid());
     const QDir out((user ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath()) + "/PDF");
-    QString arrived;  // the job passes the scheduler and the PDF back end first
+    QString arrived, words;  // the job passes the scheduler and the PDF back end first
     for (int i = 0; i < 600 && arrived.isEmpty(); ++i) {
         QThread::msleep(100);
         for (const QFileInfo& f : out.entryInfoList({"*.pdf"}, QDir::Files))
-            if (f.lastModified() >= started && Output("pdftotext", {f.filePath(), "-"}).contains(token))
+            if (f.lastModified() >= started && (words = Output("pdftotext", {"-bbox", f.filePath(), "-"})).contains(token))
                 arrived = f.filePath();
     }
     ASSERT_FALSE(arrived.isEmpty()) << "no job arrived in " << out.path().toStdString();
     QStringList printed;
-    for (const auto& m : QRegularExpression("PAGE\\d").globalMatch(Output("pdftotext", {arrived, "-"})))
-        printed << m.captured();
-    EXPECT_EQ(printed, QStringList({"PAGE2", "PAGE3"})) << "pages 2 and 3 only";
-    // A3 in landscape: on landscape media, or turned on portrait media with the text running up
-    // the long side.
+    for (const auto& m : QRegularExpression(">PAGE\\d<").globalMatch(words)) printed << m.captured();
+    EXPECT_EQ(printed, QStringList({">PAGE2<", ">PAGE3<"})) << "pages 2 and 3 only";
+    // A3 in landscape: on landscape media, or on portrait media with text running up the long side.
     const QRegularExpression pageAndWord(QString("<page width=%1 height=%1.*?xMin=%1 yMin=%1 xMax=%1 yMax=%1>PAGE2<")
                                              .arg("\"([0-9.]+)\""), QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch m = pageAndWord.match(Output("pdftotext", {"-bbox", arrived, "-"}));
+    const QRegularExpressionMatch m = pageAndWord.match(words);
     ASSERT_TRUE(m.hasMatch());
     const auto at = [&](int i) { return m.captured(i).toDouble(); };
     EXPECT_NEAR(std::max(at(1), at(2)), 1190.6, 1);
