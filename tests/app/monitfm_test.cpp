@@ -229,9 +229,11 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
         for (const auto& word : QRegularExpression(QStringLiteral("\\S+")).globalMatch(heading.text)) {
             const double middle = (upTo(word.capturedStart()) + upTo(word.capturedEnd())) / 2;
             ++column;
-            for (size_t i = 14; i < texts.size(); ++i)  // the rows: label and five values each
-                if (const QRectF v = SurfaceTextBox(texts[i]); (i - 14) % 6)
+            for (size_t i = 14; i < texts.size(); ++i) {  // the rows: label and five values each
+                if (const QRectF v = SurfaceTextBox(texts[i]); (i - 14) % 6) {
                     EXPECT_EQ(v.left() <= middle && middle <= v.right(), int((i - 14) % 6) == column) << word.captured().toStdString();
+                }
+            }
         }
         EXPECT_EQ(column, 5);
         for (size_t i = 0; i < texts.size(); ++i)

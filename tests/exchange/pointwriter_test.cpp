@@ -88,8 +88,9 @@ TEST(PointWriter, NamesAreWrittenExactlyOrRefusedNeverReplaced)
         EXPECT_TRUE(*c.sima ? simaWhy.contains(QString::fromUtf8(c.sima)) && sima == "old" : simaWhy.isEmpty())
             << c.name << ": " << simaWhy.toStdString();
         EXPECT_TRUE(*c.csv ? csvWhy.contains(QString::fromUtf8(c.csv)) : csvWhy.isEmpty()) << c.name << ": " << csvWhy.toStdString();
-        if (csvWhy.isEmpty())
+        if (csvWhy.isEmpty()) {
             EXPECT_TRUE(Decoded(csv).endsWith(QStringLiteral("2,%1,3.000,4.000\r\n").arg(QString::fromUtf8(c.csvField)))) << c.name;
+        }
     }
     QByteArray out;
     EXPECT_FALSE(SimaFile({{QStringLiteral("a"), 1, 2}}, QStringLiteral("x,y"), out).isEmpty()) << "site name";
