@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace tovanel {
@@ -113,12 +112,13 @@ public:
     explicit CornerCount(TextEncoding encoding) : m_encoding(encoding) {}
     void add(const QByteArray& bytes, bool tooLong)
     {
-        // After the first line, an ASCII line with a character other than blanks, commas and
-        // quotes cannot be blank: the common case is settled without splitting it.
-        if (!tooLong && !(m_seenFirst && IsAscii(bytes) && HasText(bytes))) {
+        // After the first line, an ASCII line holding anything but blanks, commas and quotes
+        // cannot be blank: the common case is settled without splitting it.
+        if (!tooLong && (!m_seenFirst || !IsAscii(bytes) || !HasText(bytes))) {
             const TableLineKind kind = SplitLine(bytes, m_encoding, !m_seenFirst, m_fields, m_why);
             if (kind == TableLineKind::Blank) return;
-            if (std::exchange(m_seenFirst, true) == false && kind == TableLineKind::Header) return;
+            m_seenFirst = true;
+            if (kind == TableLineKind::Header) return;  // only the first line can be
         }
         m_seenFirst = true;
         ++m_corners;
