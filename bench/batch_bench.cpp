@@ -4,7 +4,8 @@
 
 #include "batch/batchrun.h"
 #include "batch/cornertable.h"
-#include "calc/calcstate.h"
+#include "calc/corner.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 
 #include <QFile>
@@ -49,13 +50,6 @@ QString Table(const QTemporaryDir& dir, int corners)
     return path;
 }
 
-CalcState Settings()
-{
-    CalcState s;
-    InitConstants(s);
-    DefaultSettings(s);
-    return s;
-}
 
 void ParseLine(benchmark::State& st)
 {
@@ -70,7 +64,7 @@ void Run(benchmark::State& st, QString BatchOutputs::*output, const char* file)
 {
     QTemporaryDir dir;
     const QString table = Table(dir, static_cast<int>(st.range(0)));
-    const CalcState settings = Settings();
+    const Settings settings = DefaultSettings();
     BatchOutputs out;
     out.*output = dir.filePath(QString::fromLatin1(file));
     for (auto _ : st)

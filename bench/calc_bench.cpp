@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one corner: the full element computation, and choosing a large division count.
 
-#include "calc/calcstate.h"
 #include "calc/curve.h"
 #include "calc/listing.h"
 
@@ -11,26 +10,31 @@ using namespace tovanel;
 
 namespace {
 
-CalcState Corner(double limitM, double limitLP)
+struct Trial {
+    CornerInput in;
+    Settings st;
+    CornerElements el;
+};
+
+Trial Corner(double limitM, double limitLP)
 {
-    CalcState s;
-    InitConstants(s);
-    s.CurveIn[kIP][kX] = 100;
-    s.CurveIn[kIP][kY] = 100;
-    s.CurveIn[kEP][kY] = 200;
-    s.CurveIn[kIP][kRadius] = 100;
-    s.LimitM = limitM;
-    s.LimitLP = limitLP;
-    return s;
+    Trial t;
+    t.in.IpX = 100;
+    t.in.IpY = 100;
+    t.in.EpY = 200;
+    t.in.Radius = 100;
+    t.st.setNumber(NumberEntry::LimitM, limitM);
+    t.st.setNumber(NumberEntry::LimitLP, limitLP);
+    t.st.setNumber(NumberEntry::LimitL1, 0.01);
+    return t;
 }
 
 void ElementComputation(benchmark::State& st)
 {
-    CalcState s = Corner(0.5, 20);
+    Trial t = Corner(0.5, 20);
     for (auto _ : st) {
-        s.DivCount = 0;
-        benchmark::DoNotOptimize(LoadIn(s));
-        benchmark::DoNotOptimize(s.SpY);
+        benchmark::DoNotOptimize(LoadIn(t.in, t.st, t.el));
+        benchmark::DoNotOptimize(t.el.SpY);
     }
 }
 BENCHMARK(ElementComputation);
@@ -38,28 +42,19 @@ BENCHMARK(ElementComputation);
 // EP almost straight back: IA near 180 with tight limits needs a count close to the maximum.
 void LargeCountChoice(benchmark::State& st)
 {
-    CalcState s = Corner(0.0002, 0.35);
-    s.CurveIn[kEP][kX] = 0;
-    s.CurveIn[kEP][kY] = 0.5;
-    for (auto _ : st) {
-        s.DivCount = 0;
-        benchmark::DoNotOptimize(LoadIn(s));
-    }
-    st.counters["DivCount"] = s.DivCount;
+    Trial t = Corner(0.0002, 0.35);
+    t.in.EpX = 0;
+    t.in.EpY = 0.5;
+    for (auto _ : st) benchmark::DoNotOptimize(LoadIn(t.in, t.st, t.el));
+    st.counters["DivCount"] = t.el.DivCount;
 }
 BENCHMARK(LargeCountChoice);
 
 void TrialListing(benchmark::State& st)
 {
-    CalcState s = Corner(0.5, 20);
-    s.IniNum[3] = 0.5;
-    s.IniNum[4] = 20;
-    s.IniNum[5] = 0.01;
+    Trial t = Corner(0.5, 20);
     Listing l;
-    for (auto _ : st) {
-        s.DivCount = 0;
-        benchmark::DoNotOptimize(S_CRT(s, l));
-    }
+    for (auto _ : st) benchmark::DoNotOptimize(S_CRT(t.in, t.st, t.el, l));
 }
 BENCHMARK(TrialListing);
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/annai.h"
 
-#include "calc/calcstate.h"
+#include "calc/corner.h"
+#include "calc/curve.h"
+#include "calc/settings.h"
 #include "calc/listing.h"
 #include "help/guide.h"
 #include "calc/twips.h"
@@ -28,39 +30,12 @@ void DrawListing(const Listing& listing, DrawSurface& surface)
     surface.finish();
 }
 
-QStringList DegenerateCorner(const CalcState& s)
-{
-    QStringList why;
-    const auto& c = s.CurveIn;
-    auto same = [&](int a, int b) { return c[a][kX] == c[b][kX] && c[a][kY] == c[b][kY]; };
-    const bool bpIp = same(kBP, kIP), ipEp = same(kIP, kEP), bpEp = same(kBP, kEP);
-    if (bpIp)
-        why << QStringLiteral("BPとIPが同じ座標です。");
-    if (ipEp)
-        why << QStringLiteral("IPとEPが同じ座標です。");
-    if (bpEp)
-        why << QStringLiteral("BPとEPが同じ座標です。");
-    const double radius = c[kIP][kRadius];
-    if (radius == 0)
-        why << QStringLiteral("半径が0です。");
-    if (!bpIp && !ipEp) {
-        // The tangents are parallel when the cross product vanishes against their lengths; IA
-        // itself carries the azimuth guards and is only tested as a second opinion.
-        const double ax = c[kIP][kX] - c[kBP][kX], ay = c[kIP][kY] - c[kBP][kY];
-        const double bx = c[kEP][kX] - c[kIP][kX], by = c[kEP][kY] - c[kIP][kY];
-        const double cross = ax * by - ay * bx;
-        const double scale = std::hypot(ax, ay) * std::hypot(bx, by);
-        constexpr double kAngleTolerance = 1e-9;  // degrees
-        if (std::fabs(cross) <= 1e-12 * scale || s.IA < kAngleTolerance || s.IA > 180 - kAngleTolerance)
-            why << QStringLiteral("交角IAが0°または180°です（3点が一直線上にあります）。");
-    }
-    if (radius != 0 && !(std::fabs(radius) - c[kIP][kWidthIn] > 0))
-        why << QStringLiteral("内幅員が半径以上のため、内周の半径が正になりません。");
-    return why;
-}
-
-ANNAI::ANNAI(CalcState& s, MessageFn message, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_s(s), m_message(message ? std::move(message) : MessageFn(ShowMessageBox))
+ANNAI::ANNAI(ShowMode mode, Corner& corner, const Settings& settings, MessageFn message, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_mode(mode),
+      m_corner(corner),
+      m_settings(settings),
+      m_message(message ? std::move(message) : MessageFn(ShowMessageBox))
 {
     setObjectName(QStringLiteral("ANNAI"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,17 +49,17 @@ ANNAI::ANNAI(CalcState& s, MessageFn message, QWidget* parent)
 
 QString ANNAI::Form_Load()
 {
-    if (m_s.ShowMode == kShowGuide) {
+    if (m_mode == ShowMode::Guide) {
         setWindowTitle(kGuideCaption);
-        GuideDraw(m_s, *m_surface);
+        GuideDraw(*m_surface);
         return {};
     }
     Listing listing;
-    if (QString why = S_CRT(m_s, listing); !why.isEmpty())
+    if (QString why = S_CRT(m_corner.in, m_settings, m_corner.el, listing); !why.isEmpty())
         return why;
     setWindowTitle(listing.caption);
     DrawListing(listing, *m_surface);
-    if (const QStringList why = DegenerateCorner(m_s); !why.isEmpty())
+    if (const QStringList why = DegenerateCorner(m_corner.in, m_corner.el); !why.isEmpty())
         m_message(parentWidget() ? parentWidget() : this, QMessageBox::Warning, QStringLiteral("確認"),
                   QStringLiteral("入力を確認してください。このままでは曲線が正しく定まりません。\n\n") +
                       why.join(QLatin1Char('\n')));

@@ -4,44 +4,48 @@
 // when opened with ShowMode 9, the guide diagram. The window is built anew for every trial and
 // every guide command, so its load step always runs.
 
-#include "settings/message.h"
+#include "widgets/message.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <cstdint>
 
 namespace tovanel {
 
-struct CalcState;
+struct Corner;
 struct Listing;
 class DrawSurface;
+class Settings;
 
-/// ShowMode that makes the window show the guide diagram.
-inline constexpr int kShowGuide = 9;
-/// ShowMode of the trial calculation.
-inline constexpr int kShowTrial = 1;
+/// What the trial window shows when it loads.
+enum class ShowMode : int16_t {
+    Trial = 1,  ///< the trial calculation of the main window's corner
+    Guide = 9,  ///< the guide diagram
+};
 
 /// Draws a composed listing on the surface: cleared, then every text at its position in the
 /// listing's font, size and colour, in order.
 void DrawListing(const Listing& listing, DrawSurface& surface);
 
-/// Why the corner just computed is degenerate, one Japanese line per reason (empty when it is
-/// not): BP, IP or EP coinciding, a zero radius, IA of 0 or 180 degrees, no positive inner radius.
-QStringList DegenerateCorner(const CalcState& s);
-
 class ANNAI : public QWidget {
     Q_OBJECT
 public:
-    explicit ANNAI(CalcState& s, MessageFn message, QWidget* parent = nullptr);
+    /// `corner` receives the trial's elements; it and the settings must outlive the load step.
+    ANNAI(ShowMode mode, Corner& corner, const Settings& settings, MessageFn message,
+          QWidget* parent = nullptr);
 
-    /// The load step: the guide diagram when ShowMode is 9, otherwise the trial calculation and
-    /// its listing, after a warning when the corner is degenerate. Returns the reason when the
-    /// calculation refuses the inputs (nothing is drawn then), otherwise empty.
+    /// The load step: the guide diagram, or the trial calculation of the corner's inputs (its
+    /// elements into the corner) and its listing, after a warning when the corner is degenerate.
+    /// Returns the reason when the calculation refuses the inputs (nothing is drawn then),
+    /// otherwise empty.
     QString Form_Load();
 
     DrawSurface* Surface1() const { return m_surface; }
 
 private:
-    CalcState& m_s;
+    ShowMode m_mode;
+    Corner& m_corner;
+    const Settings& m_settings;
     MessageFn m_message;
     DrawSurface* m_surface = nullptr;
 };

@@ -3,7 +3,7 @@
 
 #include "app/monitfm.h"
 #include "batch/batchrun.h"
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "print/pagelayout.h"
 
 #include <QAction>
@@ -100,7 +100,7 @@ void BatchCommand::run()
     out.paper = PaperCodeFor(window.printer().pageLayout().pageSize());
 
     // Settings as they are now: a settings dialog used during the run changes nothing in it.
-    const CalcState settings = window.state();
+    const Settings settings = window.settings();
     QProgressDialog progress(QStringLiteral("隅切り表を読んでいます…"), QStringLiteral("中止"), 0, 0, &window);
     progress.setObjectName(QStringLiteral("BatchProgress"));
     progress.setWindowTitle(QString::fromUtf16(kTitle));

@@ -4,14 +4,14 @@
 #include "app/monitfm.h"
 #include "app/pointpicker.h"
 #include "calc/atomicfile.h"
-#include "calc/calcstate.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointfile.h"
 #include "exchange/pointwriter.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 #include "print/pagelayout.h"
 #include "sheets/blocksheet.h"
 #include "sheets/composition.h"
+#include "widgets/waitcursor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,12 +27,6 @@
 namespace tovanel {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 struct FormatInfo {
     const char16_t* title;   // the command and its messages
@@ -71,30 +65,30 @@ void Exchange::exportFile(ExportFormat format)
 {
     const FormatInfo& info = Info(format);
     const QString title = QString::fromUtf16(info.title);
-    CalcState& shared = window.state();
-    if (shared.DivCount == 0) {
+    const Corner corner = window.corner();
+    if (corner.el.DivCount == 0) {
         message(QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
-    // The points are those the preview's composition hands to the clipboard. Composed on a copy,
-    // so that the shared state and an open preview's export list stay as they are.
-    CalcState s = shared;
+    // The points are those the preview's composition hands to the clipboard, composed anew: an
+    // open preview's export list stays as it is.
     QByteArray bytes;
     int count = 0;
     {
         const WaitCursor hourglass;
         PageLayout pl;
-        if (QString why = ComposeDocument(s, pl); !why.isEmpty()) {
-            message(QMessageBox::Warning, QStringLiteral("確認"), why);
+        const Composition composed = ComposeDocument(corner, window.settings(), pl);
+        if (!composed.refusal.isEmpty()) {
+            message(QMessageBox::Warning, QStringLiteral("確認"), composed.refusal);
             return;
         }
-        const std::vector<ExportPoint> points = ExportPoints(s);
+        const std::vector<ExportPoint> points = ExportPoints(composed.exports);
         count = static_cast<int>(points.size());
         QString why;
         switch (format) {
-        case ExportFormat::Sima: why = SimaFile(points, s.ipNo(), bytes); break;
+        case ExportFormat::Sima: why = SimaFile(points, corner.in.IPNo, bytes); break;
         case ExportFormat::Csv: why = CsvFile(points, bytes); break;
-        case ExportFormat::Dxf: why = DxfFile({CornerOf(s, BlockExportCounts(s))}, bytes); break;
+        case ExportFormat::Dxf: why = DxfFile({CornerOf(corner, composed.exports, BlockExportCounts(corner))}, bytes); break;
         }
         if (!why.isEmpty()) {
             message(QMessageBox::Warning, title, why);
@@ -102,7 +96,7 @@ void Exchange::exportFile(ExportFormat format)
         }
     }
     // Named for the corner: the IP number, kept clear of path separators.
-    QString ip = s.ipNo().trimmed();
+    QString ip = corner.in.IPNo.trimmed();
     ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
     const QString suffix = QString::fromLatin1(info.suffix);
     const QString suggested = QDir(startFolder()).filePath(

@@ -5,7 +5,6 @@
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
-#include "calc/calcstate.h"
 #include "help/version.h"
 #include "print/fonts.h"
 
@@ -59,9 +58,8 @@ int main(int argc, char* argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    tovanel::CalcState state;
     QPrinter printer;  // the printer settings of the whole program
-    tovanel::MonitFM window(state, printer,
+    tovanel::MonitFM window(printer,
                             {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);

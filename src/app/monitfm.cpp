@@ -2,8 +2,7 @@
 #include "app/monitfm.h"
 
 #include "app/annai.h"
-#include "app/clipimport.h"
-#include "calc/calcstate.h"
+#include "exchange/clipimport.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
 #include "calc/twips.h"
@@ -72,9 +71,8 @@ int StoredListPosition(const QString& text, int count)
 
 }  // namespace
 
-MonitFM::MonitFM(CalcState& s, QPrinter& printer, Setup setup, QWidget* parent)
+MonitFM::MonitFM(QPrinter& printer, Setup setup, QWidget* parent)
     : QMainWindow(parent),
-      m_s(s),
       m_printer(printer),
       m_message(setup.message ? std::move(setup.message) : MessageFn(ShowMessageBox)),
       m_quit(setup.quit ? std::move(setup.quit) : [] { QCoreApplication::exit(0); })
@@ -285,16 +283,14 @@ QAction* MonitFM::menuItem(Menu menu, int index) const
 
 void MonitFM::Form_Load()
 {
-    InitConstants(m_s);
-    m_s.AppDir = m_appDir;
-    m_s.DivCount = 0;
+    clearTrial();
     if (m_settingsPath.isEmpty())
-        m_settingsPath = SettingsPath(m_s.AppDir);
-    m_notices = ReadSettings(m_settingsPath, m_s);
+        m_settingsPath = SettingsPath(m_appDir);
+    m_notices = ReadSettings(m_settingsPath, m_settings);
     setWindowTitle(QStringLiteral("Tovanel計算"));
     Mn_New();
     {
-        const int pos = StoredListPosition(m_s.IniStr[4], m_combo1->count());
+        const int pos = StoredListPosition(m_settings.rememberedType(), m_combo1->count());
         m_combo1->setCurrentIndex(pos);
         if (pos < 0)
             m_combo1->setEditText(QString());
@@ -326,7 +322,14 @@ void MonitFM::Mn_New()
         m_yText[static_cast<size_t>(i)]->clear();
     }
     m_txt1->clear();
-    m_s.DivCount = 0;
+    clearTrial();
+}
+
+Corner MonitFM::corner() const
+{
+    Corner c = m_corner;
+    c.in.IPNo = m_dtText[0]->text();
+    return c;
 }
 
 int MonitFM::listPosition() const
@@ -347,8 +350,8 @@ void MonitFM::closeAnnai()
 void MonitFM::P_end()
 {
     closeAnnai();
-    m_s.IniStr[4] = QString::number(listPosition());
-    if (const QString why = WriteSettings(m_settingsPath, m_s); !why.isEmpty())
+    m_settings.setText(TextEntry::RememberedType, QString::number(listPosition()));
+    if (const QString why = WriteSettings(m_settingsPath, m_settings); !why.isEmpty())
         m_message(this, QMessageBox::Critical, QStringLiteral("設定ファイル"), why);
 }
 
@@ -363,18 +366,23 @@ void MonitFM::closeEvent(QCloseEvent* event)
 
 void MonitFM::GatherInputs()
 {
-    for (int p = 1; p <= 3; ++p) {
-        m_s.CurveIn[p][kX] = LeadingNumber(m_xText[static_cast<size_t>(p - 1)]->text());
-        m_s.CurveIn[p][kY] = LeadingNumber(m_yText[static_cast<size_t>(p - 1)]->text());
-    }
-    m_s.CurveIn[kIP][kNumber] = LeadingNumber(m_dtText[0]->text());
-    m_s.CurveIn[kIP][kWidthIn] = LeadingNumber(m_dtText[5]->text());
-    m_s.CurveIn[kIP][kWidthOut] = LeadingNumber(m_dtText[6]->text());
-    m_s.CurveIn[kIP][kRadius] = LeadingNumber(m_dtText[4]->text());
-    // The IP number is read from its box whenever it is used, not copied now.
-    m_s.IPNo = [box = QPointer<QLineEdit>(m_dtText[0])] { return box ? box->text() : QString(); };
-    m_s.CalcType = static_cast<int16_t>(listPosition());
-    m_s.CalcTypeName = m_s.CalcType >= 0 ? m_combo1->itemText(m_s.CalcType) : QString();
+    CornerInput& in = m_corner.in;
+    const auto number = [](const QLineEdit* box) { return LeadingNumber(box->text()); };
+    in.BpX = number(m_xText[0]);
+    in.BpY = number(m_yText[0]);
+    in.IpX = number(m_xText[1]);
+    in.IpY = number(m_yText[1]);
+    in.EpX = number(m_xText[2]);
+    in.EpY = number(m_yText[2]);
+    in.WidthIn = number(m_dtText[5]);
+    in.WidthOut = number(m_dtText[6]);
+    in.Radius = number(m_dtText[4]);
+    // The IP number as it stands now; the sheets read the box again when they are made.
+    in.IPNo = m_dtText[0]->text();
+    in.BpName = m_dtText[1]->text();
+    in.IpName = m_dtText[2]->text();
+    in.EpName = m_dtText[3]->text();
+    in.CalcType = static_cast<int16_t>(listPosition());
 }
 
 bool MonitFM::eventFilter(QObject* watched, QEvent* event)
@@ -385,7 +393,7 @@ bool MonitFM::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::FocusIn:
             SetBase(box, kFocusGrey);
-            m_s.FieldIdx = static_cast<int16_t>(it - m_dtText.begin());
+            m_fieldIdx = static_cast<int16_t>(it - m_dtText.begin());
             break;
         case QEvent::FocusOut:
             SetBase(box, kWhite);
@@ -407,12 +415,12 @@ bool MonitFM::eventFilter(QObject* watched, QEvent* event)
 void MonitFM::navigate(int key)
 {
     // FieldIdx, not the box that got the key, decides where the focus goes.
-    int idx = m_s.FieldIdx;
+    int idx = m_fieldIdx;
     switch (key) {
     case Qt::Key_Up:
         idx -= 1;
         if (idx < 0) {
-            m_s.FieldIdx = -1;
+            m_fieldIdx = -1;
             m_combo1->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -424,7 +432,7 @@ void MonitFM::navigate(int key)
     case Qt::Key_Enter:
         idx += 1;
         if (idx > 6) {
-            m_s.FieldIdx = 7;
+            m_fieldIdx = 7;
             m_cmd1->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -433,7 +441,7 @@ void MonitFM::navigate(int key)
         return;
     }
     idx = std::max(idx, 0);
-    m_s.FieldIdx = static_cast<int16_t>(idx);
+    m_fieldIdx = static_cast<int16_t>(idx);
     m_dtText[static_cast<size_t>(idx)]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -446,7 +454,7 @@ void MonitFM::Command1_Click()
             return;
         }
         std::array<ImportedPoint, 3> points;
-        if (const QString why = ImportPoints(m_s, data->text(), points); !why.isEmpty()) {
+        if (const QString why = ImportPoints(m_settings.nameInFirstField(), data->text(), points); !why.isEmpty()) {
             m_message(this, QMessageBox::Critical, kNoDataTitle, why);
             return;
         }
@@ -463,12 +471,12 @@ void MonitFM::Command1_Click()
 
 void MonitFM::openAnnai()
 {
-    auto* w = new ANNAI(m_s, m_message, this);
+    auto* w = new ANNAI(m_showMode, m_corner, m_settings, m_message, this);
     m_annai = w;
     if (const QString why = w->Form_Load(); !why.isEmpty()) {
         delete w;
         // A refused count fixes nothing: the print command waits for a trial that succeeds.
-        m_s.DivCount = 0;
+        clearTrial();
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), why);
         return;
     }
@@ -478,12 +486,12 @@ void MonitFM::openAnnai()
 void MonitFM::CMD1_Click()
 {
     closeAnnai();
-    m_s.DivCount = LeadingNumber(m_txt1->text());
-    m_s.ShowMode = kShowTrial;
+    m_corner.in.DivCount = LeadingNumber(m_txt1->text());
+    m_showMode = ShowMode::Trial;
     GatherInputs();
     openAnnai();
     if (m_annai)
-        m_txt1->setText(SignedNumberText(m_s.DivCount));
+        m_txt1->setText(SignedNumberText(m_corner.el.DivCount));
 }
 
 void MonitFM::MENUFILE1_Click(int index)
@@ -519,15 +527,14 @@ void MonitFM::MENUPRINT1_Click(int index)
 
 void MonitFM::OpenPreview()
 {
-    if (m_s.DivCount == 0) {
+    if (m_corner.el.DivCount == 0) {
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
-    if ((m_s.CalcType < 0 || m_s.CalcType > 3) && listPosition() >= 0) {
+    if ((m_corner.in.CalcType < 0 || m_corner.in.CalcType > 3) && listPosition() >= 0) {
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kTypeAfterTrialMessage);
         return;
     }
-    m_s.ShowMode = static_cast<int16_t>(m_printMenuIdx);
     m_openPreview();
 }
 
@@ -541,7 +548,7 @@ void MonitFM::MENUJOKEN1_Click(int index)
         m_joken->activateWindow();
         return;
     }
-    auto* dialog = new Joken(m_s, m_message);
+    auto* dialog = new Joken(m_settings, m_message);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // The dialog outlives a closed main window; what is stored after the settings were written
     // at that close is written once more when the dialog goes, so no change is lost.
@@ -557,7 +564,7 @@ void MonitFM::MENUHELP1_Click(int index)
     try {
         if (index == 1) {
             closeAnnai();
-            m_s.ShowMode = kShowGuide;
+            m_showMode = ShowMode::Guide;
             openAnnai();
         } else if (index == 2) {
             m_message(this, QMessageBox::Information, kVersionBoxTitle, AppVersionText());

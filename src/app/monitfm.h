@@ -5,8 +5,10 @@
 // buttons and the menu bar. Building it is the program's start-up; closing it saves the settings.
 
 #include "app/annai.h"
+#include "calc/corner.h"
+#include "calc/settings.h"
 #include "settings/joken.h"
-#include "settings/message.h"
+#include "widgets/message.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -21,8 +23,6 @@ class QPrinter;
 class QAction;
 
 namespace tovanel {
-
-struct CalcState;
 
 /// Message of the print command before a trial division has fixed the count.
 inline const QString kNoDivCountMessage =
@@ -43,10 +43,10 @@ public:
         std::function<void()> quit;
     };
 
-    /// Start-up: constants, program folder, settings, caption, empty inputs, the remembered
-    /// calculation type, empty clipboard. Notices about the settings file are shown once, right
-    /// after the window first appears.
-    MonitFM(CalcState& s, QPrinter& printer, Setup setup, QWidget* parent = nullptr);
+    /// Start-up: program folder, settings, caption, empty inputs, the remembered calculation
+    /// type, empty clipboard. Notices about the settings file are shown once, right after the
+    /// window first appears.
+    MonitFM(QPrinter& printer, Setup setup, QWidget* parent = nullptr);
     ~MonitFM() override;
 
     // --- controls, by their design names
@@ -67,6 +67,8 @@ public:
     void Mn_New();
     /// Closes the trial window and writes the settings file (a failure is reported, never fatal).
     void P_end();
+    /// The boxes' texts into the corner's inputs, by the boxes' leading-number rule (the count
+    /// excepted: the trial command takes it).
     void GatherInputs();
     void Command1_Click();
     void CMD1_Click();
@@ -88,8 +90,18 @@ public:
     int listPosition() const;
     QString settingsPath() const { return m_settingsPath; }
     QStringList settingsNotices() const { return m_notices; }
-    CalcState& state() const { return m_s; }
+    /// The calculation conditions in force; the settings dialog edits them, the exit saves them.
+    Settings& settings() { return m_settings; }
+    const Settings& settings() const { return m_settings; }
+    /// The corner of the last trial (its elements empty, DivCount 0, while no trial has fixed the
+    /// count), with the IP number the box holds now: the sheets and the point names use it as it
+    /// stands when they are made.
+    Corner corner() const;
+    /// Marks the trial's count as not fixed (the New command; a refused trial).
+    void clearTrial() { m_corner.el = CornerElements{}; }
     QPrinter& printer() const { return m_printer; }
+    /// The print menu entry last chosen (1: the calculation sheets).
+    int printMenuIndex() const { return m_printMenuIdx; }
     ANNAI* annai() const { return m_annai; }
     Joken* joken() const { return m_joken; }
     MessageFn messageFn() const { return m_message; }
@@ -107,7 +119,10 @@ private:
     void openAnnai();
     void navigate(int key);
 
-    CalcState& m_s;
+    Settings m_settings;
+    Corner m_corner;  ///< inputs as last gathered, elements of the last trial
+    ShowMode m_showMode = ShowMode::Trial;
+    int16_t m_fieldIdx = 0;  ///< the DTText box that last had the focus; 7 past the last
     QPrinter& m_printer;
     MessageFn m_message;
     std::function<void()> m_quit;

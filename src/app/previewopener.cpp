@@ -2,19 +2,22 @@
 #include "app/previewopener.h"
 
 #include "app/monitfm.h"
-#include "calc/calcstate.h"
 #include "print/pview.h"
 #include "sheets/composition.h"
 #include "sheets/sheetcontext.h"
+
+#include <QLineEdit>
 
 namespace tovanel {
 
 namespace {
 
-QString ComposeSheets(CalcState& s, PageLayout& pl)
+// The sheets of the main window's corner as it stands when the preview composes them.
+ComposeFn SheetsOf(const MonitFM& window)
 {
-    SheetContext c{s, pl, {}, {}};
-    return out1(c);
+    return [&window](PageWriter& w, ExportList& exports) {
+        return ComposeSheets(window.corner(), window.settings(), w, exports);
+    };
 }
 
 }  // namespace
@@ -30,7 +33,14 @@ void InstallPreview(MonitFM& window, PreviewHooks hooks)
             return;
         }
         // No parent: the preview is a window of its own that stays when the main window closes.
-        auto* preview = new PVIEW(window.state(), PVIEW::Setup{ComposeSheets, &window.printer(), hooks});
+        PVIEW::Setup setup;
+        setup.compose = SheetsOf(window);
+        setup.document = static_cast<PrintDocument>(window.printMenuIndex());
+        setup.ipNumber = [&window] { return window.DTText(0)->text(); };
+        setup.settings = &window.settings();
+        setup.appPrinter = &window.printer();
+        setup.hooks = hooks;
+        auto* preview = new PVIEW(std::move(setup));
         if (const QString why = preview->refusal(); !why.isEmpty()) {
             delete preview;  // a refused document opens no window, only the reason
             hooks.message(&window, QMessageBox::Warning, QStringLiteral("確認"), why);

@@ -3,13 +3,14 @@
 
 #include "batch/cornertable.h"
 #include "calc/atomicfile.h"
-#include "calc/calcstate.h"
+#include "calc/corner.h"
+#include "calc/settings.h"
 #include "calc/elementlist.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointwriter.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 #include "print/pdfstream.h"
 #include "sheets/blocksheet.h"
 #include "sheets/composition.h"
@@ -97,30 +98,32 @@ private:
     QString m_failure;
 };
 
-/// The corner's inputs in a fresh copy of the settings state, as the main window gathers them
-/// from its boxes before a trial.
-void Gather(CalcState& s, const TableCorner& c)
+/// The corner a table line gives.
+CornerInput InputOf(const TableCorner& c)
 {
-    s.CurveIn[kBP][kX] = c.bpX;
-    s.CurveIn[kBP][kY] = c.bpY;
-    s.CurveIn[kIP][kX] = c.ipX;
-    s.CurveIn[kIP][kY] = c.ipY;
-    s.CurveIn[kEP][kX] = c.epX;
-    s.CurveIn[kEP][kY] = c.epY;
-    s.CurveIn[kIP][kNumber] = LeadingNumber(c.ipNumber);
-    s.CurveIn[kIP][kWidthIn] = c.inner;
-    s.CurveIn[kIP][kWidthOut] = c.outer;
-    s.CurveIn[kIP][kRadius] = c.radius;
-    s.IPNo = [ip = c.ipNumber] { return ip; };
-    s.CalcType = static_cast<int16_t>(c.type);
-    s.CalcTypeName = CalcTypeNameOf(c.type);
-    s.DivCount = c.divisions;
+    CornerInput in;
+    in.BpX = c.bpX;
+    in.BpY = c.bpY;
+    in.IpX = c.ipX;
+    in.IpY = c.ipY;
+    in.EpX = c.epX;
+    in.EpY = c.epY;
+    in.WidthIn = c.inner;
+    in.WidthOut = c.outer;
+    in.Radius = c.radius;
+    in.IPNo = c.ipNumber;
+    in.CalcType = static_cast<int16_t>(c.type);
+    in.DivCount = c.divisions;
+    in.BpName = c.bpName;
+    in.IpName = c.ipName;
+    in.EpName = c.epName;
+    return in;
 }
 
 /// The state of one run: its outputs and the streams that write into them.
 class Run {
 public:
-    Run(const QString& table, const CalcState& settings, const BatchOutputs& outputs)
+    Run(const QString& table, const Settings& settings, const BatchOutputs& outputs)
         : m_table(table), m_settings(settings), m_paper(outputs.paper)
     {
         m_sheets = !(outputs.pdf.isEmpty() && outputs.sima.isEmpty() && outputs.csv.isEmpty() && outputs.dxf.isEmpty());
@@ -159,15 +162,14 @@ public:
     /// it is then written).
     QString corner(const TableCorner& c)
     {
-        CalcState s = m_settings;
-        Gather(s, c);
-        if (QString why = TrialCalculation(s); !why.isEmpty()) return why;
+        Corner k{InputOf(c), {}};
+        if (QString why = TrialCalculation(k.in, m_settings, k.el); !why.isEmpty()) return why;
         if (m_sheets)
-            if (QString why = ComposeRefusal(s); !why.isEmpty()) return why;
+            if (QString why = ComposeRefusal(k); !why.isEmpty()) return why;
         m_line.clear();
         if (m_elements) {
             m_line += CsvField(c.ipNumber).toUtf8().toStdString();
-            for (const NamedValue& e : ElementList(s)) {
+            for (const NamedValue& e : ElementList(k.el)) {
                 m_line += ',';
                 AppendFullDigits(m_line, e.value);
             }
@@ -181,8 +183,9 @@ public:
         PageLayout pl;
         pl.setPaperSize(m_paper);
         pl.setDocName(QFileInfo(m_table).completeBaseName());
-        if (QString why = ComposeDocument(s, pl); !why.isEmpty()) return why;
-        const std::vector<ExportPoint> points = ExportPoints(s);
+        const Composition composed = ComposeDocument(k, m_settings, pl);
+        if (!composed.refusal.isEmpty()) return composed.refusal;
+        const std::vector<ExportPoint> points = ExportPoints(composed.exports);
         // Every piece is made before any is written: a name one file cannot hold refuses the
         // corner in all of them, and the point numbers run on without a gap.
         PointFileStream sima = m_simaFile, csv = m_csvFile;
@@ -192,7 +195,7 @@ public:
         if (m_csv)
             if (QString why = csv.points(points, csvBytes); !why.isEmpty()) return why;
         if (m_dxf)
-            if (QString why = m_dxfFile.add(CornerOf(s, BlockExportCounts(s))); !why.isEmpty()) return why;
+            if (QString why = m_dxfFile.add(CornerOf(k, composed.exports, BlockExportCounts(k))); !why.isEmpty()) return why;
         m_simaFile = sima;
         m_csvFile = csv;
         if (m_sima) m_sima->write(simaBytes);
@@ -238,7 +241,7 @@ public:
 
 private:
     QString m_table;
-    const CalcState& m_settings;
+    const Settings& m_settings;
     int m_paper;
     bool m_sheets = false;
     std::unique_ptr<Output> m_pdf, m_sima, m_csv, m_dxf, m_elements;
@@ -256,11 +259,11 @@ private:
 QString ElementsHeader()
 {
     QString header = QStringLiteral("IPNo");
-    for (const NamedValue& e : ElementList(CalcState{})) header += QLatin1Char(',') + QLatin1String(e.name);
+    for (const NamedValue& e : ElementList(CornerElements{})) header += QLatin1Char(',') + QLatin1String(e.name);
     return header;
 }
 
-BatchResult RunBatch(const QString& tablePath, const CalcState& settings, const BatchOutputs& outputs,
+BatchResult RunBatch(const QString& tablePath, const Settings& settings, const BatchOutputs& outputs,
                      const BatchCallbacks& callbacks)
 {
     BatchResult r;

@@ -16,7 +16,7 @@
 
 namespace tovanel {
 
-struct CalcState;
+class Settings;
 
 /// Where the run writes; an empty path writes nothing of that kind. "-" is standard output
 /// (for the SIMA, CSV and elements outputs).
@@ -56,9 +56,8 @@ struct BatchResult {
     QStringList written;  ///< the files written, once the run has ended
 };
 
-/// Runs every corner of the table at `table` with the settings of `settings` (constants and the
-/// settings file loaded, as at start-up).
-BatchResult RunBatch(const QString& table, const CalcState& settings, const BatchOutputs& outputs,
+/// Runs every corner of the table at `table` under `settings`.
+BatchResult RunBatch(const QString& table, const Settings& settings, const BatchOutputs& outputs,
                      const BatchCallbacks& callbacks = {});
 
 /// The summary: corners computed, lines refused, and whether the run was cancelled.

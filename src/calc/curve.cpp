@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/curve.h"
 
-#include "calc/calcstate.h"
 #include "calc/numeric.h"
-#include "calc/settingsfile.h"
 
+#include <QStringList>
 #include <cmath>
 
 namespace tovanel {
@@ -18,9 +17,9 @@ QString TooManyDivisions()
 }
 
 // The azimuth routine the settings ask for: the guarded one unless exact azimuths are chosen.
-double AzimuthOf(const CalcState& s, double dx, double dy)
+double AzimuthOf(bool exact, double dx, double dy)
 {
-    return ExactAzimuths(s) ? AzimuthExact(dx, dy) : Azimuth(dx, dy);
+    return exact ? AzimuthExact(dx, dy) : Azimuth(dx, dy);
 }
 
 }  // namespace
@@ -30,145 +29,167 @@ QString TooLargeToPrint()
     return QStringLiteral("計算結果が大きすぎて書き表せません。座標・半径・幅員・分割数を見直してください。");
 }
 
-QString CalcRefusal(const CalcState& s)
+QString CalcRefusal(const CornerInput& in, const Limits& limits)
 {
-    const double inputs[] = {
-        s.CurveIn[kBP][kX], s.CurveIn[kBP][kY], s.CurveIn[kIP][kX],      s.CurveIn[kIP][kY],
-        s.CurveIn[kEP][kX], s.CurveIn[kEP][kY], s.CurveIn[kIP][kWidthIn], s.CurveIn[kIP][kWidthOut],
-        s.CurveIn[kIP][kRadius],
-    };
+    const double inputs[] = {in.BpX, in.BpY, in.IpX, in.IpY, in.EpX, in.EpY, in.WidthIn, in.WidthOut, in.Radius};
     for (double v : inputs) {
         if (!std::isfinite(v))
             return QStringLiteral("座標・半径・幅員に数値として扱えない値があります。");
     }
-    if (!std::isfinite(s.DivCount) || s.DivCount < 0)
+    if (!std::isfinite(in.DivCount) || in.DivCount < 0)
         return QStringLiteral("分割数が正しくありません。0（自動）または正の値を入力してください。");
-    if (s.DivCount > kMaxDivCount) return TooManyDivisions();
+    if (in.DivCount > kMaxDivCount) return TooManyDivisions();
     // An open count is chosen by raising it until a limit holds: a limit of 0 or below never holds.
-    if (s.DivCount == 0 && !(s.LimitM > 0 && s.LimitLP > 0))
+    if (in.DivCount == 0 && !(limits.M > 0 && limits.LP > 0))
         return QStringLiteral(
             "制限中央縦距または制限ＬＰが０以下のため分割数を決められません。"
             "条件設定で正の値を入力してください。");
     return {};
 }
 
-QString LoadIn(CalcState& s)
+QString LoadIn(const CornerInput& in, const Settings& settings, CornerElements& el)
 {
-    if (QString why = CalcRefusal(s); !why.isEmpty()) return why;
-    s.BpX = s.CurveIn[kBP][kX];
-    s.BpY = s.CurveIn[kBP][kY];
-    s.IpX = s.CurveIn[kIP][kX];
-    s.IpY = s.CurveIn[kIP][kY];
-    s.WidthIn = s.CurveIn[kIP][kWidthIn];
-    s.WidthOut = s.CurveIn[kIP][kWidthOut];
-    s.Rad = s.CurveIn[kIP][kRadius];
-    s.RadSigned = s.Rad;
-    s.EpX = s.CurveIn[kEP][kX];
-    s.EpY = s.CurveIn[kEP][kY];
-    const double givenCount = s.DivCount;
-    if (QString why = MainPts(s); !why.isEmpty()) return why;
+    if (QString why = CalcRefusal(in, settings.limits()); !why.isEmpty()) return why;
+    el = CornerElements{};
+    el.DivCount = in.DivCount;
+    if (QString why = MainPts(in, settings, el); !why.isEmpty()) return why;
     // Coordinates so large that their differences overflow leave no usable curve.
-    const double results[] = {s.IA, s.TL, s.CL, s.SL, s.M, s.DistIn, s.BcX, s.BcY, s.EcX, s.EcY,
-                              s.CenX, s.CenY, s.SpX, s.SpY, s.TanAX, s.TanAY, s.TanBX, s.TanBY};
+    const double results[] = {el.IA,   el.TL,   el.CL,   el.SL,   el.M,     el.DistIn, el.BcX, el.BcY, el.EcX,
+                              el.EcY,  el.CenX, el.CenY, el.SpX,  el.SpY,   el.TanAX,  el.TanAY, el.TanBX, el.TanBY};
     for (double v : results) {
         if (!std::isfinite(v)) {
-            s.DivCount = givenCount;
+            el.DivCount = in.DivCount;
             return QStringLiteral("座標または半径が大きすぎて計算できません。");
         }
     }
     return {};
 }
 
-QString MainPts(CalcState& s)
+QString MainPts(const CornerInput& in, const Settings& settings, CornerElements& el)
 {
-    const double k = s.DegToRad;
-    s.AzIn = AzimuthOf(s, s.IpX - s.BpX, s.IpY - s.BpY);
-    s.DistIn = Dist(s.IpX - s.BpX, s.IpY - s.BpY);
-    s.AzOut = AzimuthOf(s, s.EpX - s.IpX, s.EpY - s.IpY);
-    const QString refusal = CurveElem(s);
+    const bool exact = settings.exactAzimuths();
+    const double k = DegToRad;
+    el.AzIn = AzimuthOf(exact, in.IpX - in.BpX, in.IpY - in.BpY);
+    el.DistIn = Dist(in.IpX - in.BpX, in.IpY - in.BpY);
+    el.AzOut = AzimuthOf(exact, in.EpX - in.IpX, in.EpY - in.IpY);
+    const QString refusal = CurveElem(in.Radius, settings.limits(), el);
 
-    const double back = (s.DistIn - s.TL) - s.TL / 2;
-    s.TanAX = s.BpX + std::cos(s.AzIn * k) * back;
-    s.TanAY = s.BpY + std::sin(s.AzIn * k) * back;
-    const double ahead = s.TL / 2 + s.TL;
-    s.TanBX = s.IpX + std::cos(s.AzOut * k) * ahead;
-    s.TanBY = s.IpY + std::sin(s.AzOut * k) * ahead;
+    const double back = (el.DistIn - el.TL) - el.TL / 2;
+    el.TanAX = in.BpX + std::cos(el.AzIn * k) * back;
+    el.TanAY = in.BpY + std::sin(el.AzIn * k) * back;
+    const double ahead = el.TL / 2 + el.TL;
+    el.TanBX = in.IpX + std::cos(el.AzOut * k) * ahead;
+    el.TanBY = in.IpY + std::sin(el.AzOut * k) * ahead;
 
-    s.PtX = s.BpX;
-    s.PtY = s.BpY;
-    s.DistBC = s.DistIn - s.TL;
-    s.AzBase = s.AzIn;
-    s.Rad = s.RadSigned;
-    LocPoint(s);
-    s.BcX = s.LocX;
-    s.BcY = s.LocY;
+    const Located bc = LocPoint(in.BpX, in.BpY, el.AzIn, el.DistIn - el.TL, el.RadSigned);
+    el.BcX = bc.LocX;
+    el.BcY = bc.LocY;
+    el.CenX = bc.CenX;
+    el.CenY = bc.CenY;
 
-    s.EcX = s.IpX + std::cos(s.AzOut * k) * s.TL;
-    s.EcY = s.IpY + std::sin(s.AzOut * k) * s.TL;
-    if (s.CenX == s.IpX && s.CenY == s.IpY)
-        s.AzCenIP = 0;
+    el.EcX = in.IpX + std::cos(el.AzOut * k) * el.TL;
+    el.EcY = in.IpY + std::sin(el.AzOut * k) * el.TL;
+    if (el.CenX == in.IpX && el.CenY == in.IpY)
+        el.AzCenIP = 0;
     else
-        s.AzCenIP = AzimuthOf(s, s.IpX - s.CenX, s.IpY - s.CenY);
-    s.SpX = s.CenX + std::cos(s.AzCenIP * k) * std::fabs(s.RadSigned);
-    s.SpY = s.CenY + std::sin(s.AzCenIP * k) * std::fabs(s.RadSigned);
-    s.HalfCL = s.CL / 2;
+        el.AzCenIP = AzimuthOf(exact, in.IpX - el.CenX, in.IpY - el.CenY);
+    el.SpX = el.CenX + std::cos(el.AzCenIP * k) * std::fabs(el.RadSigned);
+    el.SpY = el.CenY + std::sin(el.AzCenIP * k) * std::fabs(el.RadSigned);
+    el.HalfCL = el.CL / 2;
     return refusal;
 }
 
-QString CurveElem(CalcState& s)
+QString CurveElem(double radius, const Limits& limits, CornerElements& el)
 {
-    const double k = s.DegToRad;
-    double d = s.AzOut - s.AzIn;
+    const double k = DegToRad;
+    double Rad = radius;
+    double d = el.AzOut - el.AzIn;
     if (d < 0) d = d + 360;
     if (d > 180) {
         d = 360 - d;
-        s.Rad = -std::fabs(s.Rad);
+        Rad = -std::fabs(Rad);
     } else {
-        s.Rad = std::fabs(s.Rad);  // a straight reversal (d = 180) counts as clockwise
+        Rad = std::fabs(Rad);  // a straight reversal (d = 180) counts as clockwise
     }
-    s.IAWork = d;
-    s.TurnSign = static_cast<int16_t>(s.Rad > 0 ? 1 : (s.Rad < 0 ? -1 : 0));
-    s.RadSigned = s.Rad;
-    s.IA = d;
-    s.RadAbs = std::fabs(s.Rad);
-    s.CL = s.RadAbs * (d * s.PiVal / 180);
-    s.TL = std::tan(d / 2 * k) * s.RadAbs;
-    s.SL = s.RadAbs * (1 / std::cos(d / 2 * k) - 1);
-    s.M = s.RadAbs * (1 - std::cos(d / 2 * k));
-    if (s.DivCount != 0) return {};
+    el.IAWork = d;
+    el.TurnSign = static_cast<int16_t>(Rad > 0 ? 1 : (Rad < 0 ? -1 : 0));
+    el.RadSigned = Rad;
+    el.IA = d;
+    el.RadAbs = std::fabs(Rad);
+    el.CL = el.RadAbs * (d * PiVal / 180);
+    el.TL = std::tan(d / 2 * k) * el.RadAbs;
+    el.SL = el.RadAbs * (1 / std::cos(d / 2 * k) - 1);
+    el.M = el.RadAbs * (1 - std::cos(d / 2 * k));
+    if (el.DivCount != 0) return {};
 
     // The smallest count whose division keeps its external secant within the ordinate limit, then
     // raised until one division's arc is within the LP limit. Both loops stop at the largest count
     // the sheets can list; a NaN comparison ends them at once.
     double divTry = 1;
-    while (s.RadAbs * (1 / std::cos(d / (2 * divTry) * k) - 1) > s.LimitM) {
+    while (el.RadAbs * (1 / std::cos(d / (2 * divTry) * k) - 1) > limits.M) {
         if (divTry >= kMaxDivCount) return TooManyDivisions();
         divTry = divTry + 1;
     }
     auto divLP = static_cast<int16_t>(divTry);
-    while (s.LimitLP < s.CL / divLP) {
+    while (limits.LP < el.CL / divLP) {
         if (divLP >= kMaxDivCount) return TooManyDivisions();
         ++divLP;
     }
-    s.DivCount = divTry > divLP ? divTry : divLP;
+    el.DivCount = divTry > divLP ? divTry : divLP;
     return {};
 }
 
-void LocPoint(CalcState& s)
+Located LocPoint(double PtX, double PtY, double AzBase, double DistBC, double Rad)
 {
-    const double k = s.DegToRad;
-    s.LocX = s.PtX + std::cos(s.AzBase * k) * s.DistBC;
-    s.LocY = s.PtY + std::sin(s.AzBase * k) * s.DistBC;
-    s.CenX = s.LocX + std::cos((s.AzBase + 90) * k) * s.Rad;
-    s.CenY = s.LocY + std::sin((s.AzBase + 90) * k) * s.Rad;
+    const double k = DegToRad;
+    Located r;
+    r.LocX = PtX + std::cos(AzBase * k) * DistBC;
+    r.LocY = PtY + std::sin(AzBase * k) * DistBC;
+    r.CenX = r.LocX + std::cos((AzBase + 90) * k) * Rad;
+    r.CenY = r.LocY + std::sin((AzBase + 90) * k) * Rad;
+    return r;
 }
 
-void DivRowValues(CalcState& s)
+RowValues DivRowValues(double RowRad, double IARad, double DivCount, double RowTrig, double RowOrdFactor)
 {
-    s.ArcPerDiv = RoundDig((s.RowRad * s.IARad) / s.DivCount, 4, 1);
-    s.ChordPerDiv = RoundDig(s.RowRad * (2 * s.RowTrig), 4, 1);
-    s.OrdPerDiv = RoundDig(s.RowRad * s.RowOrdFactor, 4, 1);
-    s.ArcChordDiff = RoundDig(s.ArcPerDiv - s.ChordPerDiv, 4, 1);
+    RowValues r;
+    r.RowRad = RowRad;
+    r.ArcPerDiv = RoundDig((RowRad * IARad) / DivCount, 4, 1);
+    r.ChordPerDiv = RoundDig(RowRad * (2 * RowTrig), 4, 1);
+    r.OrdPerDiv = RoundDig(RowRad * RowOrdFactor, 4, 1);
+    r.ArcChordDiff = RoundDig(r.ArcPerDiv - r.ChordPerDiv, 4, 1);
+    return r;
+}
+
+QStringList DegenerateCorner(const CornerInput& in, const CornerElements& el)
+{
+    QStringList why;
+    const bool bpIp = in.BpX == in.IpX && in.BpY == in.IpY;
+    const bool ipEp = in.IpX == in.EpX && in.IpY == in.EpY;
+    const bool bpEp = in.BpX == in.EpX && in.BpY == in.EpY;
+    if (bpIp)
+        why << QStringLiteral("BPとIPが同じ座標です。");
+    if (ipEp)
+        why << QStringLiteral("IPとEPが同じ座標です。");
+    if (bpEp)
+        why << QStringLiteral("BPとEPが同じ座標です。");
+    const double radius = in.Radius;
+    if (radius == 0)
+        why << QStringLiteral("半径が0です。");
+    if (!bpIp && !ipEp) {
+        // The tangents are parallel when the cross product vanishes against their lengths; IA
+        // itself carries the azimuth guards and is only tested as a second opinion.
+        const double ax = in.IpX - in.BpX, ay = in.IpY - in.BpY;
+        const double bx = in.EpX - in.IpX, by = in.EpY - in.IpY;
+        const double cross = ax * by - ay * bx;
+        const double scale = std::hypot(ax, ay) * std::hypot(bx, by);
+        constexpr double kAngleTolerance = 1e-9;  // degrees
+        if (std::fabs(cross) <= 1e-12 * scale || el.IA < kAngleTolerance || el.IA > 180 - kAngleTolerance)
+            why << QStringLiteral("交角IAが0°または180°です（3点が一直線上にあります）。");
+    }
+    if (radius != 0 && !(std::fabs(radius) - in.WidthIn > 0))
+        why << QStringLiteral("内幅員が半径以上のため、内周の半径が正になりません。");
+    return why;
 }
 
 }  // namespace tovanel

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/elementlist.h"
 
-#include "calc/calcstate.h"
+#include "calc/corner.h"
 
 #include <charconv>
 #include <cmath>
@@ -27,7 +27,7 @@ constexpr auto kPowersOfTen = [] {
 
 }  // namespace
 
-std::array<NamedValue, kElementCount> ElementList(const CalcState& s)
+std::array<NamedValue, kElementCount> ElementList(const CornerElements& s)
 {
     return {{
         {"AzIn", s.AzIn},       {"AzOut", s.AzOut},   {"IA", s.IA},           {"IAWork", s.IAWork},

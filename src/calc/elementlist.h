@@ -9,7 +9,7 @@
 
 namespace tovanel {
 
-struct CalcState;
+struct CornerElements;
 
 struct NamedValue {
     const char* name;
@@ -21,9 +21,9 @@ inline constexpr int kElementCount = 28;
 /// AzIn AzOut IA IAWork TurnSign RadSigned TL CL HalfCL SL M DistIn BcX BcY SpX SpY EcX EcY CenX
 /// CenY AzCenIP TanAX TanAY TanBX TanBY DivCount IaPerDiv IaHalfDiv, as the trial calculation left
 /// them.
-std::array<NamedValue, kElementCount> ElementList(const CalcState& s);
+std::array<NamedValue, kElementCount> ElementList(const CornerElements& s);
 
-/// Appends v with 17 significant digits, the shortest form printf's "%.17g" gives (trailing zeros
+/// Appends v with 17 significant digits as printf's "%.17g" writes them (trailing zeros
 /// dropped, an exponent only for very large or small values): enough to read back the same double.
 void AppendFullDigits(std::string& out, double v);
 

@@ -2,12 +2,13 @@
 #pragma once
 // The trial listing: runs the calculation and lays out what the trial window draws, as data.
 
+#include "calc/corner.h"
+#include "calc/settings.h"
+
 #include <QString>
 #include <vector>
 
 namespace tovanel {
-
-struct CalcState;
 
 /// Colours as 0x00BBGGRR values.
 inline constexpr int kBlack = 0x000000;
@@ -35,18 +36,17 @@ struct Listing {
     std::vector<ListingText> texts;  ///< in drawing order
 };
 
-/// The trial calculation: copies the limits, runs LoadIn and composes the listing with its
-/// inner, centre and outer division rows. On a refusal returns the reason and leaves `out` empty;
-/// that includes a listing that would print a value as "inf" or "nan".
-[[nodiscard]] QString S_CRT(CalcState& s, Listing& out);
+/// The trial calculation of `in` under `settings`: LoadIn, the division values of the inner,
+/// centre and outer curve into `el`, and the listing that shows them. On a refusal returns the
+/// reason and leaves `out` empty; that includes a listing that would print a value as "inf" or
+/// "nan".
+[[nodiscard]] QString S_CRT(const CornerInput& in, const Settings& settings, CornerElements& el, Listing& out);
 
 /// The calculation of S_CRT without composing its texts: the same steps in the same order, so the
-/// state it leaves (elements, division count, row values) is the one S_CRT leaves. For runs that
-/// need the figures, not the listing.
-[[nodiscard]] QString TrialCalculation(CalcState& s);
+/// elements it leaves are the ones S_CRT leaves. For runs that need the figures, not the listing.
+[[nodiscard]] QString TrialCalculation(const CornerInput& in, const Settings& settings, CornerElements& el);
 
-/// Division values of the current row (DivRowValues) and its texts at height y, labelled with
-/// OutText; a value beyond its limit is red.
-void DivRow(CalcState& s, int y, Listing& out);
+/// The texts of one division row at height y, labelled `label`; a value beyond its limit is red.
+void DivRow(const RowValues& row, const QString& label, const Limits& limits, int y, Listing& out);
 
 }  // namespace tovanel

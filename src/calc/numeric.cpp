@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numeric.h"
 
-#include "calc/calcstate.h"
-
 #include <QChar>
 #include <algorithm>
 #include <charconv>
@@ -12,15 +10,6 @@
 #include <string>
 
 namespace tovanel {
-
-double PiValue()
-{
-    static const double pi = 4 * std::atan(1.0);
-    return pi;
-}
-
-double DegToRadValue() { return PiValue() / 180; }
-double RadToDegValue() { return 180 / PiValue(); }
 
 double RoundDig(double v, int n, int mode)
 {
@@ -41,7 +30,7 @@ double Dist(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 double ArcCosDeg(double c)
 {
-    return (std::atan(-c / std::sqrt(1 - c * c + 1e-10)) + 2 * std::atan(1.0)) * RadToDegValue();
+    return (std::atan(-c / std::sqrt(1 - c * c + 1e-10)) + 2 * std::atan(1.0)) * RadToDeg;
 }
 
 double Azimuth(double dx, double dy)
@@ -59,7 +48,7 @@ double AzimuthExact(double dx, double dy)
     // On the axes the angle is given, not computed: π/2 · 180/π need not come out as 90.
     if (dy == 0) return dx > 0 ? 0 : 180;
     if (dx == 0) return dy > 0 ? 90 : 270;
-    const double a = std::atan2(dy, dx) * RadToDegValue();
+    const double a = std::atan2(dy, dx) * RadToDeg;
     const double r = a < 0 ? a + 360 : a;
     return r < 360 ? r : 0;  // a hair west of north can round up to a full turn
 }
@@ -108,22 +97,7 @@ DmsParts DmsFormat(double packed)
     return r;
 }
 
-void DmsFmt(CalcState& s, double packed)
-{
-    DmsParts r = DmsFormat(packed);
-    s.DmsText = r.text;
-    s.DmsDeg = r.deg;
-    s.DmsMin = r.min;
-    s.DmsSec = r.sec;
-    s.DmsMinText = r.minText;
-    s.DmsSecText = r.secText;
-}
-
-QString AngleText(CalcState& s, double degrees)
-{
-    DmsFmt(s, DegDms(degrees));
-    return s.DmsText;
-}
+QString AngleText(double degrees) { return DmsFormat(DegDms(degrees)).text; }
 
 bool AngleWritable(double degrees)
 {

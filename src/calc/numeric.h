@@ -6,15 +6,15 @@
 // and the rounding offsets are part of every printed figure, so they are not to be "improved".
 
 #include <QString>
+#include <numbers>
 
 namespace tovanel {
 
-struct CalcState;
-
-/// 4·arctan(1), π/180 and 180/π exactly as the start-up computes them.
-double PiValue();
-double DegToRadValue();
-double RadToDegValue();
+/// π, and the factors from degrees to radians and back. std::numbers::pi is the double that
+/// 4·arctan(1) gives, so these are the values the routines have always worked with.
+inline constexpr double PiVal = std::numbers::pi;
+inline constexpr double DegToRad = PiVal / 180;
+inline constexpr double RadToDeg = 180 / PiVal;
 
 /// Rounds v to n decimals, working on the magnitude (symmetric about zero).
 /// mode 0: truncate, tolerating a shortfall of 1e-10 unit; 1: halves away from zero;
@@ -61,11 +61,8 @@ struct DmsParts {
 /// negative angle the carry moves the degrees away from zero, keeping the magnitude right.
 DmsParts DmsFormat(double packed);
 
-/// DmsFormat written into the state's DmsText, DmsDeg, DmsMin, DmsSec, DmsMinText, DmsSecText.
-void DmsFmt(CalcState& s, double packed);
-
-/// Decimal degrees as the listings show them: DegDms, then DmsFmt; returns DmsText.
-QString AngleText(CalcState& s, double degrees);
+/// Decimal degrees as the listings show them: DegDms, then DmsFormat's text.
+QString AngleText(double degrees);
 
 /// Whether AngleText can write the angle: every part of it a finite number (an angle near the
 /// largest double overflows on the way).

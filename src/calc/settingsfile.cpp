@@ -2,7 +2,7 @@
 #include "calc/settingsfile.h"
 
 #include "calc/atomicfile.h"
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/numeric.h"
 
 #include <QDir>
@@ -134,17 +134,16 @@ QString NumberLine(double v)
 
 }  // namespace
 
-bool ExactAzimuths(const CalcState& s)
+Settings DefaultSettings()
 {
-    return s.IniStr[kExactAzimuthEntry] == QLatin1String("1");
-}
-
-void DefaultSettings(CalcState& s)
-{
+    Settings s;
     for (int i = 1; i <= kIniCount; ++i) {
-        ParseNumber(QString::fromLatin1(kDefaultLines[i - 1]), s.IniNum[i]);
-        s.IniStr[i] = QString::fromLatin1(kDefaultLines[kIniCount + i - 1]);
+        double v = 0;
+        ParseNumber(QString::fromLatin1(kDefaultLines[i - 1]), v);
+        s.setNumberLine(i, v);
+        s.setTextLine(i, QString::fromLatin1(kDefaultLines[kIniCount + i - 1]));
     }
+    return s;
 }
 
 bool EncodeCp932(const QString& text, QByteArray& out, QString* bad)
@@ -167,9 +166,9 @@ bool DecodeCp932(const QByteArray& bytes, QString& out, qsizetype* badOffset)
     return ok;
 }
 
-QStringList ReadSettings(const QString& path, CalcState& s)
+QStringList ReadSettings(const QString& path, Settings& s)
 {
-    DefaultSettings(s);
+    s = DefaultSettings();
     QStringList notices;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -213,17 +212,27 @@ QStringList ReadSettings(const QString& path, CalcState& s)
         if (lineBytes.endsWith('\r')) lineBytes.chop(1);
         QString text;
         bool ok = DecodeCp932(lineBytes, text);
+        double number = 0;
+        QString quoted;
         if (ok) {
             if (isNumber)
-                ok = ParseNumber(text, s.IniNum[idx]);
+                ok = ParseNumber(text, number);
             else
-                ok = ParseQuoted(text, s.IniStr[idx]) && (idx != 4 || ValidType(s.IniStr[idx]));
+                ok = ParseQuoted(text, quoted) &&
+                     (idx != static_cast<int>(TextEntry::RememberedType) || ValidType(quoted));
         }
-        if (!ok) {
+        if (ok) {
             if (isNumber)
-                ParseNumber(fallback, s.IniNum[idx]);
+                s.setNumberLine(idx, number);
             else
-                s.IniStr[idx] = fallback;
+                s.setTextLine(idx, quoted);
+        } else {
+            if (isNumber) {
+                ParseNumber(fallback, number);
+                s.setNumberLine(idx, number);
+            } else {
+                s.setTextLine(idx, fallback);
+            }
             notices << QStringLiteral("設定ファイル %1 の %2 行目が正しくありません。既定値 %3 を使います。")
                            .arg(FileLabel(path))
                            .arg(line)
@@ -233,14 +242,14 @@ QStringList ReadSettings(const QString& path, CalcState& s)
     return notices;
 }
 
-QString WriteSettings(const QString& path, const CalcState& s)
+QString WriteSettings(const QString& path, const Settings& s)
 {
     QByteArray bytes;
     for (int line = 1; line <= kLineCount; ++line) {
         const bool isNumber = line <= kIniCount;
         const int idx = isNumber ? line : line - kIniCount;
-        const QString text = isNumber ? NumberLine(s.IniNum[idx])
-                                      : QLatin1Char('"') + s.IniStr[idx] + QLatin1Char('"');
+        const QString text = isNumber ? NumberLine(s.numberLine(idx))
+                                      : QLatin1Char('"') + s.textLine(idx) + QLatin1Char('"');
         if (HasFieldBreak(text))
             return QStringLiteral("設定ファイル %1 を保存できません: %2 行目の値にタブまたは改行が含まれています。")
                 .arg(FileLabel(path))

@@ -7,29 +7,20 @@
 
 namespace tovanel {
 
-struct CalcState;
+class Settings;
 
 /// The settings file's name.
 inline constexpr const char* kSettingsFileName = "Tovanel.INI";
 
-/// The string entry (line 16 of the file) that holds the exact-azimuth option: "1" computes
-/// azimuths without the guard terms (AzimuthExact); anything else, the shipped "" included, keeps
-/// the guarded routine whose digits the worked sheets print. Files that leave the line empty or
-/// use it otherwise read as "off", and the line is written back as it was read.
-inline constexpr int kExactAzimuthEntry = 6;
+/// The values of the file shipped with the program.
+Settings DefaultSettings();
 
-/// Whether the settings ask for exact azimuths.
-bool ExactAzimuths(const CalcState& s);
-
-/// Fills IniNum/IniStr with the values of the file shipped with the program.
-void DefaultSettings(CalcState& s);
-
-/// Reads the 20 entries of `path` into IniNum[1..10] and IniStr[1..10]. A missing file gives the
+/// Reads the 20 entries of `path` into `s`. A missing file gives the
 /// defaults; a missing or malformed line gives that entry's default (a number must be finite, a text
 /// must not hold a TAB or CR). Reads no more than twenty of the longest lines a save writes: a
 /// larger file gives a notice and only its first whole lines are used. Returns one Japanese notice
 /// per such problem (empty when the file was read cleanly).
-QStringList ReadSettings(const QString& path, CalcState& s);
+QStringList ReadSettings(const QString& path, Settings& s);
 
 /// The per-user configuration folder (QStandardPaths::AppConfigLocation; ~/.config/Tovanel).
 QString UserSettingsDir();
@@ -38,7 +29,7 @@ QString UserSettingsDir();
 /// save leaves the previous file as it was. What ReadSettings would not take back is refused: a
 /// text holding a TAB, CR or LF, or a file beyond its bound. Returns empty on success, otherwise a
 /// Japanese message naming the file and the reason.
-QString WriteSettings(const QString& path, const CalcState& s);
+QString WriteSettings(const QString& path, const Settings& s);
 
 /// Where the settings of a program in `appDir` live, and what a first start fills them from.
 struct SettingsPlace {

@@ -3,7 +3,8 @@
 
 #include "batch/batchrun.h"
 #include "batch/cornertable.h"
-#include "calc/calcstate.h"
+#include "calc/corner.h"
+#include "calc/settings.h"
 #include "calc/curve.h"
 #include "calc/elementlist.h"
 #include "calc/listing.h"
@@ -13,7 +14,7 @@
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointfile.h"
 #include "exchange/pointwriter.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
 #include "sheets/blocksheet.h"
@@ -117,7 +118,7 @@ QString FindPoint(const QString& file, const PointFileRead& read, const QString&
     return {};
 }
 
-void PrintElements(const CalcState& s)
+void PrintElements(const CornerElements& s)
 {
     std::string text;
     for (const auto& [name, value] : ElementList(s)) {
@@ -132,7 +133,7 @@ void PrintElements(const CalcState& s)
 volatile std::sig_atomic_t interrupted = 0;
 
 /// --batch: every corner of the table; refused lines are reported as they come, the summary last.
-int RunTable(std::map<QString, QString>& opt, const CalcState& settings, int paperCode)
+int RunTable(std::map<QString, QString>& opt, const Settings& settings, int paperCode)
 {
     for (const char* single : {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type", "--ip-number",
                                "--divisions", "--points", "--bp-name", "--ip-name", "--ep-name", "--listing", "--export"})
@@ -238,26 +239,28 @@ int main(int argc, char** argv)
         paperCode = it->second;
     }
 
-    CalcState s;
-    InitConstants(s);
-    s.AppDir = QCoreApplication::applicationDirPath();
+    Settings s;
+    const QString appDir = QCoreApplication::applicationDirPath();
     if (opt.count("--settings")) {
         if (!QFileInfo::exists(opt["--settings"]))
             return Fail(kUsage, QStringLiteral("no settings file ") + opt["--settings"]);
         for (const QString& n : ReadSettings(opt["--settings"], s)) Fail(kOk, n);
     } else {
         // Where the program finds them, read only: the command line never creates the user's file.
-        const QString path = LocateSettings(s.AppDir, UserSettingsDir()).current();
+        const QString path = LocateSettings(appDir, UserSettingsDir()).current();
         if (!path.isEmpty()) {
             for (const QString& n : ReadSettings(path, s)) Fail(kOk, n);
         } else {
-            DefaultSettings(s);
+            s = DefaultSettings();
         }
     }
 
     if (batch) return RunTable(opt, s, paperCode);
 
-    const std::pair<const char*, int> points[] = {{"--bp", kBP}, {"--ip", kIP}, {"--ep", kEP}};
+    Corner k;
+    CornerInput& in = k.in;
+    const std::pair<const char*, std::pair<double*, double*>> points[] = {
+        {"--bp", {&in.BpX, &in.BpY}}, {"--ip", {&in.IpX, &in.IpY}}, {"--ep", {&in.EpX, &in.EpY}}};
     if (opt.count("--points")) {
         const QString file = opt["--points"];
         for (const auto& [name, row] : points) {
@@ -274,8 +277,8 @@ int main(int argc, char** argv)
                 !why.isEmpty())
                 return Fail(kUsage, why);
             // The same rule as a box filled from the file.
-            s.CurveIn[row][kX] = LeadingNumber(p->xText);
-            s.CurveIn[row][kY] = LeadingNumber(p->yText);
+            *row.first = LeadingNumber(p->xText);
+            *row.second = LeadingNumber(p->yText);
         }
     } else {
         for (const char* name : {"--bp-name", "--ip-name", "--ep-name"})
@@ -285,27 +288,25 @@ int main(int argc, char** argv)
             const QString v = opt[name];
             const qsizetype comma = v.indexOf(QLatin1Char(','));
             if (comma < 0) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" takes X,Y"));
-            s.CurveIn[row][kX] = LeadingNumber(v.left(comma));
-            s.CurveIn[row][kY] = LeadingNumber(v.mid(comma + 1));
+            *row.first = LeadingNumber(v.left(comma));
+            *row.second = LeadingNumber(v.mid(comma + 1));
         }
     }
     if (!opt.count("--radius")) return Fail(kUsage, QStringLiteral("--radius is required"));
-    s.CurveIn[kIP][kRadius] = LeadingNumber(opt["--radius"]);
-    s.CurveIn[kIP][kWidthIn] = LeadingNumber(opt["--inner"]);
-    s.CurveIn[kIP][kWidthOut] = LeadingNumber(opt["--outer"]);
+    in.Radius = LeadingNumber(opt["--radius"]);
+    in.WidthIn = LeadingNumber(opt["--inner"]);
+    in.WidthOut = LeadingNumber(opt["--outer"]);
     const QString ipNumber = opt["--ip-number"];
     // The IP number becomes part of every exported point name: a TAB or a line end there would
     // shift the CAD's columns or split a line.
     if (HasFieldBreak(ipNumber)) return Fail(kUsage, QStringLiteral("--ip-number may not hold a TAB, CR or LF"));
-    s.CurveIn[kIP][kNumber] = LeadingNumber(ipNumber);
-    s.IPNo = [ipNumber] { return ipNumber; };
-    const double type = std::nearbyint(LeadingNumber(opt.count("--type") ? opt["--type"] : s.IniStr[4]));
-    s.CalcType = static_cast<int16_t>(type >= -1 && type <= 3 ? type : -1);
-    s.CalcTypeName = CalcTypeNameOf(s.CalcType);
-    s.DivCount = LeadingNumber(opt["--divisions"]);
+    in.IPNo = ipNumber;
+    const double type = std::nearbyint(LeadingNumber(opt.count("--type") ? opt["--type"] : s.rememberedType()));
+    in.CalcType = static_cast<int16_t>(type >= -1 && type <= 3 ? type : -1);
+    in.DivCount = LeadingNumber(opt["--divisions"]);
 
     Listing listing;
-    if (QString why = S_CRT(s, listing); !why.isEmpty()) return Fail(kRefused, why);
+    if (QString why = S_CRT(in, s, k.el, listing); !why.isEmpty()) return Fail(kRefused, why);
 
     if (opt.count("--listing")) {
         for (const ListingText& t : listing.texts)
@@ -313,19 +314,20 @@ int main(int argc, char** argv)
     }
     const QStringList outputs = {"--export", "--pdf", "--sima", "--csv", "--dxf"};
     const bool sheets = std::any_of(outputs.begin(), outputs.end(), [&](const QString& o) { return opt.count(o) > 0; });
-    if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(s);
+    if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(k.el);
     if (!sheets) return FinishStdout(kOk);
 
     InstallFontSubstitutions();
     PageLayout pl;
     pl.setPaperSize(paperCode);
-    if (QString why = ComposeDocument(s, pl); !why.isEmpty()) return Fail(kRefused, why);
-    const std::vector<ExportPoint> exported = ExportPoints(s);
+    const Composition composed = ComposeDocument(k, s, pl);
+    if (!composed.refusal.isEmpty()) return Fail(kRefused, composed.refusal);
+    const std::vector<ExportPoint> exported = ExportPoints(composed.exports);
     const std::pair<const char*, std::function<QString(QByteArray&)>> files[] = {
-        {"--export", [&](QByteArray& b) { return b = BuildExportText(s).text.toUtf8(), QString(); }},
+        {"--export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), QString(); }},
         {"--sima", [&](QByteArray& b) { return SimaFile(exported, ipNumber, b); }},
         {"--csv", [&](QByteArray& b) { return CsvFile(exported, b); }},
-        {"--dxf", [&](QByteArray& b) { return DxfFile({CornerOf(s, BlockExportCounts(s))}, b); }},
+        {"--dxf", [&](QByteArray& b) { return DxfFile({CornerOf(k, composed.exports, BlockExportCounts(k))}, b); }},
     };
     // Every file is made before the first is written: a refused name leaves none behind.
     std::vector<std::pair<QString, QByteArray>> made;

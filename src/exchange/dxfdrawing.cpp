@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/dxfdrawing.h"
 
-#include "calc/calcstate.h"
+#include "calc/corner.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
 #include "exchange/pointwriter.h"
@@ -98,7 +98,7 @@ void Tables(DL_Dxf& dxf, DL_WriterA& dw)
     dw.sectionEnd();
 }
 
-void Corner(DL_Dxf& dxf, DL_WriterA& dw, const DxfCorner& c, const std::vector<std::string>& names)
+void WriteCorner(DL_Dxf& dxf, DL_WriterA& dw, const DxfCorner& c, const std::vector<std::string>& names)
 {
     auto line = [&](const SurveyXY& a, const SurveyXY& b) {
         dxf.writeLine(dw, DL_LineData(a.y, a.x, 0, b.y, b.x, 0), On(kTangent));
@@ -139,32 +139,33 @@ void Corner(DL_Dxf& dxf, DL_WriterA& dw, const DxfCorner& c, const std::vector<s
 
 }  // namespace
 
-DxfCorner CornerOf(const CalcState& s, const std::array<int, 3>& blockCounts)
+DxfCorner CornerOf(const Corner& corner, const ExportList& exports, const std::array<int, 3>& blockCounts)
 {
+    const CornerInput& in = corner.in;
+    const CornerElements& el = corner.el;
     DxfCorner c;
-    c.bp = {s.BpX, s.BpY};
-    c.ip = {s.IpX, s.IpY};
-    c.ep = {s.EpX, s.EpY};
-    c.centre = {s.CenX, s.CenY};
-    const double r = std::fabs(s.Rad);
-    c.radius = {r, r - s.WidthIn, r + s.WidthOut};
-    double az = s.AzIn - 90 * s.TurnSign;
+    c.bp = {in.BpX, in.BpY};
+    c.ip = {in.IpX, in.IpY};
+    c.ep = {in.EpX, in.EpY};
+    c.centre = {el.CenX, el.CenY};
+    const double r = el.RadAbs;
+    c.radius = {r, r - in.WidthIn, r + in.WidthOut};
+    double az = el.AzIn - 90 * el.TurnSign;
     c.azBC = Norm360(az);
-    c.ia = s.IAWork;
-    c.turn = s.TurnSign;
+    c.ia = el.IAWork;
+    c.turn = el.TurnSign;
     // The block points follow the elements sheet's BC, SP, EC and centre.
-    int entry = 5;
-    const int last = std::min<int>(s.ExpCount, static_cast<int>(s.ExpNames.size()) - 1);
+    const std::vector<ExportPoint>& list = exports.all();
+    size_t entry = 4;
     for (size_t k = 0; k < 3; ++k) {
         QString previous;
-        for (int j = 0; j < blockCounts[k] && entry <= last; ++j, ++entry) {
-            const auto e = static_cast<size_t>(entry);
-            if (j > 0 && s.ExpNames[e] == previous) continue;  // EC listed twice
-            previous = s.ExpNames[e];
-            c.paths[k].push_back({s.ExpCoords[e][1], s.ExpCoords[e][2]});
+        for (int j = 0; j < blockCounts[k] && entry < list.size(); ++j, ++entry) {
+            if (j > 0 && list[entry].name == previous) continue;  // EC listed twice
+            previous = list[entry].name;
+            c.paths[k].push_back({list[entry].x, list[entry].y});
         }
     }
-    c.points = ExportPoints(s);
+    c.points = ExportPoints(exports);
     return c;
 }
 
@@ -203,7 +204,7 @@ QString DxfStream::add(const DxfCorner& corner)
         names.push_back(enc.toStdString());
     }
     m_body->extent.take(corner);
-    Corner(m_body->dxf, *m_body->dw, corner, names);
+    WriteCorner(m_body->dxf, *m_body->dw, corner, names);
     return {};
 }
 

@@ -9,7 +9,7 @@
 // polyline through its points in order), POINT (every exported point) and POINT_NAME (its name
 // beside it). Inner is the curve at R − inner width, outer the one at R + outer width.
 
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +21,7 @@ class QIODevice;
 
 namespace tovanel {
 
-struct CalcState;
+struct Corner;
 
 /// A survey position: X north, Y east.
 struct SurveyXY {
@@ -43,10 +43,11 @@ struct DxfCorner {
     std::vector<ExportPoint> points;  ///< exactly the exported points, names included
 };
 
-/// The corner of a composed state: main points and curves from the calculation, the paths and
-/// points from the export list. `blockCounts` says how many list entries each curve's block points
-/// take (after the elements sheet's four), as the composition appended them.
-DxfCorner CornerOf(const CalcState& s, const std::array<int, 3>& blockCounts);
+/// The drawing of a composed corner: main points and curves from the calculation, the paths and
+/// points from the export list the composition filled. `blockCounts` says how many list entries
+/// each curve's block points take (after the elements sheet's four), as the composition appended
+/// them.
+DxfCorner CornerOf(const Corner& corner, const ExportList& exports, const std::array<int, 3>& blockCounts);
 
 /// A DXF drawing written a corner at a time, so that a drawing of many corners holds none of them
 /// in memory (they go to a private temporary file).

@@ -4,7 +4,7 @@
 // a CSV point file, code page 932 with CR LF line ends, X and Y with three decimals as the
 // block-point sheet prints them. Plain functions from points to bytes.
 
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 
 #include <QByteArray>
 #include <QString>

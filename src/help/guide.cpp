@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/guide.h"
 
-#include "calc/calcstate.h"
 #include "calc/listing.h"
+#include "calc/numeric.h"
 #include "surface/drawsurface.h"
 
 #include <array>
@@ -11,6 +11,11 @@
 namespace tovanel {
 
 namespace {
+
+/// The origin of the figure being drawn, in surface units.
+struct GuideOrigin {
+    float OrgX = 0, OrgY = 0;
+};
 
 /// A point of the model corner: X north, Y east, in drawing units.
 struct GuidePoint {
@@ -64,7 +69,7 @@ double whole(double v)
 /// The pen of the diagram: the figure origin and the start of the next line.
 class GuidePen {
 public:
-    GuidePen(CalcState& s, DrawSurface& surface) : m_s(s), m_surface(surface) {}
+    GuidePen(const GuideOrigin& s, DrawSurface& surface) : m_s(s), m_surface(surface) {}
 
     double sx(int row) const { return m_s.OrgX + GuidePts[row].y; }
     double sy(int row) const { return m_s.OrgY - GuidePts[row].x; }
@@ -97,7 +102,7 @@ public:
     }
 
 private:
-    CalcState& m_s;
+    const GuideOrigin& m_s;
     DrawSurface& m_surface;
     double m_x1 = 0, m_y1 = 0;
 };
@@ -112,7 +117,7 @@ void PathCenEq(GuidePen& p) { p.path({8, 26, 27, 28, 11}); }
 void PathInEq(GuidePen& p) { p.path({4, 29, 30, 31, 7}); }
 
 /// The frame common to the four figures, at the current origin.
-void GuideFrame(CalcState& s, DrawSurface& surface, GuidePen& pen)
+void GuideFrame(const GuideOrigin& s, DrawSurface& surface, GuidePen& pen)
 {
     surface.setFill(kFillTransparent);
     surface.setLineWidth(0);
@@ -130,7 +135,7 @@ void GuideFrame(CalcState& s, DrawSurface& surface, GuidePen& pen)
     surface.setLineColour(kBlack);
     surface.setLineStyle(kLineSolid);
     const double cx = whole(s.OrgX), cy = whole(s.OrgY);
-    const double from = s.DegToRad * 45, to = s.DegToRad * 135;
+    const double from = DegToRad * 45, to = DegToRad * 135;
     for (double r : {223.0, 283.0, 163.0})  // centre, outer and inner curve
         surface.drawArc(cx, cy, r, from, to);
 
@@ -156,8 +161,9 @@ void GuideFrame(CalcState& s, DrawSurface& surface, GuidePen& pen)
 
 }  // namespace
 
-void GuideDraw(CalcState& s, DrawSurface& surface)
+void GuideDraw(DrawSurface& surface)
 {
+    GuideOrigin s;
     surface.setTextSize(18);
     surface.setFontName(QStringLiteral("ＭＳ 明朝"));
     surface.setTextAttribute(0);

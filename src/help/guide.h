@@ -7,14 +7,12 @@
 
 namespace tovanel {
 
-struct CalcState;
 class DrawSurface;
 
 /// Caption of the window showing the diagram.
 inline const QString kGuideCaption = QStringLiteral("案内図");
 
-/// Draws the whole diagram on the surface (cleared first). Reads DegToRad; leaves OrgX/OrgY at the
-/// origin of the last figure (740, 880) and changes nothing else of the state.
-void GuideDraw(CalcState& s, DrawSurface& surface);
+/// Draws the whole diagram on the surface (cleared first): four figures, each about its own origin.
+void GuideDraw(DrawSurface& surface);
 
 }  // namespace tovanel

@@ -224,7 +224,7 @@ void PageLayout::renderPage(QPainter& painter, int p) const
             const double r = std::fabs(it.radius);
             if (!Paintable(r)) break;
             painter.setPen(pen);
-            painter.setBrush(it.drawStyle == 0 ? QBrush(Qt::black) : QBrush(Qt::NoBrush));
+            painter.setBrush(it.drawStyle == DrawStyle::Filled ? QBrush(Qt::black) : QBrush(Qt::NoBrush));
             painter.drawEllipse(QPointF(it.x, it.y), r, r);
             break;
         }

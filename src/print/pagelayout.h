@@ -41,6 +41,9 @@ inline constexpr int kLandscape = 1;
 
 enum class PageItemKind { Text, Line, Circle, Arc };
 
+/// How circles and arcs are drawn.
+enum class DrawStyle { Filled = 0, Outline = 1 };
+
 /// One recorded drawing operation with the state it was drawn in.
 struct PageItem {
     PageItemKind kind = PageItemKind::Text;
@@ -52,7 +55,7 @@ struct PageItem {
     QString font;           ///< font name in force
     double fontSize = 0;    ///< points
     int penWidth = 0;       ///< twips
-    int drawStyle = 0;      ///< 0 shapes filled, 1 outlines only
+    DrawStyle drawStyle = DrawStyle::Filled;
 };
 
 using Page = std::vector<PageItem>;
@@ -101,8 +104,8 @@ public:
     void setPenWidth(int twips) { m_penWidth = twips; }
     int penWidth() const { return m_penWidth; }
     /// 1 while an arc is drawn (outlines only), 0 otherwise (circles filled: the stake dots).
-    void setDrawStyle(int style) { m_drawStyle = style; }
-    int drawStyle() const { return m_drawStyle; }
+    void setDrawStyle(DrawStyle style) { m_drawStyle = style; }
+    DrawStyle drawStyle() const { return m_drawStyle; }
     void line(double x1, double y1, double x2, double y2);
     void circle(double x, double y, double r);
     /// Arc counter-clockwise from start to end (radians, 0 pointing right).
@@ -150,7 +153,7 @@ private:
     QString m_fontName;
     double m_fontSize = 10;
     int m_penWidth = 1;
-    int m_drawStyle = 0;
+    DrawStyle m_drawStyle = DrawStyle::Filled;
     int m_shown = 1;
     int m_zoom = 100;
     int m_orientation = kPortrait;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pagewriter.h"
 
-#include "calc/calcstate.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
 
@@ -22,8 +21,9 @@ PaperInfo PaperFromCode(int code)
     }
 }
 
-void PageSetup(CalcState& s, PageLayout& pl)
+void PageSetup(PageWriter& s)
 {
+    PageLayout& pl = s.pl;
     s.MmUnit = static_cast<float>(kTwipsPerLayoutMm);
     const int code = pl.paperSize();
     if (pl.orientation() == kPortrait) pl.setOrientation(kLandscape);
@@ -34,14 +34,15 @@ void PageSetup(CalcState& s, PageLayout& pl)
     pl.setFontName(SheetFontName());
 }
 
-void vspri(CalcState& s, PageLayout& pl, const QString& msg, double X, double Y, double fon)
+void vspri(PageWriter& s, const QString& msg, double X, double Y, double fon)
 {
+    PageLayout& pl = s.pl;
     pl.setFontSize(std::floor(s.PaperScale * fon));
     float off = 0;
-    if (s.AlignMode == 2 || s.AlignMode == 3) {
+    if (s.AlignMode != TextAlign::Start) {
         // nearbyint rounds half to even in the default rounding mode and never leaves double.
         const auto w = static_cast<float>(std::nearbyint(pl.textWidth(msg)));
-        if (s.AlignMode == 2)
+        if (s.AlignMode == TextAlign::Centre)
             off = (s.MmUnit * s.AlignWidth - w) / 2;
         else
             off = (s.AlignWidth - 1) * s.MmUnit - w;

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/priform.h"
 
-#include "calc/calcstate.h"
 #include "calc/twips.h"
 #include "calc/numeric.h"
-#include "print/buttonkeys.h"
+#include "widgets/buttonkeys.h"
 #include "print/pagelayout.h"
 #include "print/printjob.h"
 
@@ -49,8 +48,8 @@ std::optional<int16_t> PageNumberOf(const QString& text)
     return static_cast<int16_t>(r);
 }
 
-PriForm::PriForm(CalcState& s, PageLayout& pl, PrintFn print, QWidget* parent)
-    : QDialog(parent), m_s(s), m_pl(pl), m_print(std::move(print))
+PriForm::PriForm(PageLayout& pl, const QString& paperName, PrintRange range, PrintFn print, QWidget* parent)
+    : QDialog(parent), m_pl(pl), m_paperName(paperName), m_range(range), m_print(std::move(print))
 {
     setObjectName(QStringLiteral("PriForm"));
     setWindowTitle(QStringLiteral("印刷"));
@@ -134,11 +133,11 @@ void PriForm::Form_Load()
 {
     const QString printer = m_pl.printerName();
     m_dvc->setText(printer.isEmpty() ? kNoPrinterText : printer);
-    m_pSize->setText(m_s.PaperName);
+    m_pSize->setText(m_paperName);
     m_pOri->setText(m_pl.orientation() != kPortrait ? QStringLiteral("横方向")
                                                     : QStringLiteral("縦方向"));
-    m_fromPage = m_s.PrintFrom;
-    m_toPage = m_s.PrintTo;
+    m_fromPage = m_range.PrintFrom;
+    m_toPage = m_range.PrintTo;
     // Either option leaves the whole range in the boxes; "すべて" says so.
     m_option1->setChecked(true);
     // Showing the accepted value is a change only when the text differs from it.
@@ -149,8 +148,8 @@ void PriForm::Form_Load()
 
 void PriForm::Option1_Click()
 {
-    m_text1->setText(QString::number(m_s.PrintFrom));
-    m_text2->setText(QString::number(m_s.PrintTo));
+    m_text1->setText(QString::number(m_range.PrintFrom));
+    m_text2->setText(QString::number(m_range.PrintTo));
 }
 
 void PriForm::Option2_Click()
@@ -161,14 +160,14 @@ void PriForm::Option2_Click()
 void PriForm::Text1_Change()
 {
     const std::optional<int16_t> v = PageNumberOf(m_text1->text());
-    if (v && m_s.PrintFrom <= *v && *v <= m_s.PrintTo) m_fromPage = *v;
+    if (v && m_range.PrintFrom <= *v && *v <= m_range.PrintTo) m_fromPage = *v;
 }
 
 void PriForm::Text2_Change()
 {
     const std::optional<int16_t> v = PageNumberOf(m_text2->text());
-    if (!v || *v < m_fromPage || *v > m_s.PrintTo)
-        m_toPage = m_s.PrintTo;
+    if (!v || *v < m_fromPage || *v > m_range.PrintTo)
+        m_toPage = m_range.PrintTo;
     else
         m_toPage = *v;
 }

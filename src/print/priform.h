@@ -16,7 +16,6 @@ class QRadioButton;
 
 namespace tovanel {
 
-struct CalcState;
 class PageLayout;
 
 /// A page box's text as a page number: the leading number, rounded half to even; nothing when it
@@ -32,9 +31,16 @@ public:
     /// Prints pages from..to of the document; true when the job went to the printer.
     using PrintFn = std::function<bool(int from, int to)>;
 
-    /// Loads the dialog (Form_Load) from PrintFrom/PrintTo of the state, PaperName, and the
+    /// The pages that can be printed, first and last.
+    struct PrintRange {
+        int16_t PrintFrom = 0;
+        int16_t PrintTo = 0;
+    };
+
+    /// Loads the dialog (Form_Load) from the printable range, the paper's name and the
     /// orientation and printer name of the preview's component pl.
-    PriForm(CalcState& s, PageLayout& pl, PrintFn print, QWidget* parent = nullptr);
+    PriForm(PageLayout& pl, const QString& paperName, PrintRange range, PrintFn print,
+            QWidget* parent = nullptr);
 
     // --- controls and values, by their design names
     QLabel* Dvc() const { return m_dvc; }
@@ -69,8 +75,9 @@ private:
     void buildControls();
     void Form_Load();
 
-    CalcState& m_s;
     PageLayout& m_pl;
+    QString m_paperName;
+    PrintRange m_range;
     PrintFn m_print;
     int16_t m_fromPage = 0;
     int16_t m_toPage = 0;

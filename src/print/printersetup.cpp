@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/printersetup.h"
 
-#include "print/buttonkeys.h"
+#include "widgets/buttonkeys.h"
 #include "print/priform.h"
 
 #include <QComboBox>

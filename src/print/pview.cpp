@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pview.h"
 
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/twips.h"
-#include "print/buttonkeys.h"
-#include "print/exportlist.h"
+#include "widgets/buttonkeys.h"
+#include "widgets/waitcursor.h"
 #include "print/pageview.h"
 #include "print/pagewriter.h"
 #include "print/priform.h"
@@ -46,15 +46,6 @@ constexpr int kZoomStep = 25;
 constexpr int kZoomInLimit = 125;  ///< zooming in is disabled above this
 constexpr int kZoomOutLimit = 25;  ///< zooming out is disabled at or below this
 
-/// The hourglass for as long as the composition runs, even when it throws.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace
 
 QString PageCounterText(int page, int pages)
@@ -63,10 +54,12 @@ QString PageCounterText(int page, int pages)
            QString::number(pages);
 }
 
-PVIEW::PVIEW(CalcState& s, Setup setup, QWidget* parent)
+PVIEW::PVIEW(Setup setup, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_s(s),
       m_compose(std::move(setup.compose)),
+      m_document(setup.document),
+      m_ipNumber(std::move(setup.ipNumber)),
+      m_settings(setup.settings),
       m_hooks(CompleteHooks(std::move(setup.hooks)))
 {
     setObjectName(QStringLiteral("PVIEW"));
@@ -136,22 +129,18 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
                                                                            : kPortrait);
         m_appPrinter = appPrinter;
     }
-    PageSetup(m_s, m_pl);
+    PageWriter writer(m_pl);
+    PageSetup(writer);
+    m_paperName = writer.PaperName;
     m_pl.setZoom(kZoomAfterLoad);
-    if (m_s.ShowMode == 1) out1();
+    if (m_document == PrintDocument::Sheets) {
+        const WaitCursor hourglass;
+        m_refusal = m_compose ? m_compose(writer, m_exports)
+                              : QStringLiteral("計算書を作成する手順がありません。");
+    }
     m_pl.setPrinterName(printerName());
     m_view->refresh();
     pv_cont();
-}
-
-void PVIEW::out1()
-{
-    {
-        const WaitCursor hourglass;
-        m_refusal = m_compose ? m_compose(m_s, m_pl)
-                              : QStringLiteral("計算書を作成する手順がありません。");
-    }
-    m_view->refresh();
 }
 
 void PVIEW::pv_cont()
@@ -216,11 +205,10 @@ QString PVIEW::printerName() const
 
 void PVIEW::cmdToPrinter_Click()
 {
-    m_s.PrintFrom = 1;
-    m_s.PrintTo = static_cast<int16_t>(
-        std::min<int>(m_pl.pageCount(), std::numeric_limits<int16_t>::max()));
+    const PriForm::PrintRange range{
+        1, static_cast<int16_t>(std::min<int>(m_pl.pageCount(), std::numeric_limits<int16_t>::max()))};
     m_pl.setPrinterName(printerName());
-    PriForm dialog(m_s, m_pl, [this](int from, int to) { return printRange(from, to); }, this);
+    PriForm dialog(m_pl, m_paperName, range, [this](int from, int to) { return printRange(from, to); }, this);
     m_hooks.execDialog(dialog);
 }
 
@@ -246,7 +234,7 @@ void PVIEW::CmdPdf_Click()
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
     // Named for the corner: the IP number, kept clear of path separators.
-    QString ip = m_s.ipNo().trimmed();
+    QString ip = m_ipNumber ? m_ipNumber().trimmed() : QString();
     ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
     const QString suggested = QDir(dir).filePath(
         QStringLiteral("計算書") + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) +
@@ -273,11 +261,10 @@ void PVIEW::CmdPdf_Click()
 void PVIEW::Cmdend_Click()
 {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-    if (m_s.ExpCount > 0) {
+    if (m_exports.count() > 0) {
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
-        const ExportText out = BuildExportText(m_s);
-        m_s.ClipText = out.text;
+        const ExportText out = BuildExportText(m_exports, m_settings ? *m_settings : Settings{});
         clipboard->setText(out.text);
         m_hooks.message(this, QMessageBox::Information, QStringLiteral("登録"),
                         ExportMessage(out.count));

@@ -9,6 +9,7 @@
 // The window does not know how the sheets are composed: whoever opens it hands it the
 // composition as a function. It deletes itself when closed.
 
+#include "calc/exportlist.h"
 #include "print/pagelayout.h"
 #include "print/previewhooks.h"
 
@@ -23,12 +24,16 @@ class QStatusBar;
 
 namespace tovanel {
 
-struct CalcState;
 class PageView;
+class Settings;
+struct PageWriter;
 
-/// Composes the document into the component from the state (page set-up already done). Returns
-/// why it refused, empty when it composed.
-using ComposeFn = std::function<QString(CalcState& s, PageLayout& pl)>;
+/// Composes the document with the writer (page set-up already done) and fills the export list.
+/// Returns why it refused, empty when it composed.
+using ComposeFn = std::function<QString(PageWriter& w, ExportList& exports)>;
+
+/// The document the print menu asks the preview for: its one entry is the calculation sheets.
+enum class PrintDocument : int16_t { None = 0, Sheets = 1 };
 
 /// The page-counter text of the status bar: " 頁 p / n".
 QString PageCounterText(int page, int pages);
@@ -38,15 +43,21 @@ class PVIEW : public QWidget {
 public:
     struct Setup {
         ComposeFn compose;
+        PrintDocument document = PrintDocument::Sheets;
+        /// The IP number, read when the PDF is saved (it names the file).
+        std::function<QString()> ipNumber;
+        /// The settings whose CAD edition the clipboard text follows, read when the window
+        /// closes; null: the built-in defaults. Must outlive the window.
+        const Settings* settings = nullptr;
         /// The program's printer settings: paper, orientation and printer are read from them
         /// when the window loads. May be null (A4, the platform's default printer).
         const QPrinter* appPrinter = nullptr;
         PreviewHooks hooks;  ///< empty members: the real dialogs and printers
     };
 
-    /// Loads the window (Form_Load): caption, page set-up, zoom 75, the document when ShowMode is
-    /// 1, the page counter. The state and the program's printer settings must outlive the window.
-    PVIEW(CalcState& s, Setup setup, QWidget* parent = nullptr);
+    /// Loads the window (Form_Load): caption, page set-up, zoom 75, the document asked for, the
+    /// page counter. The program's printer settings must outlive the window.
+    explicit PVIEW(Setup setup, QWidget* parent = nullptr);
     ~PVIEW() override;
 
     // --- controls, by their design names
@@ -71,9 +82,10 @@ public:
     /// Why the composition refused the document, empty when it composed (or did not run). A
     /// refused document is not to be shown: whoever opens the window tells the user instead.
     QString refusal() const { return m_refusal; }
+    /// The points the document names, handed to the clipboard by "閉じる".
+    const ExportList& exports() const { return m_exports; }
 
     // --- handlers
-    void out1();
     void pv_cont();
     /// botan 2: next page, 1: previous page; anything else only refreshes the counter.
     void FlipPage(int botan);
@@ -104,8 +116,12 @@ private:
     void Form_Load(const QPrinter* appPrinter);
     void Form_Resize();
 
-    CalcState& m_s;
     ComposeFn m_compose;
+    PrintDocument m_document;
+    std::function<QString()> m_ipNumber;
+    const Settings* m_settings;
+    ExportList m_exports;
+    QString m_paperName;  ///< the paper the document was laid out for
     PreviewHooks m_hooks;
     PageLayout m_pl;
     QString m_refusal;

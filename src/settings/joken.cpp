@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/joken.h"
 
-#include "calc/calcstate.h"
+#include "calc/settings.h"
+#include "widgets/buttonkeys.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
 #include "calc/twips.h"
@@ -21,6 +22,11 @@ namespace tovanel {
 
 namespace {
 
+/// The entries of the boxes JO1(0..4), then JO1(5..7).
+constexpr std::array kNumberBoxes = {NumberEntry::CoordDigits, NumberEntry::RegisterDigits, NumberEntry::LimitM,
+                                     NumberEntry::LimitLP, NumberEntry::LimitL1};
+constexpr std::array kPrefixBoxes = {TextEntry::CentrePrefix, TextEntry::InnerPrefix, TextEntry::OuterPrefix};
+
 /// Labels and boxes of the dialog.
 QFont DialogFont()
 {
@@ -31,7 +37,7 @@ QFont DialogFont()
 
 }  // namespace
 
-Joken::Joken(CalcState& s, MessageFn message, QWidget* parent)
+Joken::Joken(Settings& s, MessageFn message, QWidget* parent)
     : QDialog(parent), m_s(s), m_message(message ? std::move(message) : MessageFn(ShowMessageBox))
 {
     setObjectName(QStringLiteral("Joken"));
@@ -104,12 +110,7 @@ Joken::Joken(CalcState& s, MessageFn message, QWidget* parent)
     m_cancel->setGeometry(TwipsRect(7800, 4680, 975, 375));
     // Enter in a box stores nothing by itself: neither button is a default button. Enter on a
     // button presses it, as in the main window, and the focus mark shows from the start.
-    for (QPushButton* b : {m_ok, m_cancel}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        b->installEventFilter(this);
-    }
-    setAttribute(Qt::WA_KeyboardFocusChange);
+    EnterPressesFocusedButton(this);
     connect(m_ok, &QPushButton::clicked, this, &Joken::Command1_Click);
     connect(m_cancel, &QPushButton::clicked, this, &Joken::Command2_Click);
 
@@ -133,13 +134,6 @@ bool Joken::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_page && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placePageControls();
-    if ((watched == m_ok || watched == m_cancel) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            static_cast<QPushButton*>(watched)->click();
-            return true;
-        }
-    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -158,18 +152,20 @@ void Joken::placePageControls()
 
 void Joken::Form_Load()
 {
-    for (int i = 1; i <= 5; ++i) {
+    for (size_t i = 0; i < kNumberBoxes.size(); ++i) {
         // The limits in "0.000"; the digit counts as they are.
-        const double v = m_s.IniNum[static_cast<size_t>(i)];
-        m_jo1[static_cast<size_t>(i - 1)]->setText(i > 2 ? FixedText(v, 3) : NumberText(v));
+        const NumberEntry e = kNumberBoxes[i];
+        const double v = m_s.number(e);
+        const bool limit = e != NumberEntry::CoordDigits && e != NumberEntry::RegisterDigits;
+        m_jo1[i]->setText(limit ? FixedText(v, 3) : NumberText(v));
     }
-    for (int i = 1; i <= 3; ++i)
-        m_jo1[static_cast<size_t>(i + 4)]->setText(m_s.IniStr[static_cast<size_t>(i)]);
-    if (m_s.IniStr[5] == QLatin1String("1"))
+    for (size_t i = 0; i < kPrefixBoxes.size(); ++i)
+        m_jo1[kNumberBoxes.size() + i]->setText(m_s.text(kPrefixBoxes[i]));
+    if (m_s.nameInFirstField())
         m_option1->setChecked(true);
     else
         m_option2->setChecked(true);
-    m_exactAzimuth->setChecked(ExactAzimuths(m_s));
+    m_exactAzimuth->setChecked(m_s.exactAzimuths());
 }
 
 void Joken::Command1_Click()
@@ -189,19 +185,18 @@ void Joken::Command1_Click()
         return;
     }
     // The boxes are stored before the check: a refused OK has already changed them in memory.
-    for (int i = 1; i <= 5; ++i)
-        m_s.IniNum[static_cast<size_t>(i)] = LeadingNumber(m_jo1[static_cast<size_t>(i - 1)]->text());
-    for (int i = 1; i <= 3; ++i)
-        m_s.IniStr[static_cast<size_t>(i)] = m_jo1[static_cast<size_t>(i + 4)]->text();
+    for (size_t i = 0; i < kNumberBoxes.size(); ++i)
+        m_s.setNumber(kNumberBoxes[i], LeadingNumber(m_jo1[i]->text()));
+    for (size_t i = 0; i < kPrefixBoxes.size(); ++i)
+        m_s.setText(kPrefixBoxes[i], m_jo1[kNumberBoxes.size() + i]->text());
     // A limit below zero would make the division count search endless just as zero would.
-    if (m_s.IniNum[3] > 0 && m_s.IniNum[4] > 0) {
-        m_s.IniStr[5] = m_option1->isChecked() ? QStringLiteral("1") : QStringLiteral("2");
+    if (m_s.limits().M > 0 && m_s.limits().LP > 0) {
+        m_s.setText(TextEntry::CadEdition, m_option1->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
         // Another use of the free line is kept unless the option is turned on.
-        QString& exact = m_s.IniStr[kExactAzimuthEntry];
         if (m_exactAzimuth->isChecked())
-            exact = QStringLiteral("1");
-        else if (ExactAzimuths(m_s))
-            exact.clear();
+            m_s.setText(TextEntry::ExactAzimuth, QStringLiteral("1"));
+        else if (m_s.exactAzimuths())
+            m_s.setText(TextEntry::ExactAzimuth, QString());
         close();
         return;
     }

@@ -4,7 +4,7 @@
 // point-name prefixes of the three curves and the CAD edition of the clipboard exchange. It edits
 // IniNum/IniStr in memory; the settings file is written when the program ends.
 
-#include "settings/message.h"
+#include "widgets/message.h"
 
 #include <QDialog>
 #include <array>
@@ -18,7 +18,7 @@ class QGroupBox;
 
 namespace tovanel {
 
-struct CalcState;
+class Settings;
 
 /// Message shown when OK finds the middle-ordinate or the LP limit at 0.
 inline const QString kZeroLimitMessage =
@@ -32,13 +32,13 @@ class Joken : public QDialog {
     Q_OBJECT
 public:
     /// Builds the dialog and fills it from the state (the load step). Modeless: call show().
-    explicit Joken(CalcState& s, MessageFn message = ShowMessageBox, QWidget* parent = nullptr);
+    explicit Joken(Settings& s, MessageFn message = ShowMessageBox, QWidget* parent = nullptr);
 
     /// Number boxes 0..4 (IniNum 1..5) and name boxes 5..7 (IniStr 1..3).
     QLineEdit* JO1(int i) const { return m_jo1.at(static_cast<size_t>(i)); }
     QRadioButton* Option1() const { return m_option1; }  ///< DentaⅡ
     QRadioButton* Option2() const { return m_option2; }  ///< Stravon
-    /// Exact azimuths (the settings' string entry kExactAzimuthEntry).
+    /// Exact azimuths (the settings' exact-azimuth entry).
     QCheckBox* ExactAzimuth() const { return m_exactAzimuth; }
     QPushButton* Command1() const { return m_ok; }
     QPushButton* Command2() const { return m_cancel; }
@@ -56,7 +56,7 @@ private:
     void Form_Load();
     void placePageControls();
 
-    CalcState& m_s;
+    Settings& m_s;
     MessageFn m_message;
     QTabWidget* m_tab = nullptr;
     QWidget* m_page = nullptr;

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheets/blocksheet.h"
 
-#include "calc/calcstate.h"
 #include "calc/curve.h"
 #include "calc/numeric.h"
-#include "print/exportlist.h"
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
 #include "sheets/sheetcontext.h"
@@ -49,21 +47,20 @@ int ExportedRows(int rowLast, int endDiv) { return rowLast - 1 + endDiv; }
 
 void Put(SheetContext& c, const QString& text, double x, double size)
 {
-    vspri(c.s, c.pl, text, x, c.s.LineY, size);
+    vspri(c.w, text, x, c.w.LineY, size);
 }
-
-QString Angle(CalcState& s, double degrees) { return AngleText(s, degrees); }
 
 }  // namespace
 
-std::array<int, 3> BlockExportCounts(const CalcState& s)
+std::array<int, 3> BlockExportCounts(const Corner& corner)
 {
     std::array<int, 3> counts{};
-    if (s.CalcType < 0 || s.CalcType > 3 || !(s.DivCount > 0 && s.DivCount <= kMaxDivCount))
-        return counts;
-    const int n = static_cast<int>(s.DivCount);
+    const int type = corner.in.CalcType;
+    const double N = corner.el.DivCount;
+    if (type < 0 || type > 3 || !(N > 0 && N <= kMaxDivCount)) return counts;
+    const int n = static_cast<int>(N);
     for (int k = 0; k < 3; ++k) {
-        const KindSetup& set = kSetups[s.CalcType][k];
+        const KindSetup& set = kSetups[type][k];
         counts[static_cast<size_t>(k)] = ExportedRows(n + set.rowsAfterN, set.endDiv);
     }
     return counts;
@@ -71,35 +68,35 @@ std::array<int, 3> BlockExportCounts(const CalcState& s)
 
 void ChordSides(SheetContext& c)
 {
-    const CalcState& s = c.s;
+    const CornerElements& s = c.el;
     BlockWork& b = c.block;
     const double rho = b.PtRad;
     b.VertexRad = rho;
-    b.ChordFull = 2 * rho * std::sin(s.IaHalfDiv * s.DegToRad);
-    b.ChordEnd = 2 * rho * std::sin(s.IaHalfDiv / b.EndDiv * s.DegToRad);
+    b.ChordFull = 2 * rho * std::sin(s.IaHalfDiv * DegToRad);
+    b.ChordEnd = 2 * rho * std::sin(s.IaHalfDiv / b.EndDiv * DegToRad);
 }
 
 void PolySides(SheetContext& c)
 {
-    const CalcState& s = c.s;
+    const CornerElements& s = c.el;
     BlockWork& b = c.block;
     const double rho = b.PtRad;
-    const double t = rho * std::tan(s.IaHalfDiv * s.DegToRad);
+    const double t = rho * std::tan(s.IaHalfDiv * DegToRad);
     b.ChordFull = 2 * t;
     b.ChordEnd = t;
-    b.PtRad = rho / std::cos(s.IaHalfDiv * s.DegToRad);
+    b.PtRad = rho / std::cos(s.IaHalfDiv * DegToRad);
     b.VertexRad = b.PtRad;
 }
 
 void BlockHead(SheetContext& c)
 {
-    CalcState& s = c.s;
-    s.AlignMode = 2;
+    PageWriter& s = c.w;
+    s.AlignMode = TextAlign::Centre;
     s.AlignWidth = 240;
     Put(c, QStringLiteral("街 区 点 曲 線 計 算 書"), 10, 14);
-    s.AlignMode = 1;
-    Put(c, QStringLiteral("[ 型 ") + s.CalcTypeName + QStringLiteral("方式 ]"), 10, s.TextSize);
-    Put(c, QStringLiteral("( IP ") + s.ipNo() + QStringLiteral("  ") + c.block.KindName +
+    s.AlignMode = TextAlign::Start;
+    Put(c, QStringLiteral("[ 型 ") + CalcTypeNameOf(c.in.CalcType) + QStringLiteral("方式 ]"), 10, s.TextSize);
+    Put(c, QStringLiteral("( IP ") + c.in.IPNo + QStringLiteral("  ") + c.block.KindName +
                QStringLiteral(" )"),
         180, s.TextSize);
     s.LineY = s.LineY + kLinePitch * s.PaperScale;
@@ -118,9 +115,9 @@ void BlockHead(SheetContext& c)
 
 void Kai_PG(SheetContext& c)
 {
-    CalcState& s = c.s;
+    PageWriter& s = c.w;
     if (s.LineY == 0 || s.LineY > kPageBottom) {
-        c.pl.newPage();
+        s.pl.newPage();
         s.LineY = 0;
         BlockHead(c);
     }
@@ -128,19 +125,19 @@ void Kai_PG(SheetContext& c)
 
 void RowLabel(SheetContext& c)
 {
-    CalcState& s = c.s;
-    s.AlignMode = 1;
-    Put(c, s.OutText, 10, s.TextSize);
-    Put(c, s.OutText, 220, s.TextSize);
+    PageWriter& s = c.w;
+    s.AlignMode = TextAlign::Start;
+    Put(c, c.block.OutText, 10, s.TextSize);
+    Put(c, c.block.OutText, 220, s.TextSize);
 }
 
 void RowAngles(SheetContext& c)
 {
-    CalcState& s = c.s;
-    s.AlignMode = 3;
+    PageWriter& s = c.w;
+    s.AlignMode = TextAlign::End;
     s.AlignWidth = 30;
-    Put(c, Angle(s, c.block.Deflect), 35, s.TextSize);
-    Put(c, Angle(s, c.block.ChordAz), 70, s.TextSize);
+    Put(c, AngleText(c.block.Deflect), 35, s.TextSize);
+    Put(c, AngleText(c.block.ChordAz), 70, s.TextSize);
 }
 
 namespace {
@@ -154,8 +151,8 @@ double PrintedLength(double metres) { return RoundDig(metres, 4, 1); }
 
 void RowLengths(SheetContext& c)
 {
-    CalcState& s = c.s;
-    s.AlignMode = 3;
+    PageWriter& s = c.w;
+    s.AlignMode = TextAlign::End;
     s.AlignWidth = 25;
     Put(c, FixedText(PrintedLength(c.block.ChordLen), 4), 100, s.TextSize);
     Put(c, FixedText(PrintedLength(c.block.ArcLen), 4), 125, s.TextSize);
@@ -163,8 +160,8 @@ void RowLengths(SheetContext& c)
 
 void RowCoords(SheetContext& c)
 {
-    CalcState& s = c.s;
-    s.AlignMode = 3;
+    PageWriter& s = c.w;
+    s.AlignMode = TextAlign::End;
     s.AlignWidth = 30;
     Put(c, FixedText(c.block.RowX, 3), 150, s.TextSize);
     Put(c, FixedText(c.block.RowY, 3), 180, s.TextSize);
@@ -172,16 +169,17 @@ void RowCoords(SheetContext& c)
 
 void BlockRows(SheetContext& c)
 {
-    CalcState& s = c.s;
+    const CornerElements& s = c.el;
+    PageWriter& w = c.w;
     BlockWork& b = c.block;
     const double sgn = s.TurnSign;
     const double N = s.DivCount;
-    s.TextSize = 11;
+    w.TextSize = 11;
     double az = s.AzIn - 90 * sgn;
     b.RadAz = Norm360(az);
     b.ChordAz = s.AzIn;
     b.ChordLen = b.ChordFull;
-    b.ArcLen = b.KindRad * (s.IAWork * s.PiVal / 180) / N;
+    b.ArcLen = b.KindRad * (s.IAWork * PiVal / 180) / N;
     b.ArcHalf = b.ArcLen / 2;
     b.ArcFull = b.ArcLen;
 
@@ -189,26 +187,26 @@ void BlockRows(SheetContext& c)
     for (int i = 0; i <= last; ++i) {
         b.RowIdx = i;
         if (i == 0) {
-            s.LineY = 0;
+            w.LineY = 0;
             Kai_PG(c);
         }
-        s.PtName = SignedNumberText(i);
+        b.PtName = SignedNumberText(i);
         b.RadStep = sgn * s.IaPerDiv;
         b.Deflect = b.RadStep;
         b.ArcLen = b.ArcFull;
         if (b.PolyMode == 0) {
             if (i == 0) {
-                s.PtName = QStringLiteral("BC");
+                b.PtName = QStringLiteral("BC");
                 b.RadStep = 0;
                 b.Deflect = 0;
             }
             if (i == 1 || i == b.RowLast) b.Deflect = sgn * s.IaHalfDiv / b.EndDiv;
             if (b.HalfEnds == 0) {
-                if (i == N) s.PtName = QStringLiteral("EC");
+                if (i == N) b.PtName = QStringLiteral("EC");
             } else {
                 b.ChordLen = b.ChordFull;
                 if (i > N) {
-                    s.PtName = QStringLiteral("EC");
+                    b.PtName = QStringLiteral("EC");
                     b.RadStep = 0;
                 }
                 if (i == 1 || i == b.RowLast - 1) {
@@ -227,7 +225,7 @@ void BlockRows(SheetContext& c)
             b.ChordLen = b.ChordFull;
             if (i < 2 || i == b.RowLast) b.Deflect = kStraight;
             if (i == 0 || i > N) {
-                s.PtName = i > N ? QStringLiteral("EC") : QStringLiteral("BC");
+                b.PtName = i > N ? QStringLiteral("EC") : QStringLiteral("BC");
                 b.RadStep = 0;
                 b.PtRad = b.KindRad;  // BC and EC lie on the curve itself
             }
@@ -237,23 +235,18 @@ void BlockRows(SheetContext& c)
                 b.ArcLen = b.ArcHalf;
             }
         }
-        s.OutText = s.ipNo() + s.PtNamePrefix + s.PtName;
+        b.OutText = c.in.IPNo + b.PtNamePrefix + b.PtName;
         if (b.Deflect != kStraight) {
             double a = b.ChordAz + b.Deflect;
             b.ChordAz = Norm360(a);
         }
         double r = b.RadAz + b.RadStep;
         b.RadAz = Norm360(r);
-        b.RowX = b.PtRad * std::cos(b.RadAz * s.DegToRad) + s.CenX;
-        b.RowY = b.PtRad * std::sin(b.RadAz * s.DegToRad) + s.CenY;
+        b.RowX = b.PtRad * std::cos(b.RadAz * DegToRad) + s.CenX;
+        b.RowY = b.PtRad * std::sin(b.RadAz * DegToRad) + s.CenY;
         c.check({PrintedLength(b.ChordLen), PrintedLength(b.ArcLen), b.RowX, b.RowY});
 
-        if (i < ExportedRows(b.RowLast, b.EndDiv)) {
-            s.ExpName = s.OutText;
-            s.ExpX = b.RowX;
-            s.ExpY = b.RowY;
-            PointAdd(s);
-        }
+        if (i < ExportedRows(b.RowLast, b.EndDiv)) c.exports.PointAdd(b.OutText, b.RowX, b.RowY);
 
         if (i == b.RowLast) {
             RowAngles(c);
@@ -261,15 +254,15 @@ void BlockRows(SheetContext& c)
             RowLabel(c);
             RowCoords(c);
             if (i == 0) {
-                s.AlignMode = 3;
-                s.AlignWidth = 30;
-                Put(c, Angle(s, b.ChordAz), 70, s.TextSize);
+                w.AlignMode = TextAlign::End;
+                w.AlignWidth = 30;
+                Put(c, AngleText(b.ChordAz), 70, w.TextSize);
             } else {
                 RowAngles(c);
                 RowLengths(c);
             }
         }
-        s.LineY = s.LineY + kLinePitch * s.PaperScale;
+        w.LineY = w.LineY + kLinePitch * w.PaperScale;
         // A page is broken only for a row that follows: after the last row of a kind the break
         // would leave a page holding the heading alone (the next kind starts a page of its own).
         if (i < last) Kai_PG(c);
@@ -278,29 +271,30 @@ void BlockRows(SheetContext& c)
 
 void BlockSheet(SheetContext& c)
 {
-    CalcState& s = c.s;
+    const CornerElements& s = c.el;
+    const Settings& st = c.settings;
     BlockWork& b = c.block;
-    s.RadAbs = std::fabs(s.Rad);
-    s.CL = s.RadAbs * (s.IAWork * s.PiVal / 180);
-    const int type = s.CalcType;
+    const int type = c.in.CalcType;
     if (type < 0 || type > 3) return;  // out1 refuses these before composing
     const int n = static_cast<int>(s.DivCount);
 
+    // The prefixes follow the turn: on a left-hand curve the curve of radius R − Wi carries the
+    // outer prefix.
     const bool right = s.TurnSign > 0;
     const struct {
         double rho;
         QString prefix;
         const char16_t* kindName;
     } kinds[3] = {
-        {s.RadAbs, s.IniStr[1], u"中心点"},
-        {s.RadAbs - s.WidthIn, right ? s.IniStr[2] : s.IniStr[3], u"内周点"},
-        {s.RadAbs + s.WidthOut, right ? s.IniStr[3] : s.IniStr[2], u"外周点"},
+        {s.RadAbs, st.centrePrefix(), u"中心点"},
+        {s.RadAbs - c.in.WidthIn, right ? st.innerPrefix() : st.outerPrefix(), u"内周点"},
+        {s.RadAbs + c.in.WidthOut, right ? st.outerPrefix() : st.innerPrefix(), u"外周点"},
     };
     for (int k = 0; k < 3; ++k) {
         const KindSetup& set = kSetups[type][k];
         b.KindRad = kinds[k].rho;
         b.PtRad = kinds[k].rho;
-        s.PtNamePrefix = kinds[k].prefix;
+        b.PtNamePrefix = kinds[k].prefix;
         b.KindName = QString::fromUtf16(kinds[k].kindName);
         b.RowLast = n + set.rowsAfterN;
         b.EndDiv = set.endDiv;

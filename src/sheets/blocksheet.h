@@ -10,17 +10,17 @@
 
 namespace tovanel {
 
-struct CalcState;
+struct Corner;
 struct SheetContext;
 
 /// The whole sheet. CalcType must be 0..3 (out1 refuses other values before calling it).
 void BlockSheet(SheetContext& c);
 
 /// How many export-list entries the sheet appends for the centre, inner and outer curve, in that
-/// order, for the state's calculation type and division count: N + 1 for inscribed chords, N + 3
+/// order, for the corner's calculation type and division count: N + 1 for inscribed chords, N + 3
 /// for the polygon and half-division schemes, whose EC is appended twice. Zeros for a type outside
 /// 0..3 or a count the sheets refuse. The entries follow the elements sheet's four.
-std::array<int, 3> BlockExportCounts(const CalcState& s);
+std::array<int, 3> BlockExportCounts(const Corner& corner);
 
 /// Step lengths of inscribed chords: ChordFull of a division, ChordEnd of 1/EndDiv of one.
 void ChordSides(SheetContext& c);

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the sheets write with: the calculation state, the page-layout component, and the working
-// values of the stake sketch and the block-point sheet, which live as long as the preview that
-// composes the document.
+// What the sheets write with: the corner and the settings they print, the page writer, the export
+// list they fill, and the working values of the stake sketch and the block-point sheet, which live
+// as long as one composition.
+
+#include "calc/corner.h"
+#include "calc/exportlist.h"
+#include "calc/settings.h"
+#include "print/pagewriter.h"
 
 #include <QString>
 #include <cmath>
 #include <initializer_list>
 
 namespace tovanel {
-
-struct CalcState;
-class PageLayout;
 
 /// The stake sketch's box and scale. Box values are survey coordinates (X north, Y east).
 struct SketchBox {
@@ -25,6 +27,9 @@ struct SketchBox {
 /// Working values of the block-point sheet, overwritten per kind and per row.
 struct BlockWork {
     QString KindName;
+    QString PtNamePrefix;  ///< prefix of this kind's point names (from the settings)
+    QString PtName;        ///< the current row's point: "BC", " 1" …, "EC"
+    QString OutText;       ///< the current row's full name: IP number, prefix, point
     double KindRad = 0;    ///< ρ, radius of this kind's curve
     double PtRad = 0;      ///< centre distance of the current row's point
     double VertexRad = 0;  ///< centre distance of intermediate points (ρ, or ρ / cos(IA/2N))
@@ -43,8 +48,11 @@ struct BlockWork {
 };
 
 struct SheetContext {
-    CalcState& s;
-    PageLayout& pl;
+    const CornerInput& in;
+    const CornerElements& el;
+    const Settings& settings;
+    PageWriter& w;
+    ExportList& exports;
     SketchBox sketch;
     BlockWork block;
     /// Set when a length or coordinate about to be written was not finite: the composition is

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheets/stakesketch.h"
 
-#include "calc/calcstate.h"
 #include "calc/numeric.h"
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
@@ -40,8 +39,8 @@ double Whole(double twips) { return std::nearbyint(twips); }
 // A line: its first end in whole twips, its second end as computed.
 void Line(SheetContext& c, PagePoint a, PagePoint b)
 {
-    const double u = c.s.MmUnit;
-    c.pl.line(Whole(a.x * u), Whole(a.y * u), b.x * u, b.y * u);
+    const double u = c.w.MmUnit;
+    c.w.pl.line(Whole(a.x * u), Whole(a.y * u), b.x * u, b.y * u);
 }
 
 // Scale for one range: the range in hundreds of metres, raised to the next tenth whenever it
@@ -50,29 +49,30 @@ double ScaleFor(double range) { return std::trunc(RoundDig(range / 100, 1, 2) * 
 
 }  // namespace
 
-void ExtendBox(SheetContext& c)
+void ExtendBox(SheetContext& c, double PtX, double PtY)
 {
     SketchBox& b = c.sketch;
-    const CalcState& s = c.s;
-    if (b.BoxXMax < s.PtX) b.BoxXMax = s.PtX;
-    if (b.BoxYMax < s.PtY) b.BoxYMax = s.PtY;
-    if (b.BoxXMin > s.PtX) b.BoxXMin = s.PtX;
-    if (b.BoxYMin > s.PtY) b.BoxYMin = s.PtY;
+    if (b.BoxXMax < PtX) b.BoxXMax = PtX;
+    if (b.BoxYMax < PtY) b.BoxYMax = PtY;
+    if (b.BoxXMin > PtX) b.BoxXMin = PtX;
+    if (b.BoxYMin > PtY) b.BoxYMin = PtY;
 }
 
-void Outmoj1(SheetContext& c)
+void Outmoj1(SheetContext& c, double PtX, double PtY, const QString& label)
 {
-    CalcState& s = c.s;
-    const PagePoint p = Place(c.sketch, s.PtX, s.PtY);
+    PageWriter& s = c.w;
+    const PagePoint p = Place(c.sketch, PtX, PtY);
     const double u = s.MmUnit;
-    c.pl.circle(Whole(p.x * u), Whole(p.y * u), Whole(kMarkerRadiusMm * u));
-    s.AlignMode = 1;
-    vspri(s, c.pl, s.OutText, p.x - s.OrgX + 2, p.y - s.OrgY - 1, 9);
+    s.pl.circle(Whole(p.x * u), Whole(p.y * u), Whole(kMarkerRadiusMm * u));
+    s.AlignMode = TextAlign::Start;
+    vspri(s, label, p.x - s.OrgX + 2, p.y - s.OrgY - 1, 9);
 }
 
 void f_overl2(SheetContext& c)
 {
-    CalcState& s = c.s;
+    PageWriter& s = c.w;
+    const CornerInput& in = c.in;
+    const CornerElements& el = c.el;
     SketchBox& b = c.sketch;
     b.BoxXMax = -kBoxStart;
     b.BoxYMax = -kBoxStart;
@@ -83,14 +83,8 @@ void f_overl2(SheetContext& c)
 
     // BC and EC lie on the tangent segments, SP and the arc between them: these three points
     // frame the whole drawing.
-    const double frame[][2] = {{s.CurveIn[kIP][kX], s.CurveIn[kIP][kY]},
-                               {s.TanAX, s.TanAY},
-                               {s.TanBX, s.TanBY}};
-    for (const auto& p : frame) {
-        s.PtX = p[0];
-        s.PtY = p[1];
-        ExtendBox(c);
-    }
+    const double frame[][2] = {{in.IpX, in.IpY}, {el.TanAX, el.TanAY}, {el.TanBX, el.TanBY}};
+    for (const auto& p : frame) ExtendBox(c, p[0], p[1]);
 
     const double rangeX = b.BoxXMax - b.BoxXMin;
     const double rangeY = b.BoxYMax - b.BoxYMin;
@@ -109,51 +103,44 @@ void f_overl2(SheetContext& c)
     const double ox = b.SketchOrgX;
     const double oy = b.SketchOrgY;
     const double lo = -kFrameGap, hi = kSquare + kFrameGap;
-    c.pl.setPenWidth(kFramePen);
+    s.pl.setPenWidth(kFramePen);
     Line(c, {ox + lo, oy - lo}, {ox + hi, oy - lo});
     Line(c, {ox + hi, oy - lo}, {ox + hi, oy - hi});
     Line(c, {ox + lo, oy - hi}, {ox + hi, oy - hi});
     Line(c, {ox + lo, oy - hi}, {ox + lo, oy - lo});
 
-    s.AlignMode = 2;
+    s.AlignMode = TextAlign::Centre;
     s.AlignWidth = 100;
     // OrgX, not OrgY, comes off the y: with the origins (25, 15) the caption sits 2 mm under
     // the frame.
-    vspri(s, c.pl, QStringLiteral("役杭略図縮尺 S=1/") + SignedNumberText(S), b.SketchOrgX - s.OrgX,
+    vspri(s, QStringLiteral("役杭略図縮尺 S=1/") + SignedNumberText(S), b.SketchOrgX - s.OrgX,
           b.SketchOrgY - s.OrgX + 22, 10);
 
-    c.pl.setPenWidth(kDrawPen);
-    const PagePoint ip = Place(b, s.CurveIn[kIP][kX], s.CurveIn[kIP][kY]);
-    Line(c, Place(b, s.TanAX, s.TanAY), ip);
-    Line(c, Place(b, s.TanBX, s.TanBY), ip);
+    s.pl.setPenWidth(kDrawPen);
+    const PagePoint ip = Place(b, in.IpX, in.IpY);
+    Line(c, Place(b, el.TanAX, el.TanAY), ip);
+    Line(c, Place(b, el.TanBX, el.TanBY), ip);
 
-    c.pl.setDrawStyle(1);
-    const PagePoint o = Place(b, s.CenX, s.CenY);
+    s.pl.setDrawStyle(DrawStyle::Outline);
+    const PagePoint o = Place(b, el.CenX, el.CenY);
     const double u = s.MmUnit;
     double start, end;
-    if (s.TurnSign < 0) {  // left-hand: counter-clockwise from BC to EC
-        start = (360 - s.AzIn) * s.DegToRad;
-        end = (360 - s.AzOut) * s.DegToRad;
+    if (el.TurnSign < 0) {  // left-hand: counter-clockwise from BC to EC
+        start = (360 - el.AzIn) * DegToRad;
+        end = (360 - el.AzOut) * DegToRad;
     } else {  // right-hand: counter-clockwise from EC to BC
-        start = (180 - s.AzOut) * s.DegToRad;
-        end = (180 - s.AzIn) * s.DegToRad;
+        start = (180 - el.AzOut) * DegToRad;
+        end = (180 - el.AzIn) * DegToRad;
     }
-    c.pl.arc(Whole(o.x * u), Whole(o.y * u), Whole(s.Rad * kMmPerMetre / S * u), start, end);
-    c.pl.setDrawStyle(0);
+    // The radius as typed, as every figure of the sheet is drawn from what was typed.
+    s.pl.arc(Whole(o.x * u), Whole(o.y * u), Whole(in.Radius * kMmPerMetre / S * u), start, end);
+    s.pl.setDrawStyle(DrawStyle::Filled);
 
     const struct {
         double x, y;
         const char* label;
-    } marks[] = {{s.CurveIn[kIP][kX], s.CurveIn[kIP][kY], "IP"},
-                 {s.SpX, s.SpY, "SP"},
-                 {s.BcX, s.BcY, "BC"},
-                 {s.EcX, s.EcY, "EC"}};
-    for (const auto& m : marks) {
-        s.PtX = m.x;
-        s.PtY = m.y;
-        s.OutText = QString::fromLatin1(m.label);
-        Outmoj1(c);
-    }
+    } marks[] = {{in.IpX, in.IpY, "IP"}, {el.SpX, el.SpY, "SP"}, {el.BcX, el.BcY, "BC"}, {el.EcX, el.EcY, "EC"}};
+    for (const auto& m : marks) Outmoj1(c, m.x, m.y, QString::fromLatin1(m.label));
 }
 
 }  // namespace tovanel

@@ -4,6 +4,8 @@
 // points, to a scale 1:S (S a multiple of 100) that fits a 100 mm square, in a 120 mm frame with
 // its caption. North is up, east to the right.
 
+#include <QString>
+
 namespace tovanel {
 
 struct SheetContext;
@@ -12,11 +14,11 @@ struct SheetContext;
 /// construction points is below 1 m (S = 0).
 void f_overl2(SheetContext& c);
 
-/// Widens the sketch box by (PtX, PtY).
-void ExtendBox(SheetContext& c);
+/// Widens the sketch box by the survey point (PtX, PtY).
+void ExtendBox(SheetContext& c, double PtX, double PtY);
 
-/// Marks (PtX, PtY) with a dot of 0.5 mm radius and writes OutText 2 mm right of and 1 mm
-/// above it in 9 points.
-void Outmoj1(SheetContext& c);
+/// Marks the survey point (PtX, PtY) with a dot of 0.5 mm radius and writes `label` 2 mm right of
+/// and 1 mm above it in 9 points.
+void Outmoj1(SheetContext& c, double PtX, double PtY, const QString& label);
 
 }  // namespace tovanel

@@ -2,7 +2,7 @@
 // The main window as a user drives it: the settings saved once, the windows that outlive it, the
 // print command's refusals, the keys, pasting, and the trial listing.
 #include "app/annai.h"
-#include "app/clipimport.h"
+#include "exchange/clipimport.h"
 #include "app/previewopener.h"
 #include "help/guide.h"
 #include "help/version.h"
@@ -48,7 +48,7 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
     // No type chosen, and a free line in use by something else.
-    MonitFM& m = open([](CalcState& d) { d.IniStr[4] = QStringLiteral("-1"), d.IniStr[10] = QStringLiteral("q"); });
+    MonitFM& m = open([](Settings& d) { d.setText(TextEntry::RememberedType, QStringLiteral("-1")), d.setTextLine(10, QStringLiteral("q")); });
     EXPECT_TRUE(m.listPosition() == -1 && QApplication::focusWidget() == m.Command1() && QGuiApplication::clipboard()->text().isEmpty());
     m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
     QPointer<Joken> dialog = m.joken();
@@ -82,7 +82,7 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     v->Cmdend()->click();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     EXPECT_EQ(said, QStringList{QStringLiteral("登録: %1点の座標値をクリップボードに貼り付けました。").arg(lines.size())});
-    EXPECT_EQ(lines.value(0), QStringLiteral("\tBC 7\t%1\t%2").arg(s.BcX, 0, 'g', 15).arg(s.BcY, 0, 'g', 15));
+    EXPECT_EQ(lines.value(0), QStringLiteral("\tBC 7\t%1\t%2").arg(w->corner().el.BcX, 0, 'g', 15).arg(w->corner().el.BcY, 0, 'g', 15));
     EXPECT_TRUE(Previews() == 0 && !QFile::exists(iniPath()) && quits == 0);
     dialog->JO1(5)->setText(QStringLiteral("late"));
     dialog->Command1_Click();
@@ -158,7 +158,8 @@ TEST_F(Main, KeysFollowFieldIdxTabSkipsCoordinatesAndFocusTurnsGrey)
     }
     EXPECT_EQ(m.annai(), nullptr);
     Key(Qt::Key_Return);
-    EXPECT_TRUE(m.annai() && s.CurveIn[kIP][kRadius] == 100);
+    ASSERT_TRUE(m.annai());
+    EXPECT_EQ(m.corner().in.Radius, 100);
 }
 
 // "座標セット" reads three points from the clipboard in the layout of the edition chosen in the
@@ -181,7 +182,7 @@ TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNo
     };
     MonitFM& m = open();
     for (const auto& c : cases) {
-        s.IniStr[5] = QString::fromUtf8(c.edition);
+        m.settings().setText(TextEntry::CadEdition, QString::fromUtf8(c.edition));
         QGuiApplication::clipboard()->clear();
         if (!c.text.isNull()) QGuiApplication::clipboard()->setText(c.text);
         for (int i : {1, 2, 3}) m.DTText(i)->setText(i == 1 ? QStringLiteral("keep") : QString());
@@ -211,7 +212,9 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
     m.DTText(0)->setText(QStringLiteral("12"));
     QPointer<ANNAI> last;
     for (const auto& c : cases) {
-        std::tie(s.IniNum[3], s.IniNum[4], s.IniNum[5]) = std::tuple(1, c.lp, 1);
+        m.settings().setNumber(NumberEntry::LimitM, 1);
+        m.settings().setNumber(NumberEntry::LimitLP, c.lp);
+        m.settings().setNumber(NumberEntry::LimitL1, 1);
         corner("8", c.radius, c.xy, c.widths);
         QTest::mouseClick(m.CMD1(), Qt::LeftButton);
         EXPECT_TRUE(last.isNull());
@@ -258,15 +261,17 @@ TEST_F(Main, BadTrialsAreRefusedOrWarned)
     m.DTText(0)->setText(QString(100000, QLatin1Char('9')));
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.count) + " R" + c.radius + " " + c.xy + " W" + c.widths);
-        s.IniNum[4] = c.limitLP;
+        m.settings().setNumber(NumberEntry::LimitLP, c.limitLP);
         corner(c.count, c.radius, c.xy, c.widths);
         said.clear();
         m.CMD1_Click();
         ASSERT_TRUE(said.size() == 1 && icons.back() == QMessageBox::Warning && !m.annai() == (c.expect == 'R'));
         if (c.expect == 'W')  // listed and painted, and one reason a line
             EXPECT_TRUE(!m.annai()->Surface1()->texts().empty() && !m.annai()->grab().isNull() && said[0].count(QLatin1Char('\n')) == 2);
-        else  // printing still waits for a trial that worked
-            EXPECT_TRUE(s.DivCount == 0 && m.TXT1()->text() == U(c.count));
+        else {  // printing still waits for a trial that worked
+            EXPECT_EQ(m.corner().el.DivCount, 0);
+            EXPECT_EQ(m.TXT1()->text(), U(c.count));
+        }
     }
 }
 

@@ -4,7 +4,7 @@
 // instead of shown and whose "終了(X)" is counted instead of ending the program.
 
 #include "app/monitfm.h"
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 
 #include "../print/qstringprint.h"
@@ -28,7 +28,6 @@ constexpr const char* kTurn = "0 0 100 100 0 200";  // BP, IP, EP of a right tur
 
 struct RecordedWindow {
     QTemporaryDir dir;
-    CalcState s;
     QPrinter printer;
     QStringList said;  ///< "title:text" of every message, in order
     std::vector<QMessageBox::Icon> icons;
@@ -39,17 +38,16 @@ struct RecordedWindow {
     QString iniPath() const { return dir.filePath(QStringLiteral("Tovanel.INI")); }
 
     /// Shows the window on the default settings as changed by `edit`, or on the file at `path`.
-    MonitFM& open(const std::function<void(CalcState&)>& edit = {}, const QString& path = {})
+    MonitFM& open(const std::function<void(Settings&)>& edit = {}, const QString& path = {})
     {
-        CalcState settings;
-        DefaultSettings(settings);
+        Settings settings = DefaultSettings();
         if (edit) edit(settings);
         EXPECT_TRUE(WriteSettings(iniPath(), settings).isEmpty());
         auto record = [this](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
             said << title + ":" + text, icons.push_back(icon);
             overHiddenWindow |= !parent || !parent->window()->isVisible();
         };
-        w = std::make_unique<MonitFM>(s, printer, MonitFM::Setup{dir.path(), path.isEmpty() ? iniPath() : path, record, [this] { ++quits; }});
+        w = std::make_unique<MonitFM>(printer, MonitFM::Setup{dir.path(), path.isEmpty() ? iniPath() : path, record, [this] { ++quits; }});
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));

@@ -7,7 +7,7 @@
 #include "calc/elementlist.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointwriter.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 #include "sheets/blocksheet.h"
 
 #include "../sheets/sheetfixture.h"
@@ -34,13 +34,7 @@ QByteArray Line(const Corner& c)
     return line;
 }
 
-CalcState Settings()
-{
-    CalcState s;
-    InitConstants(s);
-    DefaultSettings(s);
-    return s;
-}
+Settings ShippedSettings() { return DefaultSettings(); }
 
 struct Outputs {
     QTemporaryDir dir;
@@ -76,7 +70,7 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
     QStringList refused;
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { refused << QStringLiteral("%1:%2").arg(r.line).arg(r.reason); };
-    const BatchResult r = RunBatch(path, Settings(), o.out, callbacks);
+    const BatchResult r = RunBatch(path, ShippedSettings(), o.out, callbacks);
     ASSERT_TRUE(r.failure.isEmpty()) << r.failure.toStdString();
     EXPECT_EQ(std::vector({r.total, r.done, r.refused}), std::vector({9, 5, 4}));
     ASSERT_EQ(refused.size(), 4);
@@ -95,10 +89,10 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
         const Doc d(c);
         ASSERT_TRUE(d.refusal.isEmpty()) << c.ip;
         std::string line = c.ip;
-        for (const NamedValue& e : ElementList(d.trial)) line += ',', AppendFullDigits(line, e.value);
+        for (const NamedValue& e : ElementList(d.k.el)) line += ',', AppendFullDigits(line, e.value);
         elements += QByteArray::fromStdString(line) + '\n';
-        for (const ExportPoint& p : ExportPoints(d.s)) points.push_back(p);
-        corners.push_back(CornerOf(d.s, BlockExportCounts(d.s)));
+        for (const ExportPoint& p : ExportPoints(d.exports)) points.push_back(p);
+        corners.push_back(CornerOf(d.k, d.exports, BlockExportCounts(d.k)));
         pages += d.pl.pageCount();
     }
     QByteArray sima, csv, dxf;
@@ -137,7 +131,7 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
         BatchCallbacks callbacks;
         int asked = 0;
         callbacks.cancelled = [&] { return c.cancel && ++asked == 1; };
-        const BatchResult r = RunBatch(c.table, Settings(), o.out, callbacks);
+        const BatchResult r = RunBatch(c.table, ShippedSettings(), o.out, callbacks);
         EXPECT_TRUE(r.written.isEmpty()) << c.name;
         EXPECT_EQ(r.cancelled, c.cancel) << c.name;
         EXPECT_TRUE(r.failure.contains(QString::fromUtf8(c.failure)) && r.failure.isEmpty() == !*c.failure)

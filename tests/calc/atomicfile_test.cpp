@@ -3,7 +3,7 @@
 // and the reason named is the real one.
 
 #include "calc/atomicfile.h"
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "support/files.h"
 
@@ -73,8 +73,7 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     const QString out = dir.filePath("out"), settings = dir.filePath("Tovanel.INI");
     WriteAll(out, "previous");
     WriteAll(settings, "previous");
-    CalcState s;
-    DefaultSettings(s);
+    const Settings s = DefaultSettings();
 
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);

@@ -2,39 +2,47 @@
 // Curve elements, main points and the division count on worked corners, inputs refused instead of
 // looping or overflowing, and the worked right turn's trial listing: texts, positions, red marks.
 
-#include "calc/calcstate.h"
 #include "calc/curve.h"
+#include "calc/elementlist.h"
 #include "calc/listing.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace tovanel {
 namespace {
 
-CalcState Corner(double bx, double by, double ix, double iy, double ex, double ey, double r,
-                 double limitM = 0.5, double limitLP = 20, double count = 0)
+// A corner with the settings it is computed under, and what the calculation makes of it.
+struct Trial {
+    CornerInput in;
+    Settings st;
+    CornerElements el;
+};
+
+Trial Corner(double bx, double by, double ix, double iy, double ex, double ey, double r,
+             double limitM = 0.5, double limitLP = 20, double count = 0)
 {
-    CalcState s;
-    InitConstants(s);
-    s.CurveIn[kBP] = {0, 0, bx, by};
-    s.CurveIn[kIP] = {0, 0, ix, iy, 0, 0, r};
-    s.CurveIn[kEP] = {0, 0, ex, ey};
-    s.IniNum = {0, 0, 0, limitM, limitLP, 1};  // the limits the listing takes, L1 1
-    s.LimitM = limitM;
-    s.LimitLP = limitLP;
-    s.DivCount = count;
-    s.IPNo = [] { return QStringLiteral("12"); };
-    return s;
+    Trial t;
+    t.in = {bx, by, ix, iy, ex, ey, r, 0, 0, 0, count, QStringLiteral("12"), {}, {}, {}};
+    t.st.setNumber(NumberEntry::LimitM, limitM);
+    t.st.setNumber(NumberEntry::LimitLP, limitLP);
+    t.st.setNumber(NumberEntry::LimitL1, 1);
+    return t;
 }
+
+QString LoadIn(Trial& t) { return LoadIn(t.in, t.st, t.el); }
+QString S_CRT(Trial& t, Listing& l) { return S_CRT(t.in, t.st, t.el, l); }
 
 TEST(CurveElements, RightAndLeftTurnsOfTheWorkedExample)
 {
-    CalcState r = Corner(0, 0, 100, 100, 0, 200, 100);
-    CalcState l = Corner(0, 200, 100, 100, 0, 0, -100);  // reversed, radius typed negative
-    ASSERT_EQ(LoadIn(r), "");
-    ASSERT_EQ(LoadIn(l), "");
+    Trial tr = Corner(0, 0, 100, 100, 0, 200, 100);
+    Trial tl = Corner(0, 200, 100, 100, 0, 0, -100);  // reversed, radius typed negative
+    ASSERT_EQ(LoadIn(tr), "");
+    ASSERT_EQ(LoadIn(tl), "");
+    const CornerElements& r = tr.el;
+    const CornerElements& l = tl.el;
     // Lengths the listing and the sheets print are checked there digit for digit.
     const struct { const char* name; double got, want, tol; } rows[] = {
         {"AzIn", r.AzIn, 45, 1e-6},            {"AzOut", r.AzOut, 135, 1e-6},
@@ -57,7 +65,7 @@ TEST(CurveElements, DivisionCountChosenKeptOrRefused)
 {
     const double m8 = 100 * (1 / std::cos(45.0 / 8 * M_PI / 180) - 1);  // ordinate test at n = 8
     const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
-    const struct { const char* name; CalcState state; double want; bool refused = false; } cases[] = {
+    const struct { const char* name; Trial state; double want; bool refused = false; } cases[] = {
         {"ordinate limit", Corner(0, 0, 100, 100, 0, 200, 100, 0.5, 20), 8},
         {"LP limit raises it", Corner(0, 0, 100, 100, 0, 200, 100, 0.5, 15), 11},
         {"given count kept", Corner(0, 0, 100, 100, 0, 200, 100, 0.5, 15, 3), 3},
@@ -80,15 +88,42 @@ TEST(CurveElements, DivisionCountChosenKeptOrRefused)
         {"squares overflow", Corner(1e200, 0, 1e200 + 1e190, 0, 1e200, 1e190, 10, 0.5, 20, 8), 8, true},
     };
     for (const auto& c : cases) {
-        CalcState s = c.state;
-        EXPECT_EQ(LoadIn(s).isEmpty(), !c.refused) << c.name;
-        EXPECT_EQ(s.DivCount, c.want) << c.name;
+        Trial t = c.state;
+        EXPECT_EQ(LoadIn(t).isEmpty(), !c.refused) << c.name;
+        // A refused corner fixes no count: the input keeps what was given.
+        EXPECT_EQ(c.refused ? t.in.DivCount : t.el.DivCount, c.want) << c.name;
     }
-    CalcState north = cases[7].state, reverse = cases[8].state;
+    Trial north = cases[7].state, reverse = cases[8].state;
     ASSERT_EQ(LoadIn(north) + LoadIn(reverse), "");
-    EXPECT_NEAR(north.IA, 89.999421, 1e-6) << "AzIn carries the guard, 0.000579";
-    EXPECT_NEAR(reverse.IA, 180, 0.01);
-    EXPECT_TRUE(std::isfinite(reverse.TL));
+    EXPECT_NEAR(north.el.IA, 89.999421, 1e-6) << "AzIn carries the guard, 0.000579";
+    EXPECT_NEAR(reverse.el.IA, 180, 0.01);
+    EXPECT_TRUE(std::isfinite(reverse.el.TL));
+}
+
+// Corners are values: computing others in between changes nothing of one corner's elements, bit
+// for bit, whatever its neighbours' settings (exact azimuths, limits) are.
+TEST(CurveElements, CornersSideBySideGiveWhatEachGivesAlone)
+{
+    Trial a = Corner(0, 0, 100, 100, 0, 200, 100);
+    Trial b = Corner(-12345.678, 23456.789, -12300, 23480, -12290.12, 23420.7, 8, 0.05, 10);
+    b.st.setText(TextEntry::ExactAzimuth, QStringLiteral("1"));
+    Trial c = Corner(0, 0, 10, 0, 10, -10, 5, 0.5, 20, 7);
+    std::vector<std::array<NamedValue, kElementCount>> alone;
+    for (Trial* t : {&a, &b, &c}) {
+        Trial fresh = *t;
+        ASSERT_EQ(TrialCalculation(fresh.in, fresh.st, fresh.el), "");
+        alone.push_back(ElementList(fresh.el));
+    }
+    std::vector<CornerElements> together(3);
+    const CornerInput* ins[] = {&a.in, &b.in, &c.in};
+    const Settings* sts[] = {&a.st, &b.st, &c.st};
+    for (int round = 0; round < 2; ++round)
+        for (size_t k : {size_t{2}, size_t{0}, size_t{1}}) ASSERT_EQ(TrialCalculation(*ins[k], *sts[k], together[k]), "");
+    for (size_t k = 0; k < 3; ++k) {
+        const auto got = ElementList(together[k]);
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(std::memcmp(&got[i].value, &alone[k][i].value, sizeof(double)), 0) << k << " " << got[i].name;
+    }
 }
 
 // Every text as "x,y,colour,text", in drawing order.
@@ -101,7 +136,7 @@ QStringList Lines(const Listing& l)
 
 TEST(Listing, WorkedExampleTextByText)
 {
-    CalcState s = Corner(0, 0, 100, 100, 0, 200, 100);
+    Trial s = Corner(0, 0, 100, 100, 0, 200, 100);
     Listing l;
     ASSERT_EQ(S_CRT(s, l), "");
     EXPECT_EQ(l.caption, QStringLiteral("設定曲線試算"));
@@ -116,18 +151,16 @@ TEST(Listing, WorkedExampleTextByText)
         "50,700,0,外周|150,700,0,  100.0000|310,700,0,   19.6350|470,700,0,   19.6983|630,700,0,    0.4839|790,700,0,   -0.0633")
         .split('|');
     EXPECT_EQ(Lines(l), want);
-    EXPECT_EQ(s.Rad, 100) << "the typed radius replaces the signed one";
-
-    CalcState negative = Corner(0, 0, 100, 100, 0, 200, -100);
+    Trial negative = Corner(0, 0, 100, 100, 0, 200, -100);
     ASSERT_EQ(S_CRT(negative, l), "");
     EXPECT_EQ(Lines(l).mid(5, 4).join('|'),
               QString::fromUtf8("250,190,0,    R=  -100.000|250,230,0,   IA=  90ﾟ 0' 0.00\"|"
                                 "250,270,0,   TL=  100.0000|250,310,0,   CL=  157.0796"));
 
-    CalcState refused = Corner(0, 0, 100, 100, 0, 200, 100, 0);  // a zero limit with an open count
+    Trial refused = Corner(0, 0, 100, 100, 0, 200, 100, 0);  // a zero limit with an open count
     EXPECT_FALSE(S_CRT(refused, l).isEmpty());
     EXPECT_TRUE(l.texts.empty()) << "a refusal draws nothing";
-    EXPECT_EQ(refused.DivCount, 0);
+    EXPECT_EQ(refused.el.DivCount, 0);
 }
 
 // A value beyond its limit is red, one equal to it black (a given count of 8).
@@ -138,8 +171,8 @@ TEST(Listing, RedMarksBeyondTheLimits)
         {0.482, 20, 1, {"630,700"}}, {0.4839, 19.635, 0.0633, {}},
     };
     for (const auto& c : cases) {
-        CalcState s = Corner(0, 0, 100, 100, 0, 200, 100, c.limitM, c.limitLP, 8);
-        s.IniNum[5] = c.limitL1;
+        Trial s = Corner(0, 0, 100, 100, 0, 200, 100, c.limitM, c.limitLP, 8);
+        s.st.setNumber(NumberEntry::LimitL1, c.limitL1);
         Listing l;
         ASSERT_EQ(S_CRT(s, l), "");
         QStringList red;

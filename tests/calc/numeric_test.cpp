@@ -2,7 +2,7 @@
 // Numeric, angle and text routines on tables led by the field routines' worked examples; the 17
 // digits elements are handed on with; numbers read and printed alike in a comma-decimal locale.
 
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/elementlist.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
@@ -52,11 +52,10 @@ TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
     }
     // A degree or more off the axes both print the same angle text (whole seconds, far from a
     // rounding edge).
-    CalcState s;
     for (const double seconds : {3601.0, 111042.0, 320400.0, 644340.0, 720030.0, 1288799.0})
         for (const double length : {0.5, 80000.0}) {
-            const double a = seconds / 3600 * DegToRadValue(), dx = length * std::cos(a), dy = length * std::sin(a);
-            EXPECT_EQ(AngleText(s, AzimuthExact(dx, dy)), AngleText(s, Azimuth(dx, dy))) << seconds << "\" " << length;
+            const double a = seconds / 3600 * DegToRad, dx = length * std::cos(a), dy = length * std::sin(a);
+            EXPECT_EQ(AngleText(AzimuthExact(dx, dy)), AngleText(Azimuth(dx, dy))) << seconds << "\" " << length;
         }
 }
 
@@ -154,18 +153,17 @@ TEST(CommaLocale, NumbersReadAndPrintWithThePoint)
         EXPECT_EQ(LeadingNumber(QString::fromUtf8(text)), want) << text;
     EXPECT_EQ(FixedText(50.25, 4), "50.2500");
     EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
-    CalcState s;
-    EXPECT_EQ(AngleText(s, 45.5125), QString::fromUtf8("  45ﾟ30'45.00\""));
+    EXPECT_EQ(AngleText(45.5125), QString::fromUtf8("  45ﾟ30'45.00\""));
 
     const QString path = folder.filePath("Tovanel.INI");
-    DefaultSettings(s);
-    s.IniNum[3] = 0.05;
-    s.IniNum[6] = 1.0 / 3;
+    Settings s = DefaultSettings();
+    s.setNumberLine(3, 0.05);
+    s.setNumberLine(6, 1.0 / 3);
     ASSERT_EQ(WriteSettings(path, s), "");
     EXPECT_TRUE(test::ReadAll(path).startsWith("4\r\n3\r\n0.05\r\n10\r\n0.01\r\n0.3333333333333333\r\n"));
-    CalcState back;
+    Settings back;
     EXPECT_TRUE(ReadSettings(path, back).isEmpty());
-    EXPECT_EQ(back.IniNum, s.IniNum);
+    EXPECT_EQ(back, s);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: reading, writing, round trips and the failures a surveyor can run into.
 
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "support/files.h"
 
@@ -33,26 +33,26 @@ TEST(SettingsFile, ReadsAndWritesBackUnchanged)
     QTemporaryDir dir;
     const QString path = dir.filePath("Tovanel.INI");
     WriteAll(path, Lines(kFile));
-    CalcState s;
+    Settings s;
     EXPECT_TRUE(ReadSettings(path, s).isEmpty());
-    EXPECT_EQ(s.IniStr[8], "x\"y");
+    EXPECT_EQ(s.textLine(8), "x\"y");
     ASSERT_EQ(WriteSettings(path, s), "");
     EXPECT_EQ(ReadAll(path), Lines(kFile));
 
     // Plain decimals as the file has always held them, never an exponent, and still the same
     // double when read back.
     const double values[] = {0.1 + 0.2, 1e300, -1e-300, 0.0125, 1.0 / 3, -0.0, 5e-324, 1e17 + 8, 1e6, 1e-7};
-    for (int i = 0; i < 10; ++i) s.IniNum[i + 1] = values[i];
+    for (int i = 0; i < 10; ++i) s.setNumberLine(i + 1, values[i]);
     ASSERT_EQ(WriteSettings(path, s), "");
     const QList<QByteArray> lines = ReadAll(path).split('\n');
     EXPECT_EQ(lines[0], "0.30000000000000004\r");
     EXPECT_EQ(lines[1], "1" + QByteArray(300, '0') + "\r");
     EXPECT_EQ(lines[5] + lines[8] + lines[9], "-0\r1000000\r0.0000001\r");
     for (const QByteArray& l : lines.mid(0, 10)) EXPECT_FALSE(l.contains('e')) << l.left(40).constData();
-    CalcState back;
+    Settings back;
     EXPECT_TRUE(ReadSettings(path, back).isEmpty());
-    EXPECT_EQ(back.IniNum, s.IniNum) << "every written number reads back the same";
-    EXPECT_TRUE(std::signbit(back.IniNum[6]));
+    EXPECT_EQ(back, s) << "every written number reads back the same";
+    EXPECT_TRUE(std::signbit(back.numberLine(6)));
 }
 
 // Names go out in CP932 and come back the same; what has no CP932 form, or what the reader would
@@ -61,25 +61,25 @@ TEST(SettingsFile, NamesInCp932AndRefusedSaves)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Tovanel.INI");
-    CalcState s;
-    DefaultSettings(s);
-    s.IniStr[1] = QStringLiteral("中心Ⅱ");
-    s.IniStr[2] = QStringLiteral("内〜−");  // what Linux input methods type for ～ and －
-    s.IniStr[6] = QStringLiteral("ｶﾅ\\");
+    Settings s;
+    s = DefaultSettings();
+    s.setTextLine(1, QStringLiteral("中心Ⅱ"));
+    s.setTextLine(2, QStringLiteral("内〜−"));  // what Linux input methods type for ～ and －
+    s.setTextLine(6, QStringLiteral("ｶﾅ\\"));
     ASSERT_EQ(WriteSettings(path, s), "");
     const QByteArray written = ReadAll(path);
     EXPECT_TRUE(written.contains(QByteArray("\"\x92\x86\x90\x53\x87\x55\"\r\n")));  // 中心Ⅱ
     EXPECT_TRUE(written.contains(QByteArray("\"\xb6\xc5\\\"\r\n")));
-    CalcState back;
+    Settings back;
     EXPECT_TRUE(ReadSettings(path, back).isEmpty());
-    EXPECT_EQ(back.IniStr[1] + back.IniStr[6], s.IniStr[1] + s.IniStr[6]);
+    EXPECT_EQ(back.textLine(1) + back.textLine(6), s.textLine(1) + s.textLine(6));
 
     const struct { int entry; QString value; const char* reason; } refused[] = {
         {3, "𠮷", "13 行目の「𠮷」"}, {1, "C\r\n", "11 行目"}, {7, "a\tb", "17 行目"},
         {6, QString(700000, QChar(0x4E2D)), "バイトを超えます"}};
     for (const auto& r : refused) {
-        CalcState bad = s;
-        bad.IniStr[r.entry] = r.value;
+        Settings bad = s;
+        bad.setTextLine(r.entry, r.value);
         const QString reason = WriteSettings(path, bad);
         EXPECT_TRUE(reason.contains(QString::fromUtf8(r.reason)) && reason.contains(QDir::toNativeSeparators(path)))
             << reason.toStdString();
@@ -96,7 +96,7 @@ TEST(SettingsFile, DamagedFilesFallBackPerEntry)
         return Lines(lines);
     };
     const struct { const char* name; QByteArray bytes; int notices; double limitLP; const char* type; } cases[] = {
-        // limitLP: IniNum[4] afterwards; type: IniStr[4] afterwards
+        // limitLP: the LP limit afterwards; type: the remembered type afterwards
         {"short file", Lines(kFile.mid(0, 5)), 1, 20, "0"},
         {"missing file: the defaults", "-", 1, 10, "0"},
         {"number line not a number", with(4, "twenty"), 1, 10, "-1"},
@@ -112,11 +112,11 @@ TEST(SettingsFile, DamagedFilesFallBackPerEntry)
         QTemporaryDir dir;
         const QString path = dir.filePath("Tovanel.INI");
         if (c.bytes != "-") WriteAll(path, c.bytes);
-        CalcState s;
+        Settings s;
         const QStringList notices = ReadSettings(path, s);
         EXPECT_EQ(notices.size(), c.notices) << c.name << ": " << notices.join(" | ").toStdString();
-        EXPECT_EQ(s.IniNum[4], c.limitLP) << c.name;
-        EXPECT_EQ(s.IniStr[4], c.type) << c.name;
+        EXPECT_EQ(s.numberLine(4), c.limitLP) << c.name;
+        EXPECT_EQ(s.textLine(4), c.type) << c.name;
         for (const QString& n : notices) EXPECT_TRUE(n.contains(QDir::toNativeSeparators(path))) << c.name;
     }
 }

@@ -78,9 +78,9 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
     for (const Corner& c : {right, left}) {
         const Doc d(c);
         ASSERT_TRUE(d.refusal.isEmpty());
-        const CalcState& s = d.s;
+        const CornerElements& s = d.k.el;
         QByteArray dxf;
-        ASSERT_TRUE(DxfFile({CornerOf(s, BlockExportCounts(s))}, dxf).isEmpty());
+        ASSERT_TRUE(DxfFile({CornerOf(d.k, d.exports, BlockExportCounts(d.k))}, dxf).isEmpty());
         QString skip;
         Drawing byLayer = ReadBack(dxf, skip);
         if (!skip.isEmpty()) GTEST_SKIP() << skip.toStdString();
@@ -97,7 +97,7 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
         ExpectAt(tangents[1], 0, {c.iy, c.ix, c.ey, c.ex});
 
         // The exported points of each curve, by name: IP number, prefix, row label.
-        const std::vector<ExportPoint> points = ExportPoints(s);
+        const std::vector<ExportPoint> points = ExportPoints(d.exports);
         const QString ip = QString::fromUtf8(c.ip);
         const char* prefixes[3] = {"C", s.TurnSign > 0 ? "I" : "O", s.TurnSign > 0 ? "O" : "I"};
         const char* kinds[3] = {"CENTRE", "INNER", "OUTER"};

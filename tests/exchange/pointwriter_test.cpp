@@ -6,7 +6,7 @@
 #include "exchange/pointwriter.h"
 
 #include "calc/settingsfile.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 
 #include "../sheets/sheetfixture.h"
 
@@ -31,7 +31,7 @@ TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
     const test::Doc left({.by = 20, .ix = 10, .iy = 10, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "7"});
     ASSERT_TRUE(right.refusal.isEmpty() && left.refusal.isEmpty());
     QByteArray sima, csv;
-    ASSERT_TRUE(SimaFile(ExportPoints(right.s), QStringLiteral("交1"), sima).isEmpty());
+    ASSERT_TRUE(SimaFile(ExportPoints(right.exports), QStringLiteral("交1"), sima).isEmpty());
     EXPECT_EQ(Decoded(sima), QStringLiteral(
         "G00,01,交1,\r\n"
         "Z00,座標ﾃﾞｰﾀ,\r\n"
@@ -51,7 +51,7 @@ TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
         "A01,13,交1OEC,4.343,18.485,,\r\n"
         "A99,\r\n"));
 
-    ASSERT_TRUE(CsvFile(ExportPoints(left.s), csv).isEmpty());
+    ASSERT_TRUE(CsvFile(ExportPoints(left.exports), csv).isEmpty());
     EXPECT_EQ(Decoded(csv), QStringLiteral(
         "点番号,点名,X,Y\r\n"
         "1,BC 7,2.929,17.071\r\n"

@@ -7,8 +7,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/clipimport.h"
-#include "calc/calcstate.h"
+#include "exchange/clipimport.h"
 
 #include <QStringList>
 
@@ -16,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace tovanel;
     if (size == 0) return 0;
-    CalcState s;
-    s.IniStr[5] = QString::fromLatin1(reinterpret_cast<const char*>(data), 1);
+    const bool nameInFirstField = data[0] == '1';
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
 
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -26,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool endedByLf = k + 1 < lines.size() || text.endsWith(QLatin1Char('\n'));
         if (endedByLf && lines[k].endsWith(QLatin1Char('\r'))) lines[k].chop(1);
     }
-    const int nameField = s.IniStr[5] == QLatin1String("1") ? 1 : 2;
+    const int nameField = nameInFirstField ? 1 : 2;
 
     const ImportedPoint untouched{QStringLiteral("name"), QStringLiteral("x"), QStringLiteral("y")};
     std::array<ImportedPoint, 3> points{untouched, untouched, untouched};
-    const QString why = ImportPoints(s, text, points);
+    const QString why = ImportPoints(nameInFirstField, text, points);
     FUZZ_CHECK(why.isEmpty() == (lines.size() >= 3)) << lines.size() << " lines: " << why;
     for (int n = 0; n < 3; ++n) {
         const ImportedPoint& p = points[static_cast<size_t>(n)];
@@ -43,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(p.x == fields.value(nameField)) << "line " << n << " X " << p.x;
         FUZZ_CHECK(p.y == fields.value(nameField + 1)) << "line " << n << " Y " << p.y;
     }
-    FUZZ_CHECK(s.ClipFields.size() == (why.isEmpty() ? kClipFieldCount + 1 : 0)) << s.ClipFields.size() << " fields";
+    FUZZ_CHECK(SplitFields(text).size() == kClipFieldCount + 1) << SplitFields(text).size() << " fields";
     return 0;
 }

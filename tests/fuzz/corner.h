@@ -12,7 +12,8 @@
 // for TAB, CR and LF, which a paste can bring into a box. Keys left out keep the shipped settings,
 // an empty box, or A4.
 
-#include "calc/calcstate.h"
+#include "calc/corner.h"
+#include "calc/settings.h"
 #include "calc/numeric.h"
 #include "calc/settingsfile.h"
 
@@ -24,7 +25,8 @@
 namespace tovanel::fuzz {
 
 struct Corner {
-    CalcState s;
+    CornerInput in;
+    Settings st;
     int paper = 9;
     bool pdf = false;
 };
@@ -44,35 +46,32 @@ inline Corner ReadCorner(const QByteArray& bytes)
         v[line.left(blank)] = blank < 0 ? QString() : line.mid(blank + 1);
     }
     auto number = [&](const char* key) { return LeadingNumber(v[QString::fromLatin1(key)]); };
-    auto point = [&](const char* key, int row, CalcState& s) {
+    auto point = [&](const char* key, double& x, double& y) {
         const QString xy = v[QString::fromLatin1(key)];
         const qsizetype comma = xy.indexOf(QLatin1Char(','));
-        s.CurveIn[row][kX] = LeadingNumber(xy.left(comma));
-        s.CurveIn[row][kY] = comma < 0 ? 0 : LeadingNumber(xy.mid(comma + 1));
+        x = LeadingNumber(xy.left(comma));
+        y = comma < 0 ? 0 : LeadingNumber(xy.mid(comma + 1));
     };
 
     Corner c;
-    CalcState& s = c.s;
-    InitConstants(s);
-    DefaultSettings(s);
-    for (const auto& [key, entry] : {std::pair{"m", 3}, {"lp", 4}, {"l1", 5}})
-        if (v.count(QString::fromLatin1(key))) s.IniNum[entry] = number(key);
-    for (const auto& [key, entry] : {std::pair{"c", 1}, {"i", 2}, {"o", 3}, {"edition", 5}})
-        if (v.count(QString::fromLatin1(key))) s.IniStr[entry] = Unescape(v[QString::fromLatin1(key)]);
-    point("bp", kBP, s);
-    point("ip", kIP, s);
-    point("ep", kEP, s);
-    s.CurveIn[kIP][kRadius] = number("r");
-    s.CurveIn[kIP][kWidthIn] = number("wi");
-    s.CurveIn[kIP][kWidthOut] = number("wo");
+    CornerInput& s = c.in;
+    c.st = DefaultSettings();
+    for (const auto& [key, entry] : {std::pair{"m", NumberEntry::LimitM}, {"lp", NumberEntry::LimitLP}, {"l1", NumberEntry::LimitL1}})
+        if (v.count(QString::fromLatin1(key))) c.st.setNumber(entry, number(key));
+    for (const auto& [key, entry] : {std::pair{"c", TextEntry::CentrePrefix}, {"i", TextEntry::InnerPrefix},
+                                     {"o", TextEntry::OuterPrefix}, {"edition", TextEntry::CadEdition}})
+        if (v.count(QString::fromLatin1(key))) c.st.setText(entry, Unescape(v[QString::fromLatin1(key)]));
+    point("bp", s.BpX, s.BpY);
+    point("ip", s.IpX, s.IpY);
+    point("ep", s.EpX, s.EpY);
+    s.Radius = number("r");
+    s.WidthIn = number("wi");
+    s.WidthOut = number("wo");
     s.DivCount = number("n");
-    const QString ipNo = Unescape(v[QStringLiteral("ipno")]);
-    s.CurveIn[kIP][kNumber] = LeadingNumber(ipNo);
-    s.IPNo = [ipNo] { return ipNo; };
+    s.IPNo = Unescape(v[QStringLiteral("ipno")]);
     // The type list offers positions −1..3; anything else is taken as "none selected".
     const double type = v.count(QStringLiteral("type")) ? std::nearbyint(number("type")) : 0;
     s.CalcType = static_cast<int16_t>(type >= -1 && type <= 3 ? type : -1);
-    s.CalcTypeName = QStringList{"平行", "千鳥", "外接", "等曲率半径"}.value(s.CalcType);
     const double paper = number("paper");
     if (v.count(QStringLiteral("paper")) && paper >= 0 && paper <= 300) c.paper = static_cast<int>(paper);
     c.pdf = v.count(QStringLiteral("pdf")) > 0;

@@ -10,7 +10,7 @@
 
 #include "calc/curve.h"
 #include "calc/listing.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
 #include "print/pagelayout.h"
 #include "sheets/composition.h"
 
@@ -46,23 +46,26 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    CalcState& s = c.s;
+    tovanel::Corner k{c.in, {}};
+    const CornerElements& s = k.el;
     Listing listing;
-    if (!S_CRT(s, listing).isEmpty() || s.DivCount > kLargestFuzzedCount) return 0;
+    if (!S_CRT(k.in, c.st, k.el, listing).isEmpty() || s.DivCount > kLargestFuzzedCount) return 0;
     PageLayout pl;
     pl.setPaperSize(c.paper);
-    const QString why = ComposeDocument(s, pl);
+    const Composition composed = ComposeDocument(k, c.st, pl);
+    const QString& why = composed.refusal;
+    const int listed = composed.exports.count();
     if (!why.isEmpty()) {
-        FUZZ_CHECK(pl.pageCount() == 0 && s.ExpCount == 0) << why;
+        FUZZ_CHECK(pl.pageCount() == 0 && listed == 0) << why;
         FUZZ_CHECK(!why.contains(QLatin1Char('\n'))) << why;
         return 0;
     }
     const int n = static_cast<int>(s.DivCount);
     FUZZ_CHECK(pl.documentEnded() && pl.pageCount() >= 4) << pl.pageCount() << " pages";
-    FUZZ_CHECK(s.ExpCount == ExpectedPoints(s.CalcType, n)) << s.ExpCount << " points, type " << s.CalcType << ", N " << n;
+    FUZZ_CHECK(listed == ExpectedPoints(k.in.CalcType, n)) << listed << " points, type " << k.in.CalcType << ", N " << n;
 
     bool namesShowNonFinite = false;
-    for (const QString& name : {s.ipNo(), s.IniStr[1], s.IniStr[2], s.IniStr[3]})
+    for (const QString& name : {k.in.IPNo, c.st.centrePrefix(), c.st.innerPrefix(), c.st.outerPrefix()})
         namesShowNonFinite = namesShowNonFinite || fuzz::ShowsNonFinite(name);
     if (!namesShowNonFinite) {
         for (const Page& page : pl.pages())
@@ -71,11 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
     }
 
-    const ExportText out = BuildExportText(s);
-    const bool leadIn = s.IniStr[5] != QLatin1String("1");
+    const ExportText out = BuildExportText(composed.exports, c.st);
+    const bool leadIn = !c.st.nameInFirstField();
     QStringList lines = out.text.split(QStringLiteral("\r\n"));
     FUZZ_CHECK(lines.takeLast().isEmpty()) << "every line ends in CR LF";
-    FUZZ_CHECK(lines.size() == out.count && out.count <= s.ExpCount) << lines.size() << " lines, count " << out.count;
+    FUZZ_CHECK(lines.size() == out.count && out.count <= listed) << lines.size() << " lines, count " << out.count;
     for (const QString& line : lines) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         FUZZ_CHECK(fields.size() == (leadIn ? 4 : 3) && (!leadIn || fields[0].isEmpty())) << line;

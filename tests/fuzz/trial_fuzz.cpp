@@ -15,10 +15,10 @@ using namespace tovanel;
 
 // The external secant of one division's arc and the arc length per division for a count of n:
 // the two quantities the limits hold down, computed as the count search computes them.
-bool WithinLimits(const CalcState& s, double n)
+bool WithinLimits(const CornerElements& s, const Limits& limits, double n)
 {
-    const double secant = s.RadAbs * (1 / std::cos(s.IA / (2 * n) * s.DegToRad) - 1);
-    return !(secant > s.LimitM) && !(s.LimitLP < s.CL / n);
+    const double secant = s.RadAbs * (1 / std::cos(s.IA / (2 * n) * DegToRad) - 1);
+    return !(secant > limits.M) && !(limits.LP < s.CL / n);
 }
 
 }  // namespace
@@ -26,10 +26,10 @@ bool WithinLimits(const CalcState& s, double n)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    CalcState& s = c.s;
-    const double given = s.DivCount;
+    const double given = c.in.DivCount;
+    CornerElements s;
     Listing l;
-    const QString why = S_CRT(s, l);
+    const QString why = S_CRT(c.in, c.st, s, l);
     if (!why.isEmpty()) {
         FUZZ_CHECK(l.texts.empty()) << why;
         FUZZ_CHECK(!why.contains(QLatin1Char('\n'))) << why;
@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(s.DivCount == given) << "a typed count is kept: " << given << " became " << s.DivCount;
     } else {
         FUZZ_CHECK(s.DivCount == std::floor(s.DivCount)) << s.DivCount;
-        FUZZ_CHECK(WithinLimits(s, s.DivCount)) << "N " << s.DivCount << " breaks a limit";
-        FUZZ_CHECK(s.DivCount == 1 || !WithinLimits(s, s.DivCount - 1)) << "N " << s.DivCount << " is not the smallest";
+        FUZZ_CHECK(WithinLimits(s, c.st.limits(), s.DivCount)) << "N " << s.DivCount << " breaks a limit";
+        FUZZ_CHECK(s.DivCount == 1 || !WithinLimits(s, c.st.limits(), s.DivCount - 1)) << "N " << s.DivCount << " is not the smallest";
     }
     return 0;
 }

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calc/calcstate.h"
 #include "help/guide.h"
 #include "help/version.h"
 #include "surface/drawsurface.h"
@@ -16,10 +15,8 @@ bool Near(double a, double b) { return std::abs(a - b) < 1e-9; }  // in surface 
 // current point and end exact, and the red division paths of each scheme.
 TEST(Guide, FiguresLabelTheirPointsAndStartLinesRoundedEndingExact)
 {
-    CalcState s;
-    InitConstants(s);
     DrawSurface surface;
-    GuideDraw(s, surface);
+    GuideDraw(surface);
     auto of = [&](SurfaceItem::Kind kind, int colour = -1) {
         std::vector<SurfaceItem> out;
         std::ranges::copy_if(surface.items(), std::back_inserter(out),

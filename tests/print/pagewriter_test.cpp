@@ -2,7 +2,6 @@
 // The page writer: paper scale and font sizes cut to whole points, the alignments and origins;
 // and the page-layout component, which paints arcs counter-clockwise whatever turns their angles carry.
 
-#include "calc/calcstate.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
@@ -24,14 +23,14 @@ TEST(PageSetup, ScaleNameUnitAndFontSizesFromThePaper)
         {kPaperB4, 1.19, "B4", 11, 13}, {kPaperB5, 0.8666, "B5", 10, 8},
     };
     for (const auto& c : cases) {
-        CalcState s;
         PageLayout pl;
+        PageWriter s(pl);
         pl.setPaperSize(c.code);
-        PageSetup(s, pl);
+        PageSetup(s);
         EXPECT_EQ(s.PaperName, c.name);
         EXPECT_EQ(s.MmUnit, static_cast<float>(c.scale * 56.7)) << c.code;
         pl.startDoc();
-        vspri(s, pl, "x", 0, 0, c.fon);
+        vspri(s, "x", 0, 0, c.fon);
         EXPECT_EQ(pl.page(1)->back().fontSize, c.points) << c.code;
     }
 }
@@ -39,24 +38,24 @@ TEST(PageSetup, ScaleNameUnitAndFontSizesFromThePaper)
 TEST(Vspri, LeftCentredAndRightInTheirBoxes)
 {
     if (!SheetFontAvailable()) GTEST_SKIP() << "IPAMincho is not installed";
-    CalcState s;
     PageLayout pl;
-    PageSetup(s, pl);
+    PageWriter s(pl);
+    PageSetup(s);
     s.OrgX = 25;
     s.OrgY = 15;
     pl.startDoc();
     const double u = s.MmUnit;
     // "  12.3456": 9 half-width characters, 990 twips at 11 points.
-    const struct { int mode; float width; double x, left; } cases[] = {
-        {1, 25, 10, (10 + 25) * u},
-        {3, 25, 20, (20 + 25 + 25 - 1) * u - 990},        // ends 1 mm before the box's edge
-        {2, 140, 0, (0 + 25) * u + (u * 140 - 990) / 2},  // centred in the box
+    const struct { TextAlign mode; float width; double x, left; } cases[] = {
+        {TextAlign::Start, 25, 10, (10 + 25) * u},
+        {TextAlign::End, 25, 20, (20 + 25 + 25 - 1) * u - 990},        // ends 1 mm before the box's edge
+        {TextAlign::Centre, 140, 0, (0 + 25) * u + (u * 140 - 990) / 2},  // centred in the box
     };
     for (const auto& c : cases) {
-        s.AlignMode = static_cast<int16_t>(c.mode);
+        s.AlignMode = c.mode;
         s.AlignWidth = c.width;
-        vspri(s, pl, "  12.3456", c.x, 27, 11);
-        EXPECT_NEAR(pl.page(1)->back().x, c.left, 0.01) << "mode " << c.mode;
+        vspri(s, "  12.3456", c.x, 27, 11);
+        EXPECT_NEAR(pl.page(1)->back().x, c.left, 0.01) << "mode " << static_cast<int>(c.mode);
         EXPECT_NEAR(pl.page(1)->back().y, (27 + 15) * u, 1e-3) << "Y is the top, after the origin";
     }
 }
@@ -79,7 +78,7 @@ TEST(PageLayout, ArcRunsCounterClockwiseFromStartToEnd)
         PageLayout pl;
         pl.startDoc();
         pl.setPenWidth(40);
-        pl.setDrawStyle(1);
+        pl.setDrawStyle(DrawStyle::Outline);
         pl.arc(c, c, 2000, t.start, t.end);
         pl.line(1e300, 0, 0, 0);  // unpaintable: skipped
         const QImage img = pl.renderImage(1, 144);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print dialog: the range boxes with their change and Enter rules, the keys, and what OK prints.
 
-#include "calc/calcstate.h"
 #include "print/pagelayout.h"
 #include "print/priform.h"
 
@@ -48,12 +47,9 @@ TEST(PriForm, RangeBoxesEnterAndOkPrintTheRangeAsItStands)
     const std::map<QString, Qt::Key> keys = {
         {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}, {"Tab", Qt::Key_Tab}, {"Down", Qt::Key_Down}};
     for (const auto& c : cases) {
-        CalcState s;
-        s.PrintFrom = 1;
-        s.PrintTo = 5;
         PageLayout pl;
         Jobs printed;
-        PriForm f(s, pl, [&](int a, int b) { printed.emplace_back(a, b); return true; });
+        PriForm f(pl, QString(), {1, 5}, [&](int a, int b) { printed.emplace_back(a, b); return true; });
         f.show();
         f.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));

@@ -2,8 +2,8 @@
 // Printing: queue and range choices, a queue that refuses jobs, and the queue chosen in the set-up,
 // which must receive exactly the chosen pages in landscape (skipped without the test queues).
 
-#include "calc/calcstate.h"
 #include "print/pagelayout.h"
+#include "print/pagewriter.h"
 #include "print/printersetup.h"
 #include "print/printjob.h"
 #include "print/pview.h"
@@ -112,13 +112,15 @@ TEST(PrintJob, TheChosenQueueReceivesExactlyTheChosenPagesInLandscape)
     setup.applyTo(appPrinter);
 
     const QString token = QUuid::createUuid().toString(QUuid::Id128);  // tells this run's job apart
-    CalcState s;
-    s.ShowMode = 1;
     PreviewHooks hooks;
     QString shown;  // what the print dialog says the printer is
     hooks.execDialog = [&](QDialog& d) { shown = d.findChild<QLabel*>("Dvc")->text(); d.reject(); };
     hooks.message = [](QWidget*, QMessageBox::Icon, const QString&, const QString& text) { ADD_FAILURE() << text.toStdString(); };
-    PVIEW v(s, {[&](CalcState&, PageLayout& pl) { Fill(pl, 4, token); return QString(); }, &appPrinter, hooks});
+    PVIEW::Setup preview;
+    preview.compose = [&](PageWriter& w, ExportList&) { Fill(w.pl, 4, token); return QString(); };
+    preview.appPrinter = &appPrinter;
+    preview.hooks = hooks;
+    PVIEW v(std::move(preview));
     EXPECT_EQ(v.PageLayout1().pageSize().id(), QPageSize::A3) << "laid out on the chosen paper";
     v.cmdToPrinter_Click();
     EXPECT_EQ(shown, "TovanelSecond");

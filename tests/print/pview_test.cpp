@@ -2,8 +2,9 @@
 // The preview window over a stand-in composition: loading, paging, zoom, the close button's
 // export and the print and PDF buttons, with every dialog answered by the test.
 
-#include "calc/calcstate.h"
-#include "print/exportlist.h"
+#include "calc/exportlist.h"
+#include "calc/settings.h"
+#include "print/pagewriter.h"
 #include "print/pageview.h"
 #include "print/pview.h"
 
@@ -27,30 +28,31 @@ namespace {
 /// Opens the preview (closing the one before) over `pages` empty pages and the listed points;
 /// messages are kept as "icon title: text".
 struct Preview : ::testing::Test {
-    PVIEW& open(int16_t showMode = 1)
+    PVIEW& open(PrintDocument document = PrintDocument::Sheets)
     {
         delete view.data();
-        s.ShowMode = showMode;
         PreviewHooks h;
         h.message = [this](QWidget*, QMessageBox::Icon i, const QString& t, const QString& x) {
             shown << QString("%1 %2: %3").arg(int(i)).arg(t, x);
         };
         h.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return saveAs; };
         h.execDialog = [this](QDialog& d) { ++dialogs, d.reject(); };  // the print dialog, closed
-        auto compose = [this](CalcState& st, PageLayout& pl) -> QString {
+        auto compose = [this](PageWriter& w, ExportList& exports) -> QString {
             ++composed;
             if (!refusal.isEmpty()) return refusal;
-            ClearExportList(st);
-            pl.startDoc();
-            for (int k = 2; k <= pages; ++k) pl.newPage();
-            for (const auto& [name, x, y] : points) {
-                std::tie(st.ExpName, st.ExpX, st.ExpY) = std::tie(name, x, y);
-                PointAdd(st);
-            }
-            pl.endDoc();
+            exports.clear();
+            w.pl.startDoc();
+            for (int k = 2; k <= pages; ++k) w.pl.newPage();
+            for (const auto& [name, x, y] : points) exports.PointAdd(name, x, y);
+            w.pl.endDoc();
             return {};
         };
-        view = new PVIEW(s, PVIEW::Setup{compose, nullptr, h});
+        PVIEW::Setup setup;
+        setup.compose = compose;
+        setup.document = document;
+        setup.settings = &s;
+        setup.hooks = h;
+        view = new PVIEW(std::move(setup));
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
         return *view;
@@ -58,7 +60,7 @@ struct Preview : ::testing::Test {
     bool unloaded() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); return view.isNull(); }
     void TearDown() override { delete view.data(); }
 
-    CalcState s;
+    Settings s;
     int pages = 1, composed = 0, dialogs = 0;
     QString refusal;
     std::vector<std::tuple<QString, double, double>> points;
@@ -67,10 +69,10 @@ struct Preview : ::testing::Test {
     QPointer<PVIEW> view;
 };
 
-TEST_F(Preview, ComposesOnlyForShowMode1AndKeepsARefusalForTheOpener)
+TEST_F(Preview, ComposesOnlyTheSheetsAndKeepsARefusalForTheOpener)
 {
     EXPECT_EQ(open().PageLayout1().orientation(), kLandscape);
-    EXPECT_EQ(open(9).counterPanel()->text(), " 頁 1 / 0");
+    EXPECT_EQ(open(PrintDocument::None).counterPanel()->text(), " 頁 1 / 0");
     EXPECT_EQ(composed, 1);
     EXPECT_EQ(view->refusal(), "");
     refusal = "計算の種類が選ばれていません。";
@@ -137,7 +139,7 @@ TEST_F(Preview, OnlyTheCloseButtonPutsThePointsOnTheClipboard)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
     EXPECT_TRUE(shown.empty());
     for (const auto& [edition, lead] : {std::pair{"1", ""}, {"2", "\t"}, {"", "\t"}}) {
-        s.IniStr[5] = edition;
+        s.setText(TextEntry::CadEdition, edition);
         shown.clear();
         open().Cmdend()->click();
         QString expected;  // 15 significant digits, CR LF after every line

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calc/calcstate.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "settings/joken.h"
 
@@ -17,7 +17,7 @@ namespace tovanel {
 namespace {
 
 struct JokenTest : ::testing::Test {
-    CalcState s;
+    Settings s;
     QStringList shown;  ///< icon, title and text of every message
     std::unique_ptr<Joken> open()
     {
@@ -31,13 +31,15 @@ struct JokenTest : ::testing::Test {
 // The edition options lie inside their frame, below its caption and border, one under the other.
 TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionInsideItsFrame)
 {
-    std::ranges::copy(std::array{2.5, 0.0, 0.0125, 12.3456, 1234.5}, s.IniNum.begin() + 1);
-    s.IniStr[5] = QStringLiteral("0");  // any edition but "1" is the other
+    const double numbers[] = {2.5, 0.0, 0.0125, 12.3456, 1234.5};
+    for (int line = 1; line <= 5; ++line) s.setNumberLine(line, numbers[line - 1]);
+    s.setText(TextEntry::CadEdition, QStringLiteral("0"));  // any edition but "1" is the other
     auto d = open();
     QStringList boxes;
     for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
     EXPECT_EQ(boxes.join('|'), QStringLiteral("2.5|0|0.013|12.346|1234.500"));
-    EXPECT_TRUE(!d->Option1()->isChecked() && d->Option2()->isChecked());
+    EXPECT_FALSE(d->Option1()->isChecked());
+    EXPECT_TRUE(d->Option2()->isChecked());
     const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
     const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
     EXPECT_TRUE(inside.contains(o1) && inside.contains(o2) && !o1.intersects(o2));
@@ -57,9 +59,9 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimitOrABrokenName)
         {7, "O\tX", kFieldBreakMessage, "0.0125|10|0.01|CIO|1"},
     };
     for (const auto& c : cases) {
-        DefaultSettings(s);
-        s.IniNum[3] = 0.0125;  // shown as 0.013
-        s.IniStr[5] = QStringLiteral("1");
+        s = DefaultSettings();
+        s.setNumber(NumberEntry::LimitM, 0.0125);  // shown as 0.013
+        s.setText(TextEntry::CadEdition, QStringLiteral("1"));
         shown.clear();
         auto d = open();
         d->Option2()->setChecked(true);
@@ -68,8 +70,9 @@ TEST_F(JokenTest, OkStoresTheShownValuesButRefusesAZeroTestedLimitOrABrokenName)
         EXPECT_EQ(shown.join('\n'), c.message.isEmpty() ? QString() : QString::number(QMessageBox::Warning) + QStringLiteral("確認") + c.message) << c.typed;
         EXPECT_EQ(d->isVisible(), !c.message.isEmpty());
         EXPECT_EQ(c.box < 0 ? QString() : d->JO1(c.box)->text(), QString::fromUtf8(c.typed).remove(QRegularExpression(QStringLiteral("[\t\r\n]"))));
-        const QStringList stored{QString::number(s.IniNum[3]), QString::number(s.IniNum[4]), QString::number(s.IniNum[5]),
-                                 s.IniStr[1] + s.IniStr[2] + s.IniStr[3], s.IniStr[5]};
+        const Limits l = s.limits();
+        const QStringList stored{QString::number(l.M), QString::number(l.LP), QString::number(l.L1),
+                                 s.centrePrefix() + s.innerPrefix() + s.outerPrefix(), s.text(TextEntry::CadEdition)};
         EXPECT_EQ(stored.join('|'), QString::fromUtf8(c.stored)) << c.typed;
         EXPECT_EQ(open()->Option2()->isChecked(), c.message.isEmpty());  // Stravon reselected
     }
@@ -86,8 +89,8 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         {"JO1_3", "other", false, true, "other", 10},
     };
     for (const auto& c : cases) {
-        DefaultSettings(s);
-        s.IniStr[kExactAzimuthEntry] = QString::fromUtf8(c.stored);
+        s = DefaultSettings();
+        s.setText(TextEntry::ExactAzimuth, QString::fromUtf8(c.stored));
         auto d = open();
         d->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
@@ -97,8 +100,8 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         d->findChild<QWidget*>(c.focus)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(d->isVisible(), QString(c.focus).startsWith("JO1")) << c.focus;
-        EXPECT_EQ(s.IniNum[4], c.limitLP) << c.focus;
-        EXPECT_EQ(s.IniStr[kExactAzimuthEntry], QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
+        EXPECT_EQ(s.limits().LP, c.limitLP) << c.focus;
+        EXPECT_EQ(s.text(TextEntry::ExactAzimuth), QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
     }
 }
 

@@ -3,11 +3,12 @@
 // Composes a corner as the preview does (trial calculation, page set-up, out1) and reads the
 // recorded pages back line by line.
 
-#include "calc/calcstate.h"
+#include "calc/corner.h"
 #include "calc/curve.h"
 #include "calc/listing.h"
 #include "calc/settingsfile.h"
 #include "print/pagelayout.h"
+#include "print/pagewriter.h"
 #include "sheets/composition.h"
 
 #include "../print/qstringprint.h"
@@ -28,31 +29,34 @@ struct Corner {
 };
 
 /// A corner composed as the preview composes it, with the shipped settings (prefixes C, I, O) and
-/// the corner's IP number; or, default-constructed, an empty state for calling one sheet routine.
+/// the corner's IP number; or, default-constructed, an empty corner for calling one sheet routine.
 struct Doc {
-    CalcState s;
-    CalcState trial;  ///< the state as the trial calculation left it, before the composition
+    tovanel::Corner k;  ///< the corner, its elements as the trial calculation left them
+    Settings st = DefaultSettings();
     PageLayout pl;
+    PageWriter w{pl};
+    ExportList exports;  ///< the points the composition named
     QString refusal;  ///< why the trial or the composition refused; empty when composed
 
     Doc() = default;
     explicit Doc(const Corner& c)
     {
-        InitConstants(s);
-        DefaultSettings(s);
-        s.CurveIn[kBP] = {0, 0, c.bx, c.by};
-        s.CurveIn[kIP] = {0, 12, c.ix, c.iy, c.wi, c.wo, c.r};
-        s.CurveIn[kEP] = {0, 0, c.ex, c.ey};
-        s.IPNo = [ip = QString::fromUtf8(c.ip)] { return ip; };
-        s.CalcType = static_cast<int16_t>(c.type);
-        s.CalcTypeName = QStringList{"平行", "千鳥", "外接", "等曲率半径"}.value(c.type);
-        s.DivCount = c.n;
+        k.in = {c.bx, c.by, c.ix, c.iy, c.ex, c.ey, c.r, c.wi, c.wo, static_cast<int16_t>(c.type), c.n,
+                QString::fromUtf8(c.ip), {}, {}, {}};
         Listing listing;
         pl.setPaperSize(c.paper);
-        refusal = S_CRT(s, listing);
-        trial = s;
-        if (refusal.isEmpty()) refusal = ComposeDocument(s, pl);
+        refusal = S_CRT(k.in, st, k.el, listing);
+        if (refusal.isEmpty()) refusal = compose();
     }
+
+    /// Page set-up and the composition of the corner as it stands.
+    QString compose()
+    {
+        PageSetup(w);
+        return ComposeSheets(k, st, w, exports);
+    }
+    /// Entry e of the export list, from 1.
+    const ExportPoint& entry(size_t e) const { return exports.all().at(e - 1); }
 };
 
 /// Texts of page p whose top lies at layout y (a LineY value), left to right.
@@ -60,7 +64,7 @@ inline QStringList Texts(const Doc& d, int p, double lineY)
 {
     std::vector<const PageItem*> line;
     for (const PageItem& it : *d.pl.page(p))
-        if (it.kind == PageItemKind::Text && std::fabs(it.y - (lineY + d.s.OrgY) * d.s.MmUnit) < 0.5) line.push_back(&it);
+        if (it.kind == PageItemKind::Text && std::fabs(it.y - (lineY + d.w.OrgY) * d.w.MmUnit) < 0.5) line.push_back(&it);
     std::stable_sort(line.begin(), line.end(), [](auto a, auto b) { return a->x < b->x; });
     QStringList out;
     for (const PageItem* it : line) out << it->text;

@@ -66,12 +66,12 @@ TEST(StakeSketch, ScaleIsAMultipleOfHundredThatFitsTheSquare)
     for (const auto& [range, scale] : {std::pair{15.0, 200.0}, {120.0, 1200.0}, {120.5, 1200.0}, {121.0, 1300.0},
                                        {5.0, 100.0}, {0.99, 0.0}}) {
         Doc d;  // back tangent point due south of IP (0, 0), the range in metres
-        d.s.OrgX = 25;
-        d.s.OrgY = 15;
-        d.s.TanAX = -range;
-        d.s.TanBY = range / 3;
+        d.w.OrgX = 25;
+        d.w.OrgY = 15;
+        d.k.el.TanAX = -range;
+        d.k.el.TanBY = range / 3;
         d.pl.startDoc();
-        SheetContext ctx{d.s, d.pl, {}, {}};
+        SheetContext ctx{d.k.in, d.k.el, d.st, d.w, d.exports, {}, {}};
         f_overl2(ctx);
         EXPECT_EQ(ctx.sketch.SketchScale, scale) << range;
         EXPECT_EQ(d.pl.page(1)->empty(), scale == 0) << range << ": S = 0 draws nothing";
@@ -100,7 +100,7 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
                 Corner c{.ix = 80, .iy = 30, .ex = 50, .ey = 120, .r = 40, .wi = 4, .wo = 5, .type = type, .n = n};
                 if (!right) std::swap(c.bx, c.ex), std::swap(c.by, c.ey);
                 Doc d(c);
-                CalcState& s = d.s;
+                const CornerElements& s = d.k.el;
                 SCOPED_TRACE(::testing::Message() << (right ? "right" : "left") << " type " << type << " N " << n);
                 // The inner side is the centre's side: a left-hand curve swaps the prefixes I and O.
                 const QString labels[] = {"12C", right ? "12I" : "12O", right ? "12O" : "12I"};
@@ -112,11 +112,11 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
                     const auto printed = KindRows(d, k);
                     ASSERT_EQ(int(printed.size()), rows) << "kind " << k;
                     EXPECT_EQ(printed.front().first() + printed[rows - 2].first(), labels[k] + "BC" + labels[k] + "EC");
-                    EXPECT_EQ(printed.back(), QStringList({printed.back()[0], AngleText(s, s.AzOut)})) << "closes";
+                    EXPECT_EQ(printed.back(), QStringList({printed.back()[0], AngleText(s.AzOut)})) << "closes";
                     // Printed cells: deflection s·IA/2N, chord and arc of a division; polygons go
                     // straight on and have sides 2ρ tan(IA/2N); the halves scheme ends on a half chord.
                     const std::tuple<bool, int, int, QString> cells[] = {
-                        {type == 0, 1, 1, AngleText(s, s.TurnSign * s.IA / (2 * n))},
+                        {type == 0, 1, 1, AngleText(s.TurnSign * s.IA / (2 * n))},
                         {type == 0 && n > 1, 2, 3, Length(2 * rho[k] * std::sin(half))},
                         {type == 0 && n > 1, 2, 4, Length(rho[k] * 2 * half)},
                         {polygon, 1, 1, " 180ﾟ 0' 0.00\""},
@@ -125,14 +125,14 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
                     };
                     for (const auto& [applies, row, column, text] : cells)
                         EXPECT_EQ(applies ? printed[row].value(column) : text, text) << "row " << row << " column " << column;
-                    EXPECT_EQ(s.ExpNames[entry] + s.ExpNames[last], labels[k] + "BC" + labels[k] + "EC");
+                    EXPECT_EQ(d.entry(entry).name + d.entry(last).name, labels[k] + "BC" + labels[k] + "EC");
                     // Exported points on the arc of radius ρ; polygon corners at ρ / cos(IA/2N).
                     for (int e = entry; e <= last; ++e) {
-                        const bool onCurve = !polygon || e == entry || s.ExpNames[e].endsWith("EC");
-                        const double dx = s.ExpCoords[e][1] - s.CenX, dy = s.ExpCoords[e][2] - s.CenY;
+                        const bool onCurve = !polygon || e == entry || d.entry(e).name.endsWith("EC");
+                        const double dx = d.entry(e).x - s.CenX, dy = d.entry(e).y - s.CenY;
                         EXPECT_NEAR(Dist(dx, dy), onCurve ? rho[k] : rho[k] / std::cos(half), 1e-9) << e;
                     }
-                    const double dx = s.ExpCoords[last][1] - s.CenX, dy = s.ExpCoords[last][2] - s.CenY;
+                    const double dx = d.entry(last).x - s.CenX, dy = d.entry(last).y - s.CenY;
                     EXPECT_NEAR(Azimuth(dx, dy), Azimuth(s.EcX - s.CenX, s.EcY - s.CenY), 1e-6) << "EC";
                     entry = last + 1;
                 }
@@ -178,19 +178,20 @@ TEST(BlockSheet, ChordAndArcPrintAsOnTheElementsSheet)
 TEST(Composition, RefusalEmptiesTheExportList)
 {
     Doc d(Corner{.n = 4});
-    ASSERT_TRUE(d.refusal.isEmpty() && d.s.ExpCount > 0);
+    ASSERT_TRUE(d.refusal.isEmpty());
+    ASSERT_GT(d.exports.count(), 0);
     for (const auto& [name, count, type] : {std::tuple{"fraction", 2.5, 0}, std::tuple{"no type", 4.0, -1}}) {
-        d.s.DivCount = count;
-        d.s.CalcType = static_cast<int16_t>(type);
-        EXPECT_FALSE(ComposeDocument(d.s, d.pl).isEmpty()) << name;
-        EXPECT_EQ(d.s.ExpCount, 0) << name;
+        d.k.el.DivCount = count;
+        d.k.in.CalcType = static_cast<int16_t>(type);
+        EXPECT_FALSE(d.compose().isEmpty()) << name;
+        EXPECT_EQ(d.exports.count(), 0) << name;
     }
     // Lengths too large to write once rounded: refused, no pages.
-    d.s.CalcType = 0;
-    d.s.DivCount = 4;
-    d.s.CurveIn[kIP][kRadius] = 1e306;
-    EXPECT_EQ(ComposeDocument(d.s, d.pl), TooLargeToPrint());
-    EXPECT_EQ(d.pl.pageCount() + d.s.ExpCount, 0);
+    d.k.in.CalcType = 0;
+    d.k.el.DivCount = 4;
+    d.k.in.Radius = 1e306;
+    EXPECT_EQ(d.compose(), TooLargeToPrint());
+    EXPECT_EQ(d.pl.pageCount() + d.exports.count(), 0);
 }
 
 TEST(Composition, HostileCornersComposeAndRender)

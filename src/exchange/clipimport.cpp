@@ -1,38 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/clipimport.h"
+#include "exchange/clipimport.h"
 
-#include "calc/calcstate.h"
 
 #include <QStringList>
 
 namespace tovanel {
 
-void SplitFields(CalcState& s)
+QStringList SplitFields(QString line)
 {
-    s.ClipFields = QStringList();
+    QStringList fields;
     for (int i = 0; i <= kClipFieldCount; ++i)
-        s.ClipFields.append(QString());
+        fields.append(QString());
     for (int n = 1; n <= kClipFieldCount; ++n) {
-        const qsizetype p = s.ClipText.indexOf(QLatin1Char('\t'));
+        const qsizetype p = line.indexOf(QLatin1Char('\t'));
         if (p < 0) {
-            s.ClipFields[n] = s.ClipText;
-            s.ClipText.clear();
-            return;
+            fields[n] = line;
+            return fields;
         }
-        s.ClipFields[n] = s.ClipText.left(p);
-        s.ClipText = s.ClipText.mid(p + 1);
-        if (!s.ClipText.contains(QLatin1Char('\t'))) {
+        fields[n] = line.left(p);
+        line = line.mid(p + 1);
+        if (!line.contains(QLatin1Char('\t'))) {
             if (n + 1 <= kClipFieldCount)
-                s.ClipFields[n + 1] = s.ClipText;
-            s.ClipText.clear();
-            return;
+                fields[n + 1] = line;
+            return fields;
         }
     }
+    return fields;
 }
 
-QString ImportPoints(CalcState& s, const QString& text, std::array<ImportedPoint, 3>& out)
+QString ImportPoints(bool nameInFirstField, const QString& text, std::array<ImportedPoint, 3>& out)
 {
-    const int nameField = s.IniStr[5] == QLatin1String("1") ? 1 : 2;
+    const int nameField = nameInFirstField ? 1 : 2;
 
     // Only the lines that are used are cut out of the text, however long it is.
     QStringList lines;
@@ -53,12 +51,11 @@ QString ImportPoints(CalcState& s, const QString& text, std::array<ImportedPoint
         return kTooFewLines;
 
     for (int n = 0; n < kClipPointLines; ++n) {
-        s.ClipText = lines[n];
-        SplitFields(s);
+        const QStringList fields = SplitFields(lines[n]);
         auto& p = out[static_cast<size_t>(n)];
-        p.name = s.ClipFields[nameField];
-        p.x = s.ClipFields[nameField + 1];
-        p.y = s.ClipFields[nameField + 2];
+        p.name = fields[nameField];
+        p.x = fields[nameField + 1];
+        p.y = fields[nameField + 2];
     }
     return {};
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print/buttonkeys.h"
+#include "widgets/buttonkeys.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/message.h"
+#include "widgets/message.h"
 
 namespace tovanel {
 

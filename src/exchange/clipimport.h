@@ -9,7 +9,6 @@
 
 namespace tovanel {
 
-struct CalcState;
 
 /// Fields of a line that are looked at; the rest of the line is ignored.
 inline constexpr int kClipFieldCount = 30;
@@ -23,9 +22,9 @@ inline const QString kNoClipboardText =
 /// The text has fewer than three lines.
 inline const QString kTooFewLines = QStringLiteral("データが存在しません。");
 
-/// Splits ClipText at TABs into ClipFields[1..30] (element 0 unused, every entry rewritten; missing
-/// fields are empty, fields beyond the 30th are dropped). ClipText is consumed.
-void SplitFields(CalcState& s);
+/// Splits a line at TABs into fields 1..30 (element 0 unused and empty; missing fields are empty,
+/// fields beyond the 30th are dropped).
+QStringList SplitFields(QString line);
 
 /// Name, X and Y of one imported point, as text.
 struct ImportedPoint {
@@ -35,8 +34,9 @@ struct ImportedPoint {
 /// Splits `text` into lines and fields. A line ends at LF; a CR right before the LF belongs to the
 /// line end, so CR LF text (Windows programs) and LF text (Linux programs) split alike. A last
 /// piece without a line end counts as a line when it is not empty. Only the first three lines are
-/// looked at. The edition is IniStr[5]: "1" puts the name in field 1, anything else in field 2.
-/// Returns kTooFewLines (and leaves `out` alone) for fewer than three lines, otherwise empty.
-QString ImportPoints(CalcState& s, const QString& text, std::array<ImportedPoint, 3>& out);
+/// looked at. `nameInFirstField` is the CAD edition that puts the name in field 1; the other puts
+/// it in field 2. Returns kTooFewLines (and leaves `out` alone) for fewer than three lines,
+/// otherwise empty.
+QString ImportPoints(bool nameInFirstField, const QString& text, std::array<ImportedPoint, 3>& out);
 
 }  // namespace tovanel
