@@ -33,7 +33,7 @@ constexpr int kShownRefusals = 20;
 /// How often the progress is shown and the window's events are handled during a run.
 constexpr qint64 kRepaintMs = 50;
 
-const ExportFormat kFormats[] = {ExportFormat::Sima, ExportFormat::Csv, ExportFormat::Dxf};
+const PointFileKind kFormats[] = {PointFileKind::Sima, PointFileKind::Csv, PointFileKind::Dxf};
 
 /// `path` with the suffix of `format` in place of its own.
 QString WithSuffix(const QString& path, const QString& suffix)
@@ -93,9 +93,9 @@ void BatchCommand::run()
     folder = QFileInfo(table).absolutePath();
     BatchOutputs out;
     out.pdf = dialog.pdf();
-    ExportFormat format = ExportFormat::Sima;
+    PointFileKind format = PointFileKind::Sima;
     const QString points = dialog.pointFile(format);
-    (format == ExportFormat::Sima ? out.sima : format == ExportFormat::Csv ? out.csv : out.dxf) = points;
+    (format == PointFileKind::Sima ? out.sima : format == PointFileKind::Csv ? out.csv : out.dxf) = points;
     // The sheets are laid out for the paper of the program's printer settings, as the preview's are.
     out.paper = PaperCodeFor(window.printer().pageLayout().pageSize());
 
@@ -235,7 +235,7 @@ BatchDialog::BatchDialog(const QString& folder, ExchangeHooks hooks, QWidget* pa
         if (!path.isEmpty()) m_pdf->setText(WithSuffix(path, QStringLiteral("pdf")));
     });
     connect(pointsBrowse, &QPushButton::clicked, this, [this] {
-        const ExportFormat f = kFormats[m_format->currentIndex()];
+        const PointFileKind f = kFormats[m_format->currentIndex()];
         const QString path = m_hooks.dialogs.saveFileName(this, QStringLiteral("座標ファイル"), m_points->text(), FormatFilter(f));
         if (!path.isEmpty()) m_points->setText(WithSuffix(path, FormatSuffix(f)));
     });
@@ -249,7 +249,7 @@ QString BatchDialog::table() const { return m_table->text().trimmed(); }
 
 QString BatchDialog::pdf() const { return m_pdfOn->isChecked() ? m_pdf->text().trimmed() : QString(); }
 
-QString BatchDialog::pointFile(ExportFormat& format) const
+QString BatchDialog::pointFile(PointFileKind& format) const
 {
     format = kFormats[m_format->currentIndex()];
     return m_pointsOn->isChecked() ? m_points->text().trimmed() : QString();
@@ -276,7 +276,7 @@ void BatchDialog::updateRun()
     m_pdf->setEnabled(m_pdfOn->isChecked());
     m_points->setEnabled(m_pointsOn->isChecked());
     m_format->setEnabled(m_pointsOn->isChecked());
-    ExportFormat unused;
+    PointFileKind unused;
     m_run->setEnabled(!table().isEmpty() && !(pdf().isEmpty() && pointFile(unused).isEmpty()));
 }
 

@@ -27,7 +27,7 @@ public:
     /// Empty when no document is to be written.
     QString pdf() const;
     /// Empty when no point file is to be written; its kind in `format`.
-    QString pointFile(ExportFormat& format) const;
+    QString pointFile(PointFileKind& format) const;
 
 private:
     void tableChosen();

@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <memory>
 
@@ -35,7 +34,7 @@ struct FormatInfo {
     const char16_t* filter;
 };
 
-const FormatInfo& Info(ExportFormat f)
+const FormatInfo& Info(PointFileKind f)
 {
     static const FormatInfo info[] = {
         {u"SIMA出力", u"SIMA 座標ファイル", "sim", u"SIMA 座標ファイル (*.sim)"},
@@ -57,11 +56,11 @@ struct Exchange {
     }
     QString startFolder() const { return StartFolder(folder); }
 
-    void exportFile(ExportFormat format);
+    void exportFile(PointFileKind format);
     void importPoints();
 };
 
-void Exchange::exportFile(ExportFormat format)
+void Exchange::exportFile(PointFileKind format)
 {
     const FormatInfo& info = Info(format);
     const QString title = QString::fromUtf16(info.title);
@@ -86,21 +85,18 @@ void Exchange::exportFile(ExportFormat format)
         count = static_cast<int>(points.size());
         QString why;
         switch (format) {
-        case ExportFormat::Sima: why = SimaFile(points, corner.in.IPNo, bytes); break;
-        case ExportFormat::Csv: why = CsvFile(points, bytes); break;
-        case ExportFormat::Dxf: why = DxfFile({CornerOf(corner, composed.exports, BlockExportCounts(corner))}, bytes); break;
+        case PointFileKind::Sima: why = SimaFile(points, corner.in.IPNo, bytes); break;
+        case PointFileKind::Csv: why = CsvFile(points, bytes); break;
+        case PointFileKind::Dxf: why = DxfFile({CornerOf(corner, composed.exports, BlockExportCounts(corner))}, bytes); break;
         }
         if (!why.isEmpty()) {
             message(QMessageBox::Warning, title, why);
             return;
         }
     }
-    // Named for the corner: the IP number, kept clear of path separators.
-    QString ip = corner.in.IPNo.trimmed();
-    ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
     const QString suffix = QString::fromLatin1(info.suffix);
-    const QString suggested = QDir(startFolder()).filePath(
-        QStringLiteral("街区点") + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) + QLatin1Char('.') + suffix);
+    const QString suggested =
+        QDir(startFolder()).filePath(CornerFileName(QStringLiteral("街区点"), corner.in.IPNo, suffix));
     QString path = hooks.dialogs.saveFileName(&window, title, suggested, QString::fromUtf16(info.filter));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) path += QLatin1Char('.') + suffix;
@@ -150,8 +146,8 @@ void Exchange::importPoints()
 
 }  // namespace
 
-QString FormatSuffix(ExportFormat format) { return QString::fromLatin1(Info(format).suffix); }
-QString FormatFilter(ExportFormat format) { return QString::fromUtf16(Info(format).filter); }
+QString FormatSuffix(PointFileKind format) { return QString::fromLatin1(Info(format).suffix); }
+QString FormatFilter(PointFileKind format) { return QString::fromUtf16(Info(format).filter); }
 
 ExchangeHooks CompleteHooks(MonitFM& window, ExchangeHooks hooks)
 {
@@ -186,10 +182,10 @@ void InstallExchange(MonitFM& window, ExchangeHooks hooks)
 
     auto* exports = new QMenu(QStringLiteral("座標出力(&O)"), file);
     exports->setObjectName(QStringLiteral("MENUEXPORT"));
-    const std::pair<ExportFormat, const char16_t*> items[] = {
-        {ExportFormat::Sima, u"SIMA出力(&S)..."},
-        {ExportFormat::Csv, u"CSV出力(&C)..."},
-        {ExportFormat::Dxf, u"DXF出力(&D)..."},
+    const std::pair<PointFileKind, const char16_t*> items[] = {
+        {PointFileKind::Sima, u"SIMA出力(&S)..."},
+        {PointFileKind::Csv, u"CSV出力(&C)..."},
+        {PointFileKind::Dxf, u"DXF出力(&D)..."},
     };
     int index = 0;
     for (const auto& [format, caption] : items) {

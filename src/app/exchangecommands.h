@@ -3,6 +3,7 @@
 // The main window's point files: "座標読込(I)..." takes BP, IP and EP from a SIMA or CSV point
 // file, and the export submenu writes the corner's points as a SIMA, CSV or DXF file.
 
+#include "exchange/pointwriter.h"
 #include "print/previewhooks.h"
 
 #include <functional>
@@ -21,11 +22,9 @@ struct ExchangeHooks {
         openFileName;
 };
 
-enum class ExportFormat { Sima, Csv, Dxf };
-
 /// The file name suffix of a format ("sim", "csv", "dxf") and its file dialog filter.
-QString FormatSuffix(ExportFormat format);
-QString FormatFilter(ExportFormat format);
+QString FormatSuffix(PointFileKind format);
+QString FormatFilter(PointFileKind format);
 
 /// The hooks with every empty one filled with the real thing; messages go the main window's way.
 ExchangeHooks CompleteHooks(MonitFM& window, ExchangeHooks hooks);

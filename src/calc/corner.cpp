@@ -1,7 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/corner.h"
 
+#include <QRegularExpression>
+
 namespace tovanel {
+
+QString CornerFileName(const QString& stem, const QString& ipNo, const QString& suffix)
+{
+    QString ip = ipNo.trimmed();
+    ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    return stem + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) + QLatin1Char('.') + suffix;
+}
 
 QString CalcTypeNameOf(int type)
 {

@@ -80,6 +80,11 @@ struct Corner {
     CornerElements el;
 };
 
+/// The file name suggested for a corner's file: `stem`, "_" and the IP number (trimmed, its path
+/// and wildcard characters turned into "_"), then "." and `suffix`; just `stem` and the suffix
+/// when there is no IP number.
+QString CornerFileName(const QString& stem, const QString& ipNo, const QString& suffix);
+
 /// The name of calculation type 0..3 as the type list shows it ("平行" …); empty for any other.
 QString CalcTypeNameOf(int type);
 

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pagelayout.h"
 
+#include "print/pdfstream.h"
+
 #include "calc/atomicfile.h"
+#include "calc/numeric.h"
 
 #include <QImage>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -28,8 +30,7 @@ constexpr double kMaxFontPoints = 2000;
 
 bool Paintable(double v) { return std::isfinite(v) && std::fabs(v) <= kPaintLimit; }
 
-constexpr double kTurn = 2 * std::numbers::pi;
-constexpr double kDegPerRad = 180 / std::numbers::pi;
+constexpr double kTurn = 2 * PiVal;
 
 }  // namespace
 
@@ -241,8 +242,8 @@ void PageLayout::renderPage(QPainter& painter, int p) const
             QPainterPath path;
             if (Paintable(r) && Paintable(it.x) && Paintable(it.y)) {
                 const QRectF box(it.x - r, it.y - r, 2 * r, 2 * r);
-                path.arcMoveTo(box, a0 * kDegPerRad);
-                path.arcTo(box, a0 * kDegPerRad, span * kDegPerRad);
+                path.arcMoveTo(box, a0 * RadToDeg);
+                path.arcTo(box, a0 * RadToDeg, span * RadToDeg);
             } else {
                 // A nearly straight arc of a huge circle (a tiny IA): its centre lies far off the
                 // paper but the arc itself may cross it, so draw the paintable part of a polyline.
@@ -289,6 +290,18 @@ bool PageLayout::printPages(QPagedPaintDevice& device, int from, int to) const
     return painter.end();
 }
 
+QPageLayout PageLayout::pageLayout() const
+{
+    return QPageLayout(m_pageSize, m_orientation == kLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0));
+}
+
+void PageLayout::setPageLayout(const QPageLayout& layout)
+{
+    setPageSize(layout.pageSize());
+    setOrientation(layout.orientation() == QPageLayout::Landscape ? kLandscape : kPortrait);
+}
+
 QString PageLayout::writePdf(const QString& path) const
 {
     if (pageCount() == 0) return QStringLiteral("出力する頁がありません。");
@@ -300,16 +313,8 @@ QString PageLayout::writePdf(const QString& path) const
     if (!file.open()) return failed(file.reason());
     bool painted = false;
     {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Tovanel"));
-        writer.setTitle(m_docName);
-        writer.setResolution(static_cast<int>(kTwipsPerInch));
-        const QPageLayout layout(m_pageSize,
-                                 m_orientation == kLandscape ? QPageLayout::Landscape
-                                                             : QPageLayout::Portrait,
-                                 QMarginsF(0, 0, 0, 0));
-        writer.setPageLayout(layout);
-        painted = printPages(writer, 1, pageCount());
+        PdfStream pdf(file, *this, m_docName);
+        painted = pdf.add(*this) && pdf.finish();
     }  // the writer has finished the file here
     if (!painted) return failed(file.reason().isEmpty() ? QStringLiteral("描画できません") : file.reason());
     if (const QString reason = file.commit(); !reason.isEmpty()) return failed(reason);

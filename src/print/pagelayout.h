@@ -10,6 +10,7 @@
 // Recording never converts a coordinate to an integer: a value that is huge, infinite or NaN is
 // kept as it came and simply not painted.
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
@@ -123,6 +124,11 @@ public:
     void setPaperSize(int code) { m_pageSize = PageSizeForCode(code); }
     QPageSize pageSize() const { return m_pageSize; }
     void setPageSize(const QPageSize& size) { m_pageSize = size; }
+    /// The paper and orientation as a printer or PDF writer takes them: no margins, the pages
+    /// carry their own.
+    QPageLayout pageLayout() const;
+    /// Takes the paper and orientation of a printer's page layout.
+    void setPageLayout(const QPageLayout& layout);
     QString printerName() const { return m_printerName; }
     void setPrinterName(const QString& name) { m_printerName = name; }
     QString docName() const { return m_docName; }

@@ -13,10 +13,7 @@ PdfStream::PdfStream(QIODevice& device, const PageLayout& setup, const QString& 
     m_writer.setCreator(QStringLiteral("Tovanel"));
     m_writer.setTitle(title);
     m_writer.setResolution(static_cast<int>(kTwipsPerInch));
-    m_writer.setPageLayout(QPageLayout(setup.pageSize(),
-                                       setup.orientation() == kLandscape ? QPageLayout::Landscape
-                                                                         : QPageLayout::Portrait,
-                                       QMarginsF(0, 0, 0, 0)));
+    m_writer.setPageLayout(setup.pageLayout());
 }
 
 bool PdfStream::add(const PageLayout& doc)

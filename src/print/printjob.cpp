@@ -74,11 +74,7 @@ QString PrintPages(const PageLayout& pl, const QString& printerName, int from, i
     printer.setCreator(QStringLiteral("Tovanel"));
     // The pages carry their own margins: paint from the paper's top left corner, as the preview.
     printer.setFullPage(true);
-    const QPageLayout layout(pl.pageSize(),
-                             pl.orientation() == kLandscape ? QPageLayout::Landscape
-                                                            : QPageLayout::Portrait,
-                             QMarginsF(0, 0, 0, 0));
-    printer.setPageLayout(layout);
+    printer.setPageLayout(pl.pageLayout());
 
     if (!pl.printPages(printer, from, to) || printer.printerState() == QPrinter::Error)
         return QStringLiteral("プリンタ「%1」への印刷に失敗しました。プリンタの状態を確認してください。")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/pview.h"
 
+#include "calc/corner.h"
 #include "calc/settings.h"
 #include "calc/twips.h"
 #include "widgets/buttonkeys.h"
@@ -18,7 +19,6 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -123,10 +123,7 @@ void PVIEW::Form_Load(const QPrinter* appPrinter)
     setWindowTitle(QStringLiteral("Zoom"));
     // The program's printer settings give the paper; the page set-up then forces landscape.
     if (appPrinter) {
-        const QPageLayout layout = appPrinter->pageLayout();
-        m_pl.setPageSize(layout.pageSize());
-        m_pl.setOrientation(layout.orientation() == QPageLayout::Landscape ? kLandscape
-                                                                           : kPortrait);
+        m_pl.setPageLayout(appPrinter->pageLayout());
         m_appPrinter = appPrinter;
     }
     PageWriter writer(m_pl);
@@ -185,15 +182,10 @@ void PVIEW::Command1_Click()
     QPrinter printer(QPrinter::HighResolution);
     const QString queue = printerName();
     if (!queue.isEmpty()) printer.setPrinterName(queue);
-    printer.setPageLayout(QPageLayout(m_pl.pageSize(),
-                                      m_pl.orientation() == kLandscape ? QPageLayout::Landscape
-                                                                       : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+    printer.setPageLayout(m_pl.pageLayout());
     if (!m_hooks.pageSetup(this, printer)) return;
     // Only the paper and its orientation change; the document keeps its layout.
-    const QPageLayout chosen = printer.pageLayout();
-    m_pl.setPageSize(chosen.pageSize());
-    m_pl.setOrientation(chosen.orientation() == QPageLayout::Landscape ? kLandscape : kPortrait);
+    m_pl.setPageLayout(printer.pageLayout());
     m_view->refresh();
 }
 
@@ -233,12 +225,8 @@ void PVIEW::CmdPdf_Click()
     }
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-    // Named for the corner: the IP number, kept clear of path separators.
-    QString ip = m_ipNumber ? m_ipNumber().trimmed() : QString();
-    ip.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-    const QString suggested = QDir(dir).filePath(
-        QStringLiteral("計算書") + (ip.isEmpty() ? QString() : QStringLiteral("_") + ip) +
-        QStringLiteral(".pdf"));
+    const QString suggested = QDir(dir).filePath(CornerFileName(
+        QStringLiteral("計算書"), m_ipNumber ? m_ipNumber() : QString(), QStringLiteral("pdf")));
     QString path = m_hooks.saveFileName(this, title, suggested,
                                         QStringLiteral("PDF ファイル (*.pdf)"));
     if (path.isEmpty()) return;

@@ -7,14 +7,14 @@
 #include <QPainter>
 #include <QPen>
 #include <cmath>
+#include <numbers>
 
 namespace tovanel {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 /// QPainter angles are in 1/16 degree.
-constexpr double kSixteenthsPerRadian = 16.0 * 180.0 / kPi;
+constexpr double kSixteenthsPerRadian = 16.0 * 180.0 / std::numbers::pi;
 /// Anything further out than this many pixels is off any screen; it is not painted, so that no
 /// huge or non-finite value reaches the integer arithmetic of the raster engine.
 constexpr double kPaintLimit = 1.0e6;
