@@ -25,7 +25,6 @@
 #include <QStringList>
 #include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -112,8 +111,6 @@ void PrintElements(const CalcState& s)
     std::fputs(text.c_str(), stdout);
 }
 
-volatile std::sig_atomic_t interrupted = 0;
-
 /// --batch: every corner of the table; refused lines are reported as they come, the summary last.
 int RunTable(std::map<QString, QString>& opt, const CalcState& settings, int paperCode)
 {
@@ -128,12 +125,11 @@ int RunTable(std::map<QString, QString>& opt, const CalcState& settings, int pap
     if (!out.pdf.isEmpty() && !SheetFontAvailable())
         Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
     // Ctrl-C stops the run like the window's cancel: no output is left half-written.
-    std::signal(SIGINT, [](int) { interrupted = 1; });
-    std::signal(SIGTERM, [](int) { interrupted = 1; });
+    CatchInterrupts();
     const QString table = opt["--batch"];
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { Fail(kOk, TableLineMessage(table, r.line, r.reason)); };
-    callbacks.cancelled = [] { return interrupted != 0; };
+    callbacks.cancelled = [] { return Interrupted(); };
     const BatchResult r = RunBatch(table, settings, out, callbacks);
     if (!r.failure.isEmpty()) Fail(kOk, r.failure);
     if (r.total > 0) Fail(kOk, BatchSummary(r));
@@ -159,7 +155,7 @@ int main(int argc, char** argv)
 {
     // Past a file-size limit a write then fails with "file too large" and is reported, instead of
     // the signal ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ReportFileSizeLimitAsError();
     // Sheets are measured and drawn with the real fonts but never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session the platform only notes that it picked a runtime folder itself; that note
