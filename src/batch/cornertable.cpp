@@ -47,10 +47,11 @@ TableLineKind SplitLine(const QByteArray& bytes, const TableForm& form, bool fir
     if (!DecodeLine(bytes, form.encoding, text, why) || !SplitFields(text, form.separator, f, why))
         return TableLineKind::Bad;
     if (std::all_of(f.begin(), f.end(), [](const QString& s) { return s.isEmpty(); })) return TableLineKind::Blank;
-    // A header names the columns: a line with a number in any of them is a corner, to be read or refused.
-    if (first && std::none_of(f.begin() + std::min<qsizetype>(1, f.size()),
-                              f.begin() + std::min<qsizetype>(kDivisionColumn + 1, f.size()),
-                              [](const QString& cell) { return StrictNumber(cell).has_value(); }))
+    // A header names the columns: a line with a number in any of them, or nothing where BP X
+    // stands, is a corner, to be read or refused.
+    if (first && (f.size() < 2 || !f[1].isEmpty()) &&
+        std::none_of(f.begin() + std::min<qsizetype>(1, f.size()), f.begin() + std::min<qsizetype>(kDivisionColumn + 1, f.size()),
+                     [](const QString& cell) { return StrictNumber(cell).has_value(); }))
         return TableLineKind::Header;
     return TableLineKind::Corner;
 }

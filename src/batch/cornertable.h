@@ -5,7 +5,7 @@
 // final DOS end-of-file mark). Columns: IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius,
 // inner width, outer width, calculation type (0..3), division count (empty or 0: chosen from the
 // limits), then optionally the BP, IP and EP names. The first line that is not blank is a header
-// when none of its number columns holds a number.
+// when none of its number columns holds a number and its BP X is not empty.
 //
 // Every number is read whole or the line is refused (StrictNumber), naming the column and the
 // text found. An IP number names the corner's points, so it must be there and be the table's only
@@ -37,7 +37,7 @@ struct TableCorner {
 enum class TableLineKind {
     Corner,  ///< a corner to compute
     Blank,   ///< nothing but blanks and commas
-    Header,  ///< the first line that is not blank, when none of its number columns holds a number
+    Header,  ///< the first line that is not blank, when no number column holds a number and BP X is not empty
     Bad,     ///< cannot be read: `error` says why
 };
 
