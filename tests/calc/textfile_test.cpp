@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text-file layer's own seams: what is opened and how far it is read, and how the separator
-// of a file is chosen. Decoding and lines are checked through the point file and corner table
-// tests and their fuzz targets.
+// The text-file layer's own seam: what is opened and how far it is read. Decoding, lines and
+// fields are checked through the point file and corner table tests and their fuzz targets.
 
 #include "calc/textfile.h"
 
@@ -40,25 +39,6 @@ TEST(TextFile, OnlyRegularFilesWithinTheLimitAreOpened)
     EXPECT_EQ(bytes.size(), 30) << "read no further than asked";
     ASSERT_EQ(f.read(bytes, 1000), QString());
     EXPECT_EQ(bytes.size(), 70) << "the rest, up to the end";
-}
-
-TEST(TextFile, SeparatorAndFields)
-{
-    const struct { const char* line; char16_t separator; QStringList fields; } cases[] = {
-        {"a,b\tc", u',', {"a", "b\tc"}},
-        {"a\tb\tc,d", u'\t', {"a", "b", "c,d"}},
-        {"\"1,000\"\t\"2,000\"\t3", u'\t', {"1,000", "2,000", "3"}},
-        {"\"a\tb\",c", u',', {"a\tb", "c"}},
-        {" x ,\t\"y\" \t, z", u',', {"x", "y", "z"}},
-    };
-    for (const auto& c : cases) {
-        const QString line = QString::fromUtf8(c.line);
-        EXPECT_EQ(FieldSeparator(line), QChar(c.separator)) << c.line;
-        std::vector<QString> fields;
-        QString why;
-        ASSERT_TRUE(SplitFields(line, FieldSeparator(line), fields, why)) << c.line;
-        EXPECT_EQ(QStringList(fields.begin(), fields.end()), c.fields) << c.line;
-    }
 }
 
 }  // namespace
