@@ -85,9 +85,8 @@ private:
 };
 
 /// The lines of a device one at a time, as bytes without their line ends, in bounded memory.
-/// A line longer than `maxLineBytes` is not kept: it comes back empty with `tooLong` set.
-/// `unit` is 2 for UTF-16 (line ends are then code units; the byte-order mark's encoding says
-/// which byte comes first), 1 otherwise.
+/// A line longer than `maxLineBytes` is not kept: it comes back empty with `tooLong` set. In
+/// UTF-16 (`encoding`) line ends are code units, and the lines keep to whole units.
 class ByteLines {
 public:
     ByteLines(QIODevice& device, qsizetype maxLineBytes, TextEncoding encoding = TextEncoding::Utf8);
