@@ -139,22 +139,6 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     }
 }
 
-TEST(CornerTable, LineLengthLimitToTheByte)
-{
-    // A line of exactly the limit is kept, one byte more is not: in the middle of the file, as its
-    // last line without a line end, and across a read of the device (after 256 KB).
-    const QByteArray atLimit(kMaxTableLineBytes, 'x'), over(kMaxTableLineBytes + 1, 'x');
-    const QString kept = QStringLiteral("2:") + QString::fromLatin1(atLimit);
-    EXPECT_EQ(Lines("a\n" + atLimit + "\nb"), (QStringList{"1:a", kept, "3:b"}));
-    EXPECT_EQ(Lines("a\n" + over + "\nb"), (QStringList{"1:a", "2:LONG", "3:b"}));
-    EXPECT_EQ(Lines("a\n" + atLimit), (QStringList{"1:a", kept}));
-    EXPECT_EQ(Lines("a\n" + over), (QStringList{"1:a", "2:LONG"}));
-    EXPECT_EQ(Lines("a\n" + over + "\x1a"), (QStringList{"1:a", "2:LONG"}));
-    const QByteArray filler(256 * 1024 - 10, 'f');
-    EXPECT_EQ(Lines(filler + '\n' + atLimit + "\r\n").last(), QStringLiteral("2:") + QString::fromLatin1(atLimit));
-    EXPECT_EQ(Lines(filler + '\n' + over + "\r\n").last(), QStringLiteral("2:LONG"));
-}
-
 /// The table written to a file, read through: its encoding, and per corner line "line:IP number
 /// name of BP X", or "line:reason" for a refused line.
 struct TableRead {
@@ -174,6 +158,28 @@ TableRead ReadTable(const QByteArray& bytes)
         r.lines << QStringLiteral("%1:%2").arg(t.corner.line).arg(
             t.kind == TableLineKind::Corner ? QStringLiteral("%1 %2 %3").arg(t.corner.ipNumber, t.corner.bpName).arg(t.corner.bpX) : t.error);
     return r;
+}
+
+TEST(CornerTable, LineLengthLimitToTheByte)
+{
+    // A line of exactly the limit is kept, one byte more is not: in the middle of the file, as its
+    // last line without a line end, and across a read of the device (after 256 KB).
+    const QByteArray atLimit(kMaxTableLineBytes, 'x'), over(kMaxTableLineBytes + 1, 'x');
+    const QString kept = QStringLiteral("2:") + QString::fromLatin1(atLimit);
+    EXPECT_EQ(Lines("a\n" + atLimit + "\nb"), (QStringList{"1:a", kept, "3:b"}));
+    EXPECT_EQ(Lines("a\n" + over + "\nb"), (QStringList{"1:a", "2:LONG", "3:b"}));
+    EXPECT_EQ(Lines("a\n" + atLimit), (QStringList{"1:a", kept}));
+    EXPECT_EQ(Lines("a\n" + over), (QStringList{"1:a", "2:LONG"}));
+    EXPECT_EQ(Lines("a\n" + over + "\x1a"), (QStringList{"1:a", "2:LONG"}));
+    const QByteArray filler(256 * 1024 - 10, 'f');
+    EXPECT_EQ(Lines(filler + '\n' + atLimit + "\r\n").last(), QStringLiteral("2:") + QString::fromLatin1(atLimit));
+    EXPECT_EQ(Lines(filler + '\n' + over + "\r\n").last(), QStringLiteral("2:LONG"));
+
+    // The same through the table: a corner padded to the limit is read, one byte more is refused.
+    auto padded = [](QByteArray line, qsizetype size) { return line + QByteArray(size - line.size(), ' '); };
+    const TableRead r = ReadTable(padded("1,0,0,100,100,0,200,10,3,3,1,,P", kMaxTableLineBytes) + "\r\n" +
+                                  padded("2,0,0,100,100,0,200,10,3,3,1,,Q", kMaxTableLineBytes + 1) + "\r\n");
+    EXPECT_EQ(r.lines, (QStringList{"1:1 P 0", "2:行が長すぎます（64 KB まで）。"}));
 }
 
 TEST(CornerTable, EncodingsAndSeparatorsAsSpreadsheetsWriteThem)
