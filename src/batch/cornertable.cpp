@@ -23,13 +23,6 @@ const char16_t* const kColumnNames[] = {u"IP番号", u"BP X", u"BP Y", u"IP X", 
 
 QString ColumnName(size_t column) { return QString::fromUtf16(kColumnNames[column]); }
 
-bool IsAscii(const QByteArray& bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be; }
-
 /// Whether ASCII bytes hold anything but blanks, separators and quotes, of which a blank line is made.
 bool HasText(const QByteArray& bytes, QChar separator)
 {

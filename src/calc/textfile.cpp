@@ -18,11 +18,6 @@ namespace {
 constexpr qint64 kReadPiece = 256 * 1024;
 constexpr unsigned kDosEndOfFile = 0x1A;
 
-bool IsAscii(const QByteArray& bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 /// Line (from 1) of the unit at `offset` of a text (bytes or characters), counting line ends as
 /// TextLines does.
 template <class Text>
@@ -70,9 +65,12 @@ QString Hex(const QByteArray& bytes, qsizetype at)
 const QString kNotUtf8 = QStringLiteral("UTF-8 として読めない文字があります。");
 const QString kNotUtf16 = QStringLiteral("UTF-16 として読めない文字があります。");
 
-bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be; }
-
 }  // namespace
+
+bool IsAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 QString TooLargeText(qint64 maxBytes)
 {

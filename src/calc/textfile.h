@@ -21,6 +21,11 @@ namespace tovanel {
 
 enum class TextEncoding { Utf8, Cp932, Utf16Le, Utf16Be };
 
+inline bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be; }
+
+/// Whether every byte is ASCII (then every 8-bit encoding reads the bytes alike).
+bool IsAscii(const QByteArray& bytes);
+
 /// A file opened to be read. Every reason is a Japanese sentence without the file's name; the
 /// caller puts the name in front ("隅切り表 a.csv: " + reason).
 class InputFile {
