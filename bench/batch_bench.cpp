@@ -54,7 +54,7 @@ QString Table(const QTemporaryDir& dir, int corners)
 void ParseLine(benchmark::State& st)
 {
     const QByteArray line = CornerLine(12345).chopped(2);
-    for (auto _ : st) benchmark::DoNotOptimize(ReadTableLine(line, TextEncoding::Cp932, 2, false));
+    for (auto _ : st) benchmark::DoNotOptimize(ReadTableLine(line, TableForm{TextEncoding::Cp932}, 2, false));
     st.SetItemsProcessed(st.iterations());
 }
 BENCHMARK(ParseLine);

@@ -5,6 +5,7 @@
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
+#include "calc/atomicfile.h"
 #include "help/version.h"
 #include "print/fonts.h"
 
@@ -13,7 +14,6 @@
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QTranslator>
-#include <csignal>
 
 namespace {
 
@@ -42,7 +42,7 @@ int main(int argc, char* argv[])
 {
     // Past a file-size limit a save then fails with "file too large" and says so, instead of the
     // signal ending the program with the settings unsaved.
-    std::signal(SIGXFSZ, SIG_IGN);
+    tovanel::ReportFileSizeLimitAsError();
     QApplication app(argc, argv);
     QApplication::setApplicationName(tovanel::kAppTitle);
     // The desktop matches the windows to the applications menu's entry (and its icon) by this name.

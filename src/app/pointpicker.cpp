@@ -67,10 +67,14 @@ void PointListModel::setFilter(const QString& text)
 {
     beginResetModel();
     m_rows.clear();
-    const QString t = text.trimmed();
+    const QString t = PointSearchKey(text.trimmed());
+    // The names' keys are made once per list, not once per letter typed.
+    if (m_keys.size() != m_points.size()) {
+        m_keys.clear();
+        for (const FilePoint& p : m_points) m_keys.push_back({PointSearchKey(p.name), PointSearchKey(p.number)});
+    }
     for (size_t i = 0; i < m_points.size(); ++i) {
-        const FilePoint& p = m_points[i];
-        if (t.isEmpty() || p.name.contains(t, Qt::CaseInsensitive) || p.number.contains(t, Qt::CaseInsensitive))
+        if (t.isEmpty() || m_keys[i].first.contains(t) || m_keys[i].second.contains(t))
             m_rows.push_back(static_cast<int>(i));
     }
     endResetModel();

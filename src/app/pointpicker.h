@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point list of a point file, from which the user picks BP, IP and EP: a search box that
-// filters the list as it is typed (name or number, any case), the list itself, and one button and
-// one line per point showing what was picked. Picking goes in any order and can be redone; OK
-// needs all three.
+// filters the list as it is typed (name or number, any case, full-width or half-width alike), the
+// list itself, and one button and one line per point showing what was picked. Picking goes in any
+// order and can be redone; OK needs all three.
 
 #include "exchange/pointfile.h"
 
@@ -29,7 +29,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    /// Shows the points whose name or number holds `text` (any case); all of them when empty.
+    /// Shows the points whose name or number holds `text` (PointSearchKey: any case, full-width or
+    /// half-width alike); all of them when empty.
     void setFilter(const QString& text);
     /// The point shown on `row`, or null.
     const FilePoint* point(int row) const;
@@ -37,6 +38,7 @@ public:
 private:
     const std::vector<FilePoint>& m_points;
     std::vector<int> m_rows;
+    std::vector<std::pair<QString, QString>> m_keys;  ///< PointSearchKey of each point's name and number
 };
 
 class PointPicker : public QDialog {

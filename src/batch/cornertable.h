@@ -1,23 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The corner table: a CSV file with one street-block corner a line, in CP932 or UTF-8 (with or
-// without a byte-order mark), CR LF, LF or CR line ends. Columns: IP number, BP X, BP Y, IP X,
-// IP Y, EP X, EP Y, radius, inner width, outer width, calculation type (0..3), division count
-// (empty or 0: chosen from the limits), then optionally the BP, IP and EP names. A first line
-// whose BP X is no number is a header.
+// The corner table: one street-block corner a line, comma- or TAB-separated, read as every text
+// file is (textfile.h: CP932, UTF-8, UTF-16 with a byte-order mark; CR LF, LF or CR line ends; a
+// final DOS end-of-file mark). Columns: IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius,
+// inner width, outer width, calculation type (0..3), division count (empty or 0: chosen from the
+// limits), then optionally the BP, IP and EP names. The first line that is not blank is a header
+// when none of its number columns holds a number and its BP X is not empty.
+//
+// Every number is read whole or the line is refused (StrictNumber), naming the column and the
+// text found. An IP number names the corner's points, so it must be there and be the table's only
+// one of its kind.
 //
 // One line is read by a plain function on its bytes; the file is read as a stream of lines, so a
 // table of any length is read in bounded memory.
 
+#include "calc/textfile.h"
+
 #include <QByteArray>
-#include <QFile>
+#include <QHash>
 #include <QString>
 #include <memory>
 
 namespace tovanel {
 
-/// One corner as the table gives it. Numbers have been read by the input boxes' leading-number
-/// rule, so they are what the same texts typed into the boxes would give.
+/// One corner as the table gives it.
 struct TableCorner {
     int line = 0;  ///< line of the table, from 1
     QString ipNumber;
@@ -31,44 +37,41 @@ struct TableCorner {
 enum class TableLineKind {
     Corner,  ///< a corner to compute
     Blank,   ///< nothing but blanks and commas
-    Header,  ///< the first line that is not blank, when its BP X is no number
+    Header,  ///< the first line that is not blank, when no number column holds a number and BP X is not empty
     Bad,     ///< cannot be read: `error` says why
 };
 
 struct TableLine {
     TableLineKind kind = TableLineKind::Blank;
-    TableCorner corner;  ///< its line is set whatever the kind
+    TableCorner corner;  ///< its line is set whatever the kind; its IP number once it was read
     QString error;
 };
 
-enum class TextEncoding { Utf8, Cp932 };
+/// How a table's lines are written: the encoding and the field separator.
+struct TableForm {
+    TextEncoding encoding = TextEncoding::Utf8;
+    QChar separator = u',';
+};
 
 /// Reads one line of the table: its bytes without the line end (and without a byte-order mark).
 /// `first` is true for the first line that is not blank, which may be the header.
-TableLine ReadTableLine(const QByteArray& bytes, TextEncoding encoding, int line, bool first);
+TableLine ReadTableLine(const QByteArray& bytes, const TableForm& form, int line, bool first);
 
-/// Lines of a device one at a time, ended by CR LF, LF or a lone CR. A line longer than
-/// kMaxTableLineBytes is not kept: it comes back empty with `tooLong` set.
-class ByteLines {
+/// The separator of a table whose first line that is not blank has these bytes (FieldSeparator).
+QChar TableSeparator(const QByteArray& firstLine, TextEncoding encoding);
+
+/// Longest table line kept (bytes without its line end); a longer one is refused.
+inline constexpr qsizetype kMaxTableLineBytes = 64 * 1024;
+
+/// The IP numbers of the lines read so far: a line repeating one, or without one, is refused.
+class IpNumbers {
 public:
-    explicit ByteLines(QIODevice& device) : m_device(device) {}
-    bool next(QByteArray& line, bool& tooLong);
-    int number() const { return m_number; }
-    /// Why reading stopped early (empty at a normal end).
-    QString error() const { return m_error; }
+    /// Turns `line` Bad when its IP number is empty or was on an earlier line (it names that line).
+    void check(TableLine& line);
 
 private:
-    bool fill();
-
-    QIODevice& m_device;
-    QByteArray m_buffer;
-    qsizetype m_at = 0;
-    bool m_end = false;
-    int m_number = 0;
-    QString m_error;
+    QHash<QString, int> m_first;  ///< IP number → the line it was first on
 };
-
-inline constexpr qsizetype kMaxTableLineBytes = 64 * 1024;
 
 /// The table file read as a stream: opening reads it through once (the encoding, the number of
 /// corner lines, that every byte can be read), then `next` gives line after line.
@@ -77,7 +80,7 @@ public:
     /// Opens the table at `path`. Returns empty, or why it cannot be read (in Japanese, naming
     /// the file).
     [[nodiscard]] QString open(const QString& path);
-    TextEncoding encoding() const { return m_encoding; }
+    TableForm form() const { return m_form; }
     /// Lines that are neither blank nor the header: the corners the run goes through, lines that
     /// will be refused included.
     int cornerLines() const { return m_cornerLines; }
@@ -93,12 +96,13 @@ private:
     bool nextBytes(QByteArray& bytes, bool& tooLong);
 
     QString m_path;
-    QFile m_file;
+    InputFile m_file;
     std::unique_ptr<ByteLines> m_lines;
-    TextEncoding m_encoding = TextEncoding::Utf8;
+    TableForm m_form;
+    int m_bom = 0;  ///< length of the byte-order mark
     int m_cornerLines = 0;
     bool m_seenFirst = false;
-    bool m_bom = false;
+    IpNumbers m_ipNumbers;
     QString m_error;
 };
 

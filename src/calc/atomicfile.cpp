@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,7 +53,19 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+
 }  // namespace
+
+void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
+
+void CatchInterrupts()
+{
+    std::signal(SIGINT, [](int) { g_interrupted = 1; });
+    std::signal(SIGTERM, [](int) { g_interrupted = 1; });
+}
+
+bool Interrupted() { return g_interrupted != 0; }
 
 QString FileErrorText(int err)
 {

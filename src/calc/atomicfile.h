@@ -55,6 +55,16 @@ private:
 /// Writes `bytes` to `path` through AtomicFile. Returns empty on success, otherwise the reason.
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
+/// From now on a write past the process's file-size limit fails with "file too large", which is
+/// reported, instead of the signal (SIGXFSZ) ending the program. Called once at start-up.
+void ReportFileSizeLimitAsError();
+
+/// From now on Ctrl-C (SIGINT) and SIGTERM only set the flag `Interrupted` reads, so that a run
+/// stops between two steps and discards what it has not committed.
+void CatchInterrupts();
+/// Whether an interrupt came since CatchInterrupts.
+bool Interrupted();
+
 /// The Japanese text of a failed file operation's errno value ("ディスクの空き容量が足りません").
 QString FileErrorText(int err);
 

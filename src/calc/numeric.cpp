@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <locale.h>
 #include <string>
+#include <string_view>
 
 namespace tovanel {
 
@@ -135,6 +136,81 @@ double LeadingNumber(const QString& text)
     // plain strtod would stop at the "." and read "50.25" as 50.
     static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
     return strtod_l(t.substr(start, end - start).c_str(), nullptr, c);
+}
+
+namespace {
+/// The ASCII form of a character a number may hold, or 0.
+char NumberChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80) return std::string_view("0123456789+-.,eE").find(static_cast<char>(u)) != std::string_view::npos ? static_cast<char>(u) : 0;
+    if (u >= 0xFF10 && u <= 0xFF19) return static_cast<char>('0' + (u - 0xFF10));  // full-width digits
+    switch (u) {
+    case 0xFF0B: return '+';
+    case 0xFF0D: case 0x2212: return '-';
+    case 0xFF0E: return '.';
+    case 0xFF0C: return ',';
+    case 0xFF45: case 0xFF25: return 'e';
+    default: return 0;
+    }
+}
+
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+std::optional<double> StrictNumber(QStringView text, QString* plain)
+{
+    const QStringView t = text.trimmed();
+    std::string ascii;
+    ascii.reserve(static_cast<size_t>(t.size()));
+    for (const QChar c : t) {
+        const char a = NumberChar(c);
+        if (a == 0) return std::nullopt;
+        ascii += a;
+    }
+    // [sign] integer part (grouped by commas or not) [. fraction] [exponent], with a digit in the mantissa.
+    size_t i = 0;
+    const size_t n = ascii.size();
+    if (i < n && (ascii[i] == '+' || ascii[i] == '-')) ++i;
+    const size_t mantissa = i;
+    std::string number = ascii.substr(0, i);
+    size_t group = 0, groups = 0;  // digits in the current group; groups before it
+    bool leadingZero = false;
+    for (; i < n && (IsDigitChar(ascii[i]) || ascii[i] == ','); ++i) {
+        if (ascii[i] == ',') {
+            const bool first = groups == 0;
+            if (first ? (group == 0 || group > 3 || leadingZero) : group != 3) return std::nullopt;
+            ++groups;
+            group = 0;
+            continue;
+        }
+        if (groups == 0 && group == 0) leadingZero = ascii[i] == '0';
+        ++group;
+        number += ascii[i];
+    }
+    if (groups > 0 && group != 3) return std::nullopt;
+    size_t digits = i - mantissa - groups;
+    if (i < n && ascii[i] == '.') {
+        number += ascii[i++];
+        for (; i < n && IsDigitChar(ascii[i]); ++i, ++digits) number += ascii[i];
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < n && (ascii[i] == 'e' || ascii[i] == 'E')) {
+        number += ascii[i++];
+        if (i < n && (ascii[i] == '+' || ascii[i] == '-')) number += ascii[i++];
+        const size_t from = i;
+        for (; i < n && IsDigitChar(ascii[i]); ++i) number += ascii[i];
+        if (i == from) return std::nullopt;
+    }
+    if (i != n) return std::nullopt;
+    // from_chars takes no '+': the sign is read apart. It reads the same in every locale.
+    const bool negative = number[0] == '-';
+    const size_t from = number[0] == '+' || negative ? 1 : 0;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(number.data() + from, number.data() + number.size(), v);
+    if (ec != std::errc() || end != number.data() + number.size() || !std::isfinite(v)) return std::nullopt;
+    if (plain) *plain = QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
+    return negative ? -v : v;
 }
 
 namespace {

@@ -6,7 +6,9 @@
 // and the rounding offsets are part of every printed figure, so they are not to be "improved".
 
 #include <QString>
+#include <QStringView>
 #include <numbers>
+#include <optional>
 
 namespace tovanel {
 
@@ -75,6 +77,17 @@ bool AngleWritable(double degrees);
 /// The same in every process locale.
 /// Full-width digits, signs and stops typed through an input method count as their ASCII forms.
 double LeadingNumber(const QString& text);
+
+/// The rule of every number read from a file (a table cell, a point file's coordinate): the whole
+/// text, blanks around it dropped (full-width blanks too), is one plain decimal number: an
+/// optional sign, digits with an optional '.', an optional exponent. Full-width digits, signs,
+/// points and commas (１２．５, －３) and the minus sign U+2212 read as their ASCII forms. Commas
+/// are thousands separators only where they group the digits before the point by three after a
+/// first group of one to three digits not starting with 0 (-123,455.670); anything else (1,2,3,
+/// 1,23, 12,3456, 0,5) is no number. Empty text, nan, inf, a value beyond the range of a double
+/// and any other character give nothing. `plain`, when given, receives the text in ASCII without
+/// its separators (what LeadingNumber reads as the same value).
+std::optional<double> StrictNumber(QStringView text, QString* plain = nullptr);
 
 /// Number as text with at most 15 significant digits, trailing zeros and point dropped
 /// (12.5 → "12.5", 100 → "100", −0 → "0"). Used for exported coordinates.

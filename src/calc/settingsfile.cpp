@@ -4,6 +4,7 @@
 #include "calc/atomicfile.h"
 #include "calc/settings.h"
 #include "calc/numeric.h"
+#include "calc/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -170,20 +171,14 @@ QStringList ReadSettings(const QString& path, Settings& s)
 {
     s = DefaultSettings();
     QStringList notices;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        notices << QStringLiteral("設定ファイル %1 を読めません（%2）。既定の条件で始めます。")
-                       .arg(FileLabel(path), f.errorString());
-        return notices;
-    }
-    // Read in pieces up to one byte past the limit: a settings file is a few hundred bytes, and
-    // a device without end (/dev/zero) stops at the limit.
+    // Read up to one byte past the limit: a settings file is a few hundred bytes.
+    InputFile f;
     QByteArray bytes;
-    char piece[16 * 1024];
-    while (bytes.size() <= kMaxSettingsBytes) {
-        const qint64 n = f.read(piece, std::min<qint64>(sizeof piece, kMaxSettingsBytes + 1 - bytes.size()));
-        if (n <= 0) break;
-        bytes.append(piece, static_cast<qsizetype>(n));
+    QString why = f.open(path);
+    if (why.isEmpty()) why = f.read(bytes, kMaxSettingsBytes + 1);
+    if (!why.isEmpty()) {
+        notices << QStringLiteral("設定ファイル %1 を読めません: %2既定の条件で始めます。").arg(FileLabel(path), why);
+        return notices;
     }
     if (bytes.size() > kMaxSettingsBytes) {
         notices << QStringLiteral("設定ファイル %1 が大きすぎます。先頭の %2 バイトだけを読みます。")
@@ -191,8 +186,7 @@ QStringList ReadSettings(const QString& path, Settings& s)
                        .arg(kMaxSettingsBytes);
         bytes.truncate(bytes.lastIndexOf('\n', kMaxSettingsBytes - 1) + 1);  // whole lines only
     }
-    QList<QByteArray> raw = bytes.split('\n');
-    if (!raw.isEmpty() && raw.last().isEmpty()) raw.removeLast();  // the final line end
+    const QList<QByteArray> raw = LinesOf(bytes);
     if (raw.size() > kLineCount)
         notices << QStringLiteral("設定ファイル %1 の %2 行目以降は使われず、終了時に書き直されます。")
                        .arg(FileLabel(path))
@@ -208,8 +202,7 @@ QStringList ReadSettings(const QString& path, Settings& s)
                            .arg(line);
             break;
         }
-        QByteArray lineBytes = raw[line - 1];
-        if (lineBytes.endsWith('\r')) lineBytes.chop(1);
+        const QByteArray& lineBytes = raw[line - 1];
         QString text;
         bool ok = DecodeCp932(lineBytes, text);
         double number = 0;

@@ -26,7 +26,6 @@
 #include <QStringList>
 #include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -63,19 +62,22 @@ const char kUsageText[] =
     "\n"
     "  tovanel-cli --batch TABLE [--settings FILE] [--paper P] [--pdf FILE] [--sima FILE|-]\n"
     "              [--csv FILE|-] [--dxf FILE] [--elements FILE|-]\n"
-    "  --batch TABLE                every corner of a corner table (CSV, CP932 or UTF-8), one per line:\n"
+    "  --batch TABLE                every corner of a corner table (CSV or TAB-separated), one per line:\n"
     "                               IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius, inner width,\n"
     "                               outer width, type 0..3, division count (empty or 0: chosen), and\n"
-    "                               optionally the BP, IP and EP names; a first line whose BP X is no\n"
-    "                               number is a header. --pdf is one document of every corner (each\n"
+    "                               optionally the BP, IP and EP names; a first line with no number in\n"
+    "                               its number columns is a header. IP numbers must differ. --pdf is one document of every corner (each\n"
     "                               from a new page), --sima/--csv/--dxf one file of every corner's\n"
     "                               points (numbers run on), --elements one UTF-8 CSV line per corner:\n"
     "                               IPNo and the elements above (default: --elements -). A refused\n"
     "                               line is reported with its number and the run goes on; a summary\n"
     "                               ends it. Ctrl-C stops the run and writes nothing.\n"
     "\n"
-    "Numbers follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
-    "SIMA and CSV files are read in CP932 or UTF-8; every file is replaced only once written whole.\n"
+    "Option values follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
+    "Numbers in tables and point files are read whole or the line is refused: plain decimals,\n"
+    "full-width digits, thousands separators that group by three (-123,455.670).\n"
+    "Tables and point files are read in CP932, UTF-8 or UTF-16 (with its byte order mark);\n"
+    "every file is replaced only once written whole.\n"
     "Exit status: 0 done; 2 usage error, unreadable point file, corner table or unwritable output;\n"
     "3 input the calculation refuses, a point name the file cannot hold, or a refused table line.\n";
 
@@ -98,26 +100,6 @@ QString WriteOutput(const QString& target, const QByteArray& bytes)
     return why.isEmpty() ? why : target + QStringLiteral(": ") + why;
 }
 
-/// The point of `file` named `name`, or why there is none to take.
-QString FindPoint(const QString& file, const PointFileRead& read, const QString& name, const FilePoint*& found)
-{
-    found = nullptr;
-    QStringList lines;
-    for (const FilePoint& p : read.points) {
-        if (p.name != name) continue;
-        if (!found) found = &p;
-        lines << QString::number(p.line);
-    }
-    if (lines.isEmpty())
-        return QStringLiteral("座標ファイル %1 に点名「%2」がありません。").arg(file, name);
-    if (lines.size() > 1)
-        return QStringLiteral("座標ファイル %1 に点名「%2」が %3 点あります（%4 行目）。どれを使うか決められません。")
-            .arg(file, name)
-            .arg(lines.size())
-            .arg(lines.mid(0, 5).join(QStringLiteral(", ")) + (lines.size() > 5 ? QStringLiteral(" …") : QString()));
-    return {};
-}
-
 void PrintElements(const CornerElements& s)
 {
     std::string text;
@@ -129,8 +111,6 @@ void PrintElements(const CornerElements& s)
     }
     std::fputs(text.c_str(), stdout);
 }
-
-volatile std::sig_atomic_t interrupted = 0;
 
 /// --batch: every corner of the table; refused lines are reported as they come, the summary last.
 int RunTable(std::map<QString, QString>& opt, const Settings& settings, int paperCode)
@@ -146,12 +126,11 @@ int RunTable(std::map<QString, QString>& opt, const Settings& settings, int pape
     if (!out.pdf.isEmpty() && !SheetFontAvailable())
         Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
     // Ctrl-C stops the run like the window's cancel: no output is left half-written.
-    std::signal(SIGINT, [](int) { interrupted = 1; });
-    std::signal(SIGTERM, [](int) { interrupted = 1; });
+    CatchInterrupts();
     const QString table = opt["--batch"];
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { Fail(kOk, TableLineMessage(table, r.line, r.reason)); };
-    callbacks.cancelled = [] { return interrupted != 0; };
+    callbacks.cancelled = [] { return Interrupted(); };
     const BatchResult r = RunBatch(table, settings, out, callbacks);
     if (!r.failure.isEmpty()) Fail(kOk, r.failure);
     if (r.total > 0) Fail(kOk, BatchSummary(r));
@@ -177,7 +156,7 @@ int main(int argc, char** argv)
 {
     // Past a file-size limit a write then fails with "file too large" and is reported, instead of
     // the signal ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
+    ReportFileSizeLimitAsError();
     // Sheets are measured and drawn with the real fonts but never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session the platform only notes that it picked a runtime folder itself; that note
@@ -276,9 +255,8 @@ int main(int argc, char** argv)
             if (QString why = FindPoint(file, read, opt[QString::fromLatin1(name) + QStringLiteral("-name")], p);
                 !why.isEmpty())
                 return Fail(kUsage, why);
-            // The same rule as a box filled from the file.
-            *row.first = LeadingNumber(p->xText);
-            *row.second = LeadingNumber(p->yText);
+            *row.first = p->x;
+            *row.second = p->y;
         }
     } else {
         for (const char* name : {"--bp-name", "--ip-name", "--ep-name"})

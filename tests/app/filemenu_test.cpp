@@ -95,6 +95,22 @@ TEST_F(FileMenu, PicksThreePointsFromAFileAndChangesNothingElse)
     EXPECT_EQ(said, QStringList{U("座標読込:座標ファイル %1 の 2 行目: X が数値ではありません「1;5」。").arg(openPath)});
 }
 
+TEST(PointList, SearchIgnoresFullWidthAndHalfWidth)
+{
+    std::vector<FilePoint> points;
+    for (const char* name : {"ＩＰ１２", "BP1", "ｺｰﾅｰ", "A～1"}) {
+        FilePoint p;
+        p.name = QString::fromUtf8(name);
+        points.push_back(p);
+    }
+    PointListModel model(points);
+    const struct { const char* typed; int rows; } cases[] = {{"IP", 1}, {"ip1", 1}, {"１", 3}, {"コーナー", 1}, {"a〜", 1}, {"EP", 0}};
+    for (const auto& c : cases) {
+        model.setFilter(QString::fromUtf8(c.typed));
+        EXPECT_EQ(model.rowCount(), c.rows) << c.typed;
+    }
+}
+
 TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
 {
     item("MENUEXPORT1_1")->trigger();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The corner table: one line at a time (what is a corner, a header, a blank or bad line and why),
-// the file as a stream (line ends, overlong lines, lines split across reads), and files refused.
+// The corner table: one line at a time (what is a corner, a header, a blank or bad line and why,
+// every cell read whole), the file as a stream (line ends, the length limit, lines split across
+// reads), the encodings and separators spreadsheets write, IP numbers that repeat, and files
+// refused.
 
 #include "batch/cornertable.h"
 
@@ -14,56 +16,90 @@
 namespace tovanel {
 namespace {
 
-QByteArray Cp932(const char* utf8)
+QByteArray InCp932(const char* utf8)
 {
     QByteArray out;
     EXPECT_TRUE(EncodeCp932(QString::fromUtf8(utf8), out));
     return out;
 }
 
+const TableForm kUtf8{TextEncoding::Utf8, u','};
+
 TEST(CornerTable, OneLine)
 {
     using enum TableLineKind;
-    using enum TextEncoding;
     // `error` is part of the reason, for a bad line.
-    const struct { const char* name; QByteArray bytes; TextEncoding encoding; bool first; TableLineKind kind;
+    const struct { const char* name; QByteArray bytes; TableForm form; bool first; TableLineKind kind;
                    const char* error; } cases[] = {
-        {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", Utf8, true, Corner, ""},
-        {"header", "IP番号,BP X,BP Y,IP X", Utf8, true, Header, ""},
-        {"header of one field", "隅切り表", Utf8, true, Header, ""},
-        {"text where a number goes, later", "IP,BPX,0,0,0,0,0,5,0,0,1", Utf8, false, Corner, ""},
-        {"blank", " , ,,", Utf8, true, Blank, ""},
-        {"empty quoted fields", "\"\",\"\"", Utf8, true, Blank, ""},
-        {"full-width blank", "　,", Utf8, true, Blank, ""},
-        {"too few columns", "12,0,0,100,100,0,200,100,3,3", Utf8, false, Bad, "10 個"},
-        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", Utf8, false, Bad, "「4」"},
-        {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", Utf8, false, Bad, "計算方式"},
-        {"no type", "12,0,0,100,100,0,200,100,3,3,", Utf8, false, Bad, "計算方式"},
-        {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", Utf8, false, Bad, "引用符"},
-        {"bad UTF-8", "1\xff,0,0,100,100,0,200,100,3,3,1", Utf8, false, Bad, "UTF-8"},
-        {"bad CP932", "1\x81\x7f,0,0,100,100,0,200,100,3,3,1", Cp932, false, Bad, "0x817F"},
+        {"plain", "12,0,0,100,100,0,200,100,3,3,1,8", kUtf8, true, Corner, ""},
+        {"header", "IP番号,BP X,BP Y,IP X", kUtf8, true, Header, ""},
+        {"header of one field", "隅切り表", kUtf8, true, Header, ""},
+        {"first line with numbers but a bad BP X is no header", "1,R=12,0,100,100,0,200,10,3,3,1", kUtf8, true, Bad,
+         "BP X が数値ではありません「R=12」"},
+        {"first line of a corner without numbers is no header", "5,,,,,,,,,,", kUtf8, true, Bad, "BP X が空です"},
+        {"TAB-separated", "12\t0\t0\t100\t100\t0\t200\t100\t3\t3\t1", {TextEncoding::Utf8, u'\t'}, false, Corner, ""},
+        {"blank", " , ,,", kUtf8, true, Blank, ""},
+        {"empty quoted fields", "\"\",\"\"", kUtf8, true, Blank, ""},
+        {"full-width blank", "　,", kUtf8, true, Blank, ""},
+        {"too few columns", "12,0,0,100,100,0,200,100,3,3", kUtf8, false, Bad, "10 個"},
+        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", kUtf8, false, Bad, "「4」"},
+        {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", kUtf8, false, Bad, "計算方式"},
+        {"no type", "12,0,0,100,100,0,200,100,3,3,", kUtf8, false, Bad, "計算方式"},
+        {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", kUtf8, false, Bad, "引用符"},
+        {"bad UTF-8", "1\xff,0,0,100,100,0,200,100,3,3,1", kUtf8, false, Bad, "UTF-8"},
+        {"bad CP932", "1\x81\x7f,0,0,100,100,0,200,100,3,3,1", {TextEncoding::Cp932, u','}, false, Bad, "0x817F"},
     };
     for (const auto& c : cases) {
-        const TableLine t = ReadTableLine(c.bytes, c.encoding, 7, c.first);
+        const TableLine t = ReadTableLine(c.bytes, c.form, 7, c.first);
         EXPECT_EQ(t.kind, c.kind) << c.name << ": " << t.error.toStdString();
         EXPECT_EQ(t.corner.line, 7) << c.name;
         EXPECT_TRUE(t.error.contains(QString::fromUtf8(c.error))) << c.name << ": " << t.error.toStdString();
     }
 }
 
-TEST(CornerTable, FieldsFollowTheBoxesRules)
+TEST(CornerTable, EveryCellIsReadWholeOrTheLineRefused)
 {
-    // Leading numbers as a box reads them (full-width digits as an input method types them, none
-    // or empty: 0), a quoted IP number with a comma, names, a CP932 line; the division count kept
-    // as written (the composition decides about fractions), 0 when its column is missing.
-    const TableLine t = ReadTableLine(Cp932("\"交,1\", 1.5m ,-2,１００,1e2,abc,,10.0,3,4, 2 ,2.5,K1,K2,\"K 3\""),
-                                      TextEncoding::Cp932, 3, false);
-    ASSERT_EQ(t.kind, TableLineKind::Corner) << t.error.toStdString();
-    const TableCorner& c = t.corner;
-    EXPECT_EQ(QStringList({c.ipNumber, c.bpName, c.ipName, c.epName}), QStringList({"交,1", "K1", "K2", "K 3"}));
-    EXPECT_EQ((std::vector<double>{c.bpX, c.bpY, c.ipX, c.ipY, c.epX, c.epY, c.radius, c.inner, c.outer, double(c.type), c.divisions}),
-              (std::vector<double>{1.5, -2, 100, 100, 0, 0, 10, 3, 4, 2, 2.5}));
-    EXPECT_EQ(ReadTableLine("5,0,0,100,100,0,200,100,0,0,0", TextEncoding::Utf8, 4, false).corner.divisions, 0);
+    // One cell of a good line replaced: `column` from 0 (IP number); `error` empty when the line
+    // is read, then `value` is what the column holds (the type and division count as numbers).
+    const QStringList good = QString("5,0,0,100,100,0,200,100,3,3,1,,B,I,E").split(',');
+    const struct { const char* name; int column; QByteArray cell; const char* error; double value; } cases[] = {
+        {"thousands separators", 1, "\"-123,455.670\"", "", -123455.67},
+        {"full-width digits and point", 8, "１２．５", "", 12.5},
+        {"full-width minus", 2, "－３", "", -3},
+        {"blanks around, full-width too", 7, " 　1e2 ", "", 100},
+        {"type written 1.0", 10, "1.0", "", 1},
+        {"division count empty", 11, "", "", 0},
+        {"division count 0", 11, "0", "", 0},
+        {"division count kept as written", 11, "2.5", "", 2.5},
+        {"a unit after the number", 1, "1.5m", "BP X が数値ではありません「1.5m」", 0},
+        {"text in the radius", 7, "R=12", "半径 が数値ではありません「R=12」", 0},
+        {"empty inner width", 8, "", "内幅員 が空です", 0},
+        {"nan", 9, "nan", "外幅員 が数値ではありません「nan」", 0},
+        {"inf", 3, "inf", "IP X が数値ではありません「inf」", 0},
+        {"beyond a double", 4, "1e999", "IP Y が数値ではありません", 0},
+        {"badly grouped", 5, "\"1,2,3\"", "EP X が数値ではありません「1,2,3」", 0},
+        {"two numbers", 6, "1 2", "EP Y が数値ではありません「1 2」", 0},
+        {"a NUL byte", 6, QByteArray("1\0", 2), "EP Y が数値ではありません", 0},
+        {"type as text", 10, "千鳥", "計算方式「千鳥」", 0},
+        {"bad division count", 11, "N", "分割数 が数値ではありません「N」", 0},
+        {"no IP number", 0, "", "IP番号 が空です", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList cells = good;
+        cells[c.column] = QString::fromUtf8(c.cell);
+        const TableLine t = ReadTableLine(cells.join(',').toUtf8(), kUtf8, 3, false);
+        if (*c.error) {
+            EXPECT_EQ(t.kind, TableLineKind::Bad);
+            EXPECT_TRUE(t.error.contains(QString::fromUtf8(c.error))) << t.error.toStdString();
+            continue;
+        }
+        ASSERT_EQ(t.kind, TableLineKind::Corner) << t.error.toStdString();
+        const TableCorner& k = t.corner;
+        const double columns[] = {0, k.bpX, k.bpY, k.ipX, k.ipY, k.epX, k.epY, k.radius, k.inner, k.outer, double(k.type), k.divisions};
+        EXPECT_EQ(columns[c.column], c.value);
+        EXPECT_EQ(QStringList({k.ipNumber, k.bpName, k.ipName, k.epName}), QStringList({"5", "B", "I", "E"}));
+    }
 }
 
 /// Every line a stream gives: its number and bytes, "LONG" for one that was too long.
@@ -72,7 +108,7 @@ QStringList Lines(const QByteArray& bytes)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    ByteLines lines(buffer);
+    ByteLines lines(buffer, kMaxTableLineBytes);
     QByteArray line;
     bool tooLong = false;
     QStringList out;
@@ -85,8 +121,9 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
 {
     EXPECT_EQ(Lines("a\r\nb\nc\rd"), (QStringList{"1:a", "2:b", "3:c", "4:d"}));
     EXPECT_EQ(Lines("a\r\n\r\nb\r\nc\r"), (QStringList{"1:a", "2:", "3:b", "4:c"})) << "no line after the last end";
-    const QByteArray tooLong(kMaxTableLineBytes + 10, 'x');
-    EXPECT_EQ(Lines("a\n" + tooLong + "\nb\n" + tooLong), (QStringList{"1:a", "2:LONG", "3:b", "4:LONG"}));
+    EXPECT_EQ(Lines("a\r\nb\r\n\x1a"), (QStringList{"1:a", "2:b"})) << "a DOS end-of-file mark is no line";
+    EXPECT_EQ(Lines("a\r\nb\x1a"), (QStringList{"1:a", "2:b"}));
+    EXPECT_EQ(Lines("a\x1a\r\nb"), (QStringList{"1:a\x1a", "2:b"})) << "only at the very end";
 
     // A CR LF split between two reads of the device is one line end, and a lone CR at the end of a
     // read still ends its line.
@@ -102,6 +139,97 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     }
 }
 
+/// The table written to a file, read through: its encoding, and per corner line "line:IP number
+/// name of BP X", or "line:reason" for a refused line.
+struct TableRead {
+    QString openError;
+    TableForm form;
+    QStringList lines;
+};
+
+TableRead ReadTable(const QByteArray& bytes)
+{
+    QTemporaryDir dir;
+    CornerTable table;
+    TableRead r;
+    r.openError = table.open(test::WriteIn(dir, QStringLiteral("t.csv"), bytes));
+    r.form = table.form();
+    for (TableLine t; table.next(t);)
+        r.lines << QStringLiteral("%1:%2").arg(t.corner.line).arg(
+            t.kind == TableLineKind::Corner ? QStringLiteral("%1 %2 %3").arg(t.corner.ipNumber, t.corner.bpName).arg(t.corner.bpX) : t.error);
+    return r;
+}
+
+TEST(CornerTable, LineLengthLimitToTheByte)
+{
+    // A line of exactly the limit is kept, one byte more is not: in the middle of the file, as its
+    // last line without a line end, and across a read of the device (after 256 KB).
+    const QByteArray atLimit(kMaxTableLineBytes, 'x'), over(kMaxTableLineBytes + 1, 'x');
+    const QString kept = QStringLiteral("2:") + QString::fromLatin1(atLimit);
+    EXPECT_EQ(Lines("a\n" + atLimit + "\nb"), (QStringList{"1:a", kept, "3:b"}));
+    EXPECT_EQ(Lines("a\n" + over + "\nb"), (QStringList{"1:a", "2:LONG", "3:b"}));
+    EXPECT_EQ(Lines("a\n" + atLimit), (QStringList{"1:a", kept}));
+    EXPECT_EQ(Lines("a\n" + over), (QStringList{"1:a", "2:LONG"}));
+    EXPECT_EQ(Lines("a\n" + over + "\x1a"), (QStringList{"1:a", "2:LONG"}));
+    const QByteArray filler(256 * 1024 - 10, 'f');
+    EXPECT_EQ(Lines(filler + '\n' + atLimit + "\r\n").last(), QStringLiteral("2:") + QString::fromLatin1(atLimit));
+    EXPECT_EQ(Lines(filler + '\n' + over + "\r\n").last(), QStringLiteral("2:LONG"));
+
+    // The same through the table: a corner padded to the limit is read, one byte more is refused.
+    auto padded = [](QByteArray line, qsizetype size) { return line + QByteArray(size - line.size(), ' '); };
+    const TableRead r = ReadTable(padded("1,0,0,100,100,0,200,10,3,3,1,,P", kMaxTableLineBytes) + "\r\n" +
+                                  padded("2,0,0,100,100,0,200,10,3,3,1,,Q", kMaxTableLineBytes + 1) + "\r\n");
+    EXPECT_EQ(r.lines, (QStringList{"1:1 P 0", "2:行が長すぎます（64 KB まで）。"}));
+}
+
+TEST(CornerTable, EncodingsAndSeparatorsAsSpreadsheetsWriteThem)
+{
+    using enum TextEncoding;
+    const QString header = QStringLiteral("IP番号,BP X,BP Y,IP X,IP Y,EP X,EP Y,半径,内幅員,外幅員,計算方式,分割数,BP名,IP名,EP名\r\n");
+    const QString line = QStringLiteral("交1,-12.5,0,100,100,0,200,10,3,3,1,,ｺｰﾅｰ,I,E\r\n");
+    QString tabs = header + line;
+    tabs.replace(u',', u'\t');
+    // A spreadsheet's "Unicode text": quoted numbers with thousands separators, TABs between.
+    const QString unicodeText = tabs + QStringLiteral("交2\t\"1,000.5\"\t0\t100\t100\t0\t200\t10\t3\t3\t1\t\tﾊｼ\tI\tE\r\n");
+    const struct { const char* name; QByteArray bytes; TextEncoding encoding; QChar separator; QStringList lines; } cases[] = {
+        {"UTF-16 LE, TAB-separated", test::Utf16(unicodeText, false), Utf16Le, u'\t', {"2:交1 ｺｰﾅｰ -12.5", "3:交2 ﾊｼ 1000.5"}},
+        {"UTF-16 BE, CSV", test::Utf16(header + line, true), Utf16Be, u',', {"2:交1 ｺｰﾅｰ -12.5"}},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + (header + line).toUtf8(), Utf8, u',', {"2:交1 ｺｰﾅｰ -12.5"}},
+        // ﾊｼ in CP932 (CA BC) is also valid UTF-8 (ʼ): with nothing of three bytes the file is CP932.
+        {"CP932 with half-width katakana only", InCp932("1,0,0,100,100,0,200,10,3,3,1,,ﾊｼ\r\n2,0,0,100,100,0,200,10,3,3,1,,ﾅｰ\r\n"),
+         Cp932, u',', {"1:1 ﾊｼ 0", "2:2 ﾅｰ 0"}},
+        {"CP932 katakana that is no UTF-8", InCp932("1,0,0,100,100,0,200,10,3,3,1,,ｺｰﾅｰ\r\n"), Cp932, u',', {"1:1 ｺｰﾅｰ 0"}},
+        {"UTF-8 of three-byte characters", "1,0,0,100,100,0,200,10,3,3,1,,ʼ交\r\n", Utf8, u',', {"1:1 ʼ交 0"}},
+        {"final DOS end-of-file mark", "1,0,0,100,100,0,200,10,3,3,1,,P\r\n\x1a", Utf8, u',', {"1:1 P 0"}},
+        {"DOS end-of-file mark after the last line", "1,0,0,100,100,0,200,10,3,3,1,,P\x1a", Utf8, u',', {"1:1 P 0"}},
+        {"UTF-16 with a final mark", test::Utf16(QStringLiteral("1\t0\t0\t1\t1\t0\t2\t1\t0\t0\t1\t\tP\x1a"), false), Utf16Le, u'\t', {"1:1 P 0"}},
+        {"UTF-16 cut in the middle of a character", test::Utf16(QStringLiteral("1,0,0,1,1,0,2,1,0,0,1"), false) + "\x31",
+         Utf16Le, u',', {"1:UTF-16 として読めない文字があります。"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TableRead r = ReadTable(c.bytes);
+        ASSERT_EQ(r.openError, QString());
+        EXPECT_EQ(r.form.encoding, c.encoding);
+        EXPECT_EQ(r.form.separator, c.separator);
+        EXPECT_EQ(r.lines, c.lines);
+    }
+}
+
+TEST(CornerTable, IpNumbersAreThereAndDiffer)
+{
+    const TableRead r = ReadTable("IP番号,BP X\r\n"
+                                  "5,0,0,100,100,0,200,10,3,3,1\r\n"
+                                  "6,0,0,100,100,0,200,10,3,3,1\r\n"
+                                  "5,0,0,100,100,0,200,10,3,3,1\r\n"
+                                  ",0,0,100,100,0,200,10,3,3,1\r\n"
+                                  "7,x,0,100,100,0,200,10,3,3,1\r\n"
+                                  "7,0,0,100,100,0,200,10,3,3,1\r\n");
+    EXPECT_EQ(r.lines, (QStringList{"2:5  0", "3:6  0", "4:IP番号「5」は 2 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。",
+                                    "5:IP番号 が空です。", "6:BP X が数値ではありません「x」。",
+                                    "7:IP番号「7」は 6 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。"}));
+}
+
 // Which lines are corners, the encoding and the count announced on opening are checked on every
 // input by the corner table fuzz target; here the tables that cannot be read at all.
 TEST(CornerTable, FilesThatCannotBeRead)
@@ -113,6 +241,7 @@ TEST(CornerTable, FilesThatCannotBeRead)
         {dir.filePath(QStringLiteral("missing.csv")), "開けません（ファイルがありません）"},
         {dir.path(), "フォルダです"},
         {fifo, "通常のファイルではありません"},
+        {QStringLiteral("/dev/null"), "通常のファイルではありません"},
         // a header and blank lines: empty quoted fields and full-width blanks, before the header and after
         {test::WriteIn(dir, "quotes.csv", "\"\"\r\n,\"\",\r\nIP,BP X\r\n\"\",\"\"\r\n　,\r\n"), "隅切りの行がありません"},
     };

@@ -84,6 +84,33 @@ TEST(LeadingNumber, TheInputBoxRule)
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
 }
 
+TEST(StrictNumber, TheWholeTextOrNothing)
+{
+    // `plain`: the ASCII text read, or nullptr for no number.
+    const struct { const char* text; double want; const char* plain; } cases[] = {
+        {"12.5", 12.5, "12.5"}, {"  -3 ", -3, "-3"}, {"+.5", 0.5, "+.5"}, {"5.", 5, "5."}, {"1E3", 1000, "1E3"},
+        {"１２．５", 12.5, "12.5"}, {"－３", -3, "-3"}, {"−3", -3, "-3"}, {"　7　", 7, "7"}, {"１ｅ２", 100, "1e2"},
+        {"-123,455.670", -123455.67, "-123455.670"}, {"1,000,000", 1e6, "1000000"}, {"１，２３４", 1234, "1234"},
+        {"007", 7, "007"}, {"0", 0, "0"},
+        {"1,2,3", 0, nullptr}, {"1,23", 0, nullptr}, {"12,3456", 0, nullptr}, {",123", 0, nullptr},
+        {"1,234,", 0, nullptr}, {"0,123", 0, nullptr}, {"1,234.5,6", 0, nullptr}, {"1.5,000", 0, nullptr},
+        {"", 0, nullptr}, {"  ", 0, nullptr}, {"nan", 0, nullptr}, {"inf", 0, nullptr}, {"-inf", 0, nullptr},
+        {"1e999", 0, nullptr}, {"12.5m", 0, nullptr}, {"R=12", 0, nullptr}, {"1 2", 0, nullptr}, {"+", 0, nullptr},
+        {".", 0, nullptr}, {"1e", 0, nullptr}, {"1e+", 0, nullptr}, {"0x10", 0, nullptr}, {"--1", 0, nullptr},
+        {"①", 0, nullptr}, {"²", 0, nullptr}, {"1.2.3", 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        QString plain;
+        const std::optional<double> v = StrictNumber(QString::fromUtf8(c.text), &plain);
+        ASSERT_EQ(v.has_value(), c.plain != nullptr) << c.text;
+        if (!v) continue;
+        EXPECT_EQ(*v, c.want) << c.text;
+        EXPECT_EQ(plain, QString::fromLatin1(c.plain)) << c.text;
+    }
+    EXPECT_FALSE(StrictNumber(QStringLiteral("12") + QChar(0) + QStringLiteral("3"))) << "a NUL inside";
+    EXPECT_FALSE(StrictNumber(QStringLiteral("12") + QChar(0))) << "a NUL at the end";
+}
+
 // The sign blank and reading back within the fifteenth digit: the numbers fuzz target, any double.
 TEST(NumberText, FifteenDigitsAndTheSignBlank)
 {

@@ -53,7 +53,7 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         {"elements: guarded azimuths, the count from the limits", Corner({"--settings", Settings(dir, "0.5", "20")}), 0,
          "\nDivCount=8\nIaPerDiv=11.24999999"},
         {"zero limit with a given count", Corner({"--settings", Settings(dir, "0", "20"), "--divisions", "4"}), 0, "\nDivCount=4\n"},
-        {"settings file too large", Corner({"--settings", "/dev/zero"}), 0, "大きすぎます"},
+        {"settings file that is a device: the defaults", Corner({"--settings", "/dev/zero"}), 0, "通常のファイルではありません"},
         {"version", {"--version"}, 0, "tovanel-cli "},
         {"unknown option", Corner({"--frobnicate"}), 2, "--frobnicate"},
         {"value missing", Corner({"--divisions"}), 2, "--divisions needs a value"},

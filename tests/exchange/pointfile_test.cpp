@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Point files coming in: good files in every form a surveyor's programs write them, and the bad
-// ones, each refused with its line.
+// Point files coming in: good files in every form a surveyor's programs and spreadsheets write
+// them, the bad ones, each refused with its line, and names found as they are typed.
 
 #include "exchange/pointfile.h"
 
@@ -38,6 +38,20 @@ TEST(PointFile, ReadsGoodFiles)
         {"CSV, UTF-8 without BOM, quoted names, blank rows, CR line ends",
          "no,name,x,y\r,,,\r\r1,\"a, \"\"b\"\"\",1,2\r2,\"  C  \" ,3,4\r", PointFormat::Csv, 2, "  C  ", "3", 4, 5},
         {"CSV last line without a line end", "1,P,5.,1E3", PointFormat::Csv, 1, "P", "5.", 1000, 1},
+        {"SIMA with full-width digits and a DOS end-of-file mark", "A01,1,BP,１２．５,－3\r\n\x1a", PointFormat::Sima, 1,
+         "BP", "12.5", -3, 1},
+        {"CSV with quoted thousands separators", "1,P,\"-123,455.670\",\"1,000\"\n", PointFormat::Csv, 1, "P",
+         "-123455.670", 1000, 1},
+        {"CSV whose header puts Y before X", "点番号,点名,Y,X\r\n1,P,20,10\r\n", PointFormat::Csv, 1, "P", "10", 20, 2},
+        {"CSV whose header names other columns and orders them", "X座標, Y座標 ,標高,名称,No.\r\n1,2,3,P,9\r\n",
+         PointFormat::Csv, 1, "P", "1", 2, 2},
+        {"CSV header in full-width letters", "点名,Ｘ,Ｙ\r\nP,1,2\r\n", PointFormat::Csv, 1, "P", "1", 2, 2},
+        {"UTF-16 LE, TAB-separated", test::Utf16(QStringLiteral("点番号\t点名\tX\tY\r\n1\t境界\t\"1,234.5\"\t6\r\n"), false),
+         PointFormat::Csv, 1, "境界", "1234.5", 6, 2},
+        {"UTF-16 BE SIMA", test::Utf16(QStringLiteral("A01,1,境界,7,8\r\n"), true), PointFormat::Sima, 1, "境界", "7", 8, 1},
+        // CA BC is ﾊｼ in CP932 and also valid UTF-8 (ʼ): with nothing of three bytes it is CP932.
+        {"CP932 with half-width katakana only", "A01,1,\xca\xbc,1,2\r\nA01,2,\xba\xb0\xc5\xb0,3,4\r\n", PointFormat::Sima,
+         2, "ｺｰﾅｰ", "3", 4, 2},
     };
     for (const auto& c : cases) {
         const PointFileRead r = ReadPointFile(c.bytes);
@@ -60,7 +74,8 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
         {"A01 too short", "A00,\r\nA01,1,BP,1.0\r\n", 2, "項目が足りません"},
         {"A01 X no number", "A01,1,BP,1.0,2.0\r\nA01,2,IP,1.2.3,2\r\n", 2, "X が数値ではありません「1.2.3」"},
         {"A01 Y empty", "A01,1,BP,1.0,\r\n", 1, "Y が数値ではありません"},
-        {"A01 full-width digits", "A01,1,BP,１２,3\r\n", 1, "X が数値ではありません「１２」"},
+        {"A01 X with a unit", "A01,1,BP,１２m,3\r\n", 1, "X が数値ではありません「１２m」"},
+        {"CSV X badly grouped", "1,a,\"1,23\",2\r\n", 1, "X が数値ではありません「1,23」"},
         {"CSV X no number after the header", "no,name,X,Y\r\n1,a,1,2\r\n2,b,abc,3\r\n", 3, "X が数値ではありません"},
         {"CSV X not finite", "1,a,1,2\r\n2,b,1e999,3\r\n", 2, "X が数値ではありません「1e999」"},
         {"CSV Y not a number", "1,a,1,2\r\n2,b,1,nan\r\n", 2, "Y が数値ではありません「nan」"},
@@ -70,6 +85,12 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
         {"CSV X without digits after the exponent", "1,a,1,2\r\n2,b,1e,1\r\n", 2, "X が"},
         {"CSV short line", "1,a,1,2\r\n2,b,3\r\n", 2, "項目が足りません"},
         {"CSV header only", "点番号,点名,X,Y\r\n", 0, "座標の行がありません"},
+        {"CSV header naming no known column", "a,b,c,d\r\n1,a,1,2\r\n", 1, "座標の行でもありません。X が数値ではありません「c」"},
+        {"CSV first line with a bad number is no header", "1,a,1.2.3,2\r\n2,b,1,2\r\n", 1, "X が数値ではありません「1.2.3」"},
+        {"CSV header without Y", "点番号,点名,X,Z\r\n1,a,1,2\r\n", 1, "X と Y の列がありません"},
+        {"CSV header naming X twice", "X,x座標,Y\r\n1,2,3\r\n", 1, "二つあります"},
+        {"CSV row shorter than its header", "Y,名称,X\r\n1,a\r\n", 2, "項目が足りません"},
+        {"UTF-16 with half a surrogate pair", test::Utf16(QStringLiteral("1,a,1,2\n") + QChar(0xD800), false), 2, "UTF-16"},
         {"CSV open quote", "1,\"a,1,2\r\n", 1, "閉じていません"},
         {"CSV text after a quote", "1,\"a\"b,1,2\r\n", 1, "引用符"},
         {"bad CP932 on line 3", "1,a,1,2\r\n2,b,1,2\r\n3,\x85\x40,1,2\r\n", 3, "0x8540"},
@@ -103,6 +124,28 @@ TEST(PointFile, FilesThatAreNoPointFilesAreRefusedWithoutReadingThem)
     const QString bad = test::WriteIn(dir, QStringLiteral("p.csv"), "1,a,1,2\r\n2,b,x,2\r\n");
     EXPECT_EQ(PointFileMessage(bad, LoadPointFile(bad)),
               QStringLiteral("座標ファイル %1 の 2 行目: X が数値ではありません「x」。").arg(bad));
+}
+
+TEST(PointFile, NamesAsTheyAreTypedFindTheirPoints)
+{
+    // A CP932 file gives ～ and － back for 〜 and −, which input methods type; each finds the other.
+    PointFileRead read;
+    for (const char* name : {"A～1", "B－2", "C", "C", "ＩＰ１２"}) read.points.push_back({"", QString::fromUtf8(name), "0", "0", 0, 0, static_cast<int>(read.points.size()) + 1});
+    const struct { const char* typed; int line; const char* says; } cases[] = {
+        {"A〜1", 1, ""}, {"A～1", 1, ""}, {"B−2", 2, ""}, {"B-2", 0, "ありません"}, {"A~1", 0, "ありません"},
+        {"C", 0, "2 点あります（3, 4 行目）"}, {"IP12", 0, "ありません"}, {"ＩＰ１２", 5, ""},
+    };
+    for (const auto& c : cases) {
+        const FilePoint* found = nullptr;
+        const QString why = FindPoint(QStringLiteral("p.sim"), read, QString::fromUtf8(c.typed), found);
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.says))) << c.typed << ": " << why.toStdString();
+        EXPECT_EQ(found && why.isEmpty() ? found->line : 0, c.line) << c.typed;
+    }
+    // The point list's search: full-width and half-width alike, any case, the CP932 forms.
+    EXPECT_TRUE(PointSearchKey(u"ＩＰ１２").contains(PointSearchKey(u"ip")));
+    EXPECT_TRUE(PointSearchKey(u"ｺｰﾅｰ").contains(PointSearchKey(u"コーナー")));
+    EXPECT_EQ(PointSearchKey(u"A〜1"), PointSearchKey(u"a～1"));
+    EXPECT_FALSE(PointSearchKey(u"BP1").contains(PointSearchKey(u"IP")));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The leading-number rule on any text, checked against a plain statement of the rule, and the
-// number and angle routines on any doubles: the whole input as text, then every 8 bytes of it as
+// The leading-number rule and the strict rule of files on any text, each checked against a plain
+// statement of the rule, and the number and angle routines on any doubles: the whole input as text, then every 8 bytes of it as
 // the bits of a double, then the number the text reads as. What is printed reads back as the
 // value within its decimals, texts keep their widths, and angles stay within their ranges.
 
@@ -33,6 +33,33 @@ double RuleReference(const QString& text)
     // Beyond the range of a double, NaN here: the rule then gives an infinity, or zero and the
     // subnormals near it.
     return ec == std::errc::result_out_of_range ? std::nan("") : v;
+}
+
+// The strict rule: after full-width forms become ASCII and blanks around are dropped, the whole
+// text is [sign] (digits | a group of 1-3 digits not starting with 0, then ",ddd" groups) [. digits]
+// [exponent] with a digit in the mantissa, and its value is finite. Returns NaN for no number.
+double StrictReference(const QString& text)
+{
+    QString t;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19) t += QChar(u'0' + (u - 0xFF10));
+        else if (u == 0xFF0B) t += u'+';
+        else if (u == 0xFF0D || u == 0x2212) t += u'-';
+        else if (u == 0xFF0E) t += u'.';
+        else if (u == 0xFF0C) t += u',';
+        else if (u == 0xFF45 || u == 0xFF25) t += u'e';
+        else t += c;
+    }
+    static const QRegularExpression number(QStringLiteral(
+        "^([+-]?)((?:[1-9][0-9]{0,2}(?:,[0-9]{3})+|[0-9]*)(?:\\.[0-9]*)?)((?:[eE][+-]?[0-9]+)?)$"));
+    const QRegularExpressionMatch m = number.match(t.trimmed());
+    if (!m.hasMatch() || !m.captured(2).contains(QRegularExpression(QStringLiteral("[0-9]")))) return std::nan("");
+    const QByteArray ascii = (m.captured(2).remove(u',') + m.captured(3)).toLatin1();
+    double v = 0;
+    const auto [end, ec] = std::from_chars(ascii.constData(), ascii.constData() + ascii.size(), v);
+    if (ec != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(v)) return std::nan("");
+    return m.captured(1) == QLatin1String("-") ? -v : v;
 }
 
 bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
@@ -123,6 +150,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         FUZZ_CHECK(read == expected || (std::fabs(read) < 1e-307 && std::fabs(expected) < 1e-307))
             << "read " << read << ", the rule says " << expected;
+    }
+
+    // The strict rule gives the reference's value, and its plain text reads as the same value by
+    // either rule.
+    QString plain;
+    const std::optional<double> strict = StrictNumber(text, &plain);
+    const double strictExpected = StrictReference(text);
+    FUZZ_CHECK(strict.has_value() == !std::isnan(strictExpected)) << "strict: " << text;
+    if (strict) {
+        FUZZ_CHECK(std::memcmp(&*strict, &strictExpected, sizeof(double)) == 0) << text << " read " << *strict;
+        FUZZ_CHECK(StrictNumber(plain) == strict && LeadingNumber(plain) == *strict) << text << " as " << plain;
     }
 
     std::vector<double> values;

@@ -33,4 +33,15 @@ inline QString WriteIn(const QTemporaryDir& dir, const QString& name, const QByt
     return path;
 }
 
+/// The text as UTF-16 with its byte-order mark, little- or big-endian.
+inline QByteArray Utf16(const QString& text, bool bigEndian)
+{
+    QByteArray out(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode() & 0xFF);
+        out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return out;
+}
+
 }  // namespace tovanel::test
