@@ -17,6 +17,8 @@ namespace tovanel {
 /// - A path that names something other than a regular file (/dev/null, /dev/full, a pipe) is
 ///   written directly; there is nothing to keep, but every error is still reported.
 /// Destroying the object before `commit()` discards what was written.
+/// Written by hand rather than with QSaveFile, which reported success and left a truncated file
+/// when the disk filled up (the file size limit reached) during the write.
 class AtomicFile : public QIODevice {
 public:
     explicit AtomicFile(const QString& path);

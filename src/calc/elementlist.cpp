@@ -44,8 +44,9 @@ std::array<NamedValue, kElementCount> ElementList(const CornerElements& s)
 void AppendFullDigits(std::string& out, double v)
 {
     // Survey values (1e-4 up to 1e15) are written without an exponent; their 17 digits are worked
-    // out exactly in integers, which is what a run of many corners spends most of its time on.
-    // Anything else goes the library's (slower) way, which gives the same text.
+    // out exactly in integers rather than by std::to_chars with a precision, which takes the slower general
+    // path, and this is what a run of many corners spends most of its time on. Anything else
+    // goes the library's way, which gives the same text.
     const double a = std::fabs(v);
     if (!(a >= 1e-4 && a < 1e15)) return AppendByLibrary(out, v);
     std::uint64_t bits = 0;
