@@ -31,8 +31,10 @@ struct JokenTest : ::testing::Test {
 // The edition options lie inside their frame, below its caption and border, one under the other.
 TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionInsideItsFrame)
 {
-    const double numbers[] = {2.5, 0.0, 0.0125, 12.3456, 1234.5};
-    for (int line = 1; line <= 5; ++line) s.setNumberLine(line, numbers[line - 1]);
+    for (const auto& [entry, value] : {std::pair{NumberEntry::CoordDigits, 2.5}, {NumberEntry::RegisterDigits, 0.0},
+                                       {NumberEntry::LimitM, 0.0125}, {NumberEntry::LimitLP, 12.3456},
+                                       {NumberEntry::LimitL1, 1234.5}})
+        s.setNumber(entry, value);
     s.setText(TextEntry::CadEdition, QStringLiteral("0"));  // any edition but "1" is the other
     auto d = open();
     QStringList boxes;
