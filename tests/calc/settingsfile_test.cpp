@@ -81,8 +81,8 @@ TEST(SettingsFile, NamesInCp932AndRefusedSaves)
         Settings bad = s;
         bad.setTextLine(r.entry, r.value);
         const QString reason = WriteSettings(path, bad);
-        EXPECT_TRUE(reason.contains(QString::fromUtf8(r.reason)) && reason.contains(QDir::toNativeSeparators(path)))
-            << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QString::fromUtf8(r.reason))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QDir::toNativeSeparators(path))) << reason.toStdString();
         EXPECT_EQ(ReadAll(path), written);
     }
 }

@@ -99,7 +99,8 @@ TEST(PointFile, RefusesBadFilesNamingTheLine)
     };
     for (const auto& c : cases) {
         const PointFileRead r = ReadPointFile(c.bytes);
-        EXPECT_TRUE(!r.ok() && r.points.empty()) << c.name;
+        EXPECT_FALSE(r.ok()) << c.name;
+        EXPECT_TRUE(r.points.empty()) << c.name;
         EXPECT_EQ(r.line, c.line) << c.name << ": " << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.says))) << c.name << ": " << r.error.toStdString();
     }
