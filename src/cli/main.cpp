@@ -456,18 +456,30 @@ QByteArray ElementBytes(const CornerElements& el)
     return QByteArray::fromStdString(text);
 }
 
-/// The sheets as a PDF in memory; empty with `why` set when they cannot be painted.
-QByteArray PdfBytes(const PageLayout& pl, QString& why)
+/// The corner's drawing. A point name the drawing cannot hold refuses the corner (exit 3); the
+/// drawing's own working file failing (a full disk) is a failure to write (exit 2).
+Stop DxfBytes(const DxfCorner& corner, QByteArray& bytes)
 {
-    QBuffer buffer;
+    DxfStream dxf;
+    if (QString why = dxf.begin(); !why.isEmpty()) return Usage(why);
+    if (QString why = dxf.add(corner); !why.isEmpty()) return {kRefused, why};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QString why = dxf.end(buffer); !why.isEmpty()) return Usage(why);
+    return {};
+}
+
+/// The sheets as a PDF in memory.
+Stop PdfBytes(const PageLayout& pl, QByteArray& bytes)
+{
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     if (pl.pageCount() > 0) {
         PdfStream pdf(buffer, pl, pl.docName());
         painted = pdf.add(pl) && pdf.finish();
     }  // the writer has finished the document here
-    if (!painted) why = QStringLiteral("計算書の PDF を描けません。");
-    return buffer.data();
+    return painted ? Stop{} : Usage(QStringLiteral("計算書の PDF を描けません。"));
 }
 
 bool WantsSheets(const Args& a)
@@ -486,24 +498,21 @@ Stop ComposeOutputs(const Args& a, const Settings& s, const Corner& k, int paper
     const Composition composed = ComposeDocument(k, s, pl);
     if (!composed.refusal.isEmpty()) return {kRefused, composed.refusal};
     const std::vector<ExportPoint> exported = ExportPoints(composed.exports);
-    const std::pair<const char*, std::function<QString(QByteArray&)>> makers[] = {
-        {"export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), QString(); }},
-        {"sima", [&](QByteArray& b) { return SimaFile(exported, k.in.IPNo, b); }},
-        {"csv", [&](QByteArray& b) { return CsvFile(exported, b); }},
-        {"dxf", [&](QByteArray& b) { return DxfFile({CornerOf(k, composed.exports, BlockExportCounts(k))}, b); }},
-        {"pdf", [&](QByteArray& b) {
-             QString why;
-             b = PdfBytes(pl, why);
-             return why;
-         }},
+    // A point name a file cannot hold refuses the corner (exit 3): no file of it is written.
+    const auto refused = [](const QString& why) { return why.isEmpty() ? Stop{} : Stop{kRefused, why}; };
+    const std::pair<const char*, std::function<Stop(QByteArray&)>> makers[] = {
+        {"export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), Stop{}; }},
+        {"sima", [&](QByteArray& b) { return refused(SimaFile(exported, k.in.IPNo, b)); }},
+        {"csv", [&](QByteArray& b) { return refused(CsvFile(exported, b)); }},
+        {"dxf", [&](QByteArray& b) { return DxfBytes(CornerOf(k, composed.exports, BlockExportCounts(k)), b); }},
+        {"pdf", [&](QByteArray& b) { return PdfBytes(pl, b); }},
     };
     for (const auto& [name, make] : makers) {
         if (!a.has(name)) continue;
         if (Interrupted()) return Interruption();
         if (std::strcmp(name, "pdf") == 0) WarnWithoutSheetFont();
         QByteArray bytes;
-        // A name a format cannot hold refuses the corner: no file of it is written.
-        if (QString why = make(bytes); !why.isEmpty()) return {kRefused, why};
+        if (Stop st = make(bytes); st.stops()) return st;
         pieces.push_back({a.value(name), std::move(bytes)});
     }
     return {};

@@ -81,7 +81,7 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
     EXPECT_EQ(r.written, o.paths());
 
     // What the single-corner path gives for each corner, in table order.
-    QByteArray elements = ElementsHeader().toUtf8() + '\n';
+    QByteArray elements = "\xEF\xBB\xBF" + ElementsHeader().toUtf8() + '\n';  // a file: with its byte-order mark
     std::vector<ExportPoint> points;
     std::vector<DxfCorner> corners;
     int pages = 0;
