@@ -83,10 +83,15 @@ void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
 
 void CatchInterrupts()
 {
-    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        std::signal(sig, [](int caught) {
-            if (g_interrupt == 0) g_interrupt = caught;
-        });
+    struct sigaction action {};
+    action.sa_handler = [](int caught) {
+        if (g_interrupt == 0) g_interrupt = caught;
+    };
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a write blocked on a full pipe returns (EINTR) instead of going on waiting,
+    // so that Ctrl-C ends a run whose reader has stopped reading.
+    action.sa_flags = 0;
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(sig, &action, nullptr);
 }
 
 bool Interrupted() { return g_interrupt != 0; }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <map>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -336,6 +337,41 @@ TEST(Cli, AClosedPipeStopsARunAsCtrlCDoes)
         EXPECT_EQ(ReadAll(csv), "previous") << c.name;
         EXPECT_EQ(Temporaries(dir), QStringList()) << c.name;
     }
+}
+
+// Ctrl-C stops one corner too: here while its output waits on a pipe nobody reads, after its
+// files were written beside their paths but before they replaced the previous ones.
+TEST(Cli, CtrlCStopsOneCornerWaitingOnItsOutput)
+{
+    QTemporaryDir dir;
+    const QString csv = WriteIn(dir, "p.csv", "previous");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    // Fill the pipe: the run's first write then waits.
+    ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+    const QByteArray filler(4096, 'x');
+    while (::write(ends[1], filler.constData(), static_cast<size_t>(filler.size())) > 0) {}
+    ::fcntl(ends[1], F_SETFL, 0);
+    const int writer = ends[1];
+    QProcess p;
+    p.setChildProcessModifier([writer] { ::dup2(writer, STDOUT_FILENO); });
+    p.start(kCli, Corner({"--listing", "--csv", csv}));
+    ASSERT_TRUE(p.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (Temporaries(dir).isEmpty() && p.state() == QProcess::Running && waited.elapsed() < 30000) QThread::msleep(20);
+    ASSERT_EQ(Temporaries(dir).size(), 1) << "the CSV file written beside its path";
+    QThread::msleep(100);  // into the write that waits
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const bool ended = p.waitForFinished(20000);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    ASSERT_TRUE(ended) << "still waiting on the pipe";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 130);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("中止しました（Ctrl-C, SIGINT）")));
+    EXPECT_EQ(ReadAll(csv), "previous");
+    EXPECT_EQ(Temporaries(dir), QStringList());
 }
 
 }  // namespace
