@@ -25,6 +25,8 @@ namespace tovanel {
 /// the new bytes on the disk beside the path (nothing is replaced yet, so a full disk or an I/O
 /// error found there leaves the previous file); `replace` renames them over the path and syncs
 /// the folder, so that the rename survives a power cut too.
+// Not QSaveFile: it neither syncs the folder after the rename nor lets several files reach the
+// disk before any is renamed, and it gives its reasons in English.
 class AtomicFile : public QIODevice {
 public:
     explicit AtomicFile(const QString& path);
