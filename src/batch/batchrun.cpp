@@ -59,14 +59,8 @@ public:
         flush();
         return m_failure;
     }
-    /// Makes the file the one at its path.
-    QString commit()
-    {
-        if (QString why = finish(); !why.isEmpty()) return why;
-        if (!m_atomic) return {};
-        const QString why = m_atomic->commit();
-        return why.isEmpty() ? why : label() + why;
-    }
+    /// The file to commit; null for standard output.
+    AtomicFile* file() const { return m_atomic; }
     QString target() const { return m_target; }
     bool isSequential() const override { return true; }
 
@@ -85,9 +79,11 @@ private:
     void flush()
     {
         if (m_buffer.isEmpty() || !m_failure.isEmpty() || !m_inner) return;
-        if (m_inner->write(m_buffer) != m_buffer.size())
+        if (m_inner->write(m_buffer) != m_buffer.size()) {
             m_failure = m_target == QLatin1String("-") ? QStringLiteral("標準出力に書けません。")
                                                       : label() + m_inner->errorString();
+            setErrorString(m_inner->errorString());  // what a writer into this output reports
+        }
         m_buffer.resize(0);  // keeps its room for the next piece
     }
 
@@ -154,7 +150,10 @@ public:
         }
         if (m_dxf)
             if (QString why = m_dxfFile.begin(); !why.isEmpty()) return why;
-        if (m_elements) m_elements->write(ElementsHeader().toUtf8() + '\n');
+        // A file starts with the byte-order mark, by which a spreadsheet knows it is UTF-8; a
+        // program reading standard output gets the lines alone.
+        if (m_elements)
+            m_elements->write((m_elements->file() ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + ElementsHeader().toUtf8() + '\n');
         return failure();
     }
 
@@ -226,17 +225,18 @@ public:
         if (why.isEmpty() && m_pdfFile && !m_pdfFile->finish())
             why = QStringLiteral("%1 に書けません: PDF を書き終えられません。").arg(QDir::toNativeSeparators(m_pdf->target()));
         if (why.isEmpty()) why = failure();
-        // Every file written out before any replaces its previous one: one that cannot be written
-        // leaves all of them as they were.
-        for (auto& [out, target] : m_targets)
-            if (*out && why.isEmpty()) why = (*out)->finish();
-        QStringList written;
+        // Every file written out and on the disk before any replaces its previous one: one that
+        // cannot be written leaves all of them as they were. Past the first rename, the message
+        // names the files replaced and those kept.
+        std::vector<AtomicFile*> files;
         for (auto& [out, target] : m_targets) {
-            if (!*out || !why.isEmpty()) continue;
-            why = (*out)->commit();
-            if (why.isEmpty() && target != QLatin1String("-")) written << target;
+            if (*out && why.isEmpty()) why = (*out)->finish();
+            if (*out) files.push_back((*out)->file());
         }
-        return written;
+        if (!why.isEmpty()) return {};
+        const CommitReport report = CommitAll(files);
+        why = report.message();
+        return report.replaced;
     }
 
 private:
@@ -306,7 +306,7 @@ QString BatchSummary(const BatchResult& r)
             .arg(r.total);
     QString text = QStringLiteral("%1 箇所の隅切りを計算しました。").arg(r.done);
     if (r.refused > 0) text += QStringLiteral("計算できなかった行が %1 行あります。").arg(r.refused);
-    if (!r.failure.isEmpty())
+    if (!r.failure.isEmpty() && r.written.isEmpty())
         text += QStringLiteral("ファイルは書いていません（前のファイルはそのままです）。");
     else if (r.done == 0)
         text += QStringLiteral("書くものがないので、ファイルは書いていません。");

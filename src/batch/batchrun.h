@@ -25,7 +25,7 @@ struct BatchOutputs {
     QString sima;      ///< SIMA coordinate file; point numbers go on from corner to corner
     QString csv;       ///< CSV point file, numbered likewise
     QString dxf;       ///< one drawing of every corner
-    QString elements;  ///< UTF-8 CSV: a header, then the IP number and the elements per corner
+    QString elements;  ///< UTF-8 CSV (a file with its byte-order mark): a header, then the IP number and the elements per corner
     int paper = kPaperA4;  ///< paper code the sheets are laid out for
 };
 
@@ -51,9 +51,10 @@ struct BatchResult {
     int refused = 0;   ///< lines refused
     bool cancelled = false;
     /// Why the run stopped before its end (the table cannot be read, an output cannot be
-    /// written); every previous output is then left as it was.
+    /// written); every previous output is then left as it was, unless replacing the files
+    /// failed part-way: then `written` holds those replaced and the text names both sets.
     QString failure;
-    QStringList written;  ///< the files written, once the run has ended
+    QStringList written;  ///< the files replaced by the run
 };
 
 /// Runs every corner of the table at `table` under `settings`.

@@ -53,7 +53,29 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_interrupt = 0;  // the first signal caught, 0 for none
+
+CommitCalls g_calls;  // empty members: the system's own
+
+int Fsync(int fd) { return g_calls.fsync ? g_calls.fsync(fd) : ::fsync(fd); }
+int Rename(const QString& from, const QString& to)
+{
+    return g_calls.rename ? g_calls.rename(Native(from).constData(), Native(to).constData())
+                          : std::rename(Native(from).constData(), Native(to).constData());
+}
+
+// The rename reaches the disk with its folder. A folder that may be written but not read cannot
+// be opened to sync; the rename stands, and this process can do no more for it. File systems
+// that have nothing to sync for a folder say EINVAL.
+QString SyncFolder(const QString& folder)
+{
+    const int dir = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return errno == EACCES ? QString() : FileErrorText(errno);
+    const int rc = Fsync(dir);
+    const int err = errno;
+    ::close(dir);
+    return rc == 0 || err == EINVAL ? QString() : FileErrorText(err);
+}
 
 }  // namespace
 
@@ -61,11 +83,22 @@ void ReportFileSizeLimitAsError() { std::signal(SIGXFSZ, SIG_IGN); }
 
 void CatchInterrupts()
 {
-    std::signal(SIGINT, [](int) { g_interrupted = 1; });
-    std::signal(SIGTERM, [](int) { g_interrupted = 1; });
+    struct sigaction action {};
+    action.sa_handler = [](int caught) {
+        if (g_interrupt == 0) g_interrupt = caught;
+    };
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a write blocked on a full pipe returns (EINTR) instead of going on waiting,
+    // so that Ctrl-C ends a run whose reader has stopped reading.
+    action.sa_flags = 0;
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(sig, &action, nullptr);
 }
 
-bool Interrupted() { return g_interrupted != 0; }
+bool Interrupted() { return g_interrupt != 0; }
+
+int InterruptSignal() { return g_interrupt; }
+
+void SetCommitCallsForTest(CommitCalls calls) { g_calls = std::move(calls); }
 
 QString FileErrorText(int err)
 {
@@ -116,6 +149,7 @@ bool AtomicFile::open(OpenMode)
 {
     discard();
     m_reason.clear();
+    m_replaced = false;
     m_target = ResolveLinks(m_path);
     if (m_target.isEmpty()) {
         Fail(errno);
@@ -172,41 +206,103 @@ qint64 AtomicFile::writeData(const char* data, qint64 len)
 
 QString AtomicFile::commit()
 {
+    if (QString why = syncToDisk(); !why.isEmpty()) return why;
+    return replace();
+}
+
+QString AtomicFile::syncToDisk()
+{
+    if (m_synced) return {};
     if (m_fd < 0) {
         if (m_reason.isEmpty()) Fail(QStringLiteral("ファイルが開かれていません"));
         return m_reason;
     }
-    if (m_reason.isEmpty() && ::fsync(m_fd) != 0 && (!m_temp.isEmpty() || (errno != EINVAL && errno != EROFS)))
+    // A device written directly may have nothing to sync (EINVAL) or be read-only to that call.
+    if (m_reason.isEmpty() && Fsync(m_fd) != 0 && (!m_temp.isEmpty() || (errno != EINVAL && errno != EROFS)))
         Fail(errno);
     if (::close(m_fd) != 0 && m_reason.isEmpty()) Fail(errno);
     m_fd = -1;
-    if (m_reason.isEmpty() && !m_temp.isEmpty()) {
-        if (std::rename(Native(m_temp).constData(), Native(m_target).constData()) != 0) {
-            Fail(errno);
-        } else {
-            m_temp.clear();
-            // The rename itself reaches the disk with the folder.
-            const int dir = ::open(Native(QFileInfo(m_target).absolutePath()).constData(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (dir >= 0) {
-                ::fsync(dir);
-                ::close(dir);
-            }
-        }
+    if (!m_reason.isEmpty()) {
+        discard();
+        return m_reason;
     }
-    const QString reason = m_reason;
+    m_synced = true;
+    return {};
+}
+
+QString AtomicFile::replace()
+{
+    if (QString why = syncToDisk(); !why.isEmpty()) return why;
+    if (m_temp.isEmpty()) {
+        m_replaced = true;  // written directly
+    } else if (Rename(m_temp, m_target) != 0) {
+        Fail(errno);
+    } else {
+        m_temp.clear();
+        m_replaced = true;
+        if (QString why = SyncFolder(QFileInfo(m_target).absolutePath()); !why.isEmpty())
+            Fail(QStringLiteral("新しいファイルに置き換えましたが、フォルダの同期に失敗しました（%1）").arg(why));
+    }
     discard();
-    m_reason = reason;
-    return reason;
+    return m_reason;
 }
 
 void AtomicFile::discard()
 {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    m_synced = false;
     if (!m_temp.isEmpty()) ::unlink(Native(m_temp).constData());
     m_temp.clear();
     if (isOpen()) QIODevice::close();
+}
+
+QString CommitReport::message() const
+{
+    if (ok()) return {};
+    const auto list = [](const QStringList& paths) {
+        QStringList shown;
+        for (const QString& p : paths) shown << QDir::toNativeSeparators(p);
+        return shown.isEmpty() ? QStringLiteral("なし") : shown.join(QStringLiteral("、"));
+    };
+    const QString text = QStringLiteral("%1 に書けません: %2。").arg(QDir::toNativeSeparators(failed), reason);
+    if (replaced.isEmpty()) return text + QStringLiteral("ファイルは書いていません（前のファイルはそのままです）。");
+    return text + QStringLiteral("新しくなったファイル: %1。前のままのファイル: %2。").arg(list(replaced), list(kept));
+}
+
+CommitReport CommitAll(const std::vector<AtomicFile*>& files)
+{
+    CommitReport r;
+    const auto step = [&](AtomicFile* f, QString why) {
+        if (why.isEmpty()) return;
+        r.failed = f->path();
+        r.reason = why;
+    };
+    // Every file on the disk before the first rename: what fails here replaces nothing.
+    for (AtomicFile* f : files)
+        if (f && r.ok()) step(f, f->syncToDisk());
+    for (AtomicFile* f : files) {
+        if (!f) continue;
+        if (r.ok())
+            step(f, f->replace());
+        else
+            f->discard();
+        (f->replaced() ? r.replaced : r.kept) << f->path();
+    }
+    return r;
+}
+
+QString FileIdentity(const QString& path)
+{
+    QString p = ResolveLinks(path);
+    if (p.isEmpty()) p = QFileInfo(path).absoluteFilePath();  // a loop of links: its own name
+    p = QDir::cleanPath(p);
+    struct stat st {};
+    if (::stat(Native(p).constData(), &st) == 0)
+        return QStringLiteral("file %1:%2").arg(st.st_dev).arg(st.st_ino);
+    const QFileInfo info(p);
+    const QString folder = info.absoluteDir().canonicalPath();
+    return QStringLiteral("path ") + (folder.isEmpty() ? p : folder + QLatin1Char('/') + info.fileName());
 }
 
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)

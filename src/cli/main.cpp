@@ -1,153 +1,578 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tovanel-cli: the trial calculation (and, as they come, the sheets) without windows.
+// tovanel-cli: one corner or a whole corner table without windows — the trial calculation, the
+// calculation sheets, the point files and the drawing. `main` parses, gathers, computes and
+// writes; a step that cannot go on ends the run with its exit status and one line on stderr.
 
 #include "batch/batchrun.h"
 #include "batch/cornertable.h"
+#include "calc/atomicfile.h"
 #include "calc/corner.h"
-#include "calc/settings.h"
-#include "calc/curve.h"
 #include "calc/elementlist.h"
+#include "calc/exportlist.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
-#include "calc/atomicfile.h"
+#include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointfile.h"
 #include "exchange/pointwriter.h"
-#include "calc/exportlist.h"
 #include "print/fonts.h"
 #include "print/pagelayout.h"
+#include "print/pdfstream.h"
 #include "sheets/blocksheet.h"
 #include "sheets/composition.h"
 
+#include <QBuffer>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <tuple>
 
 using namespace tovanel;
 
 namespace {
 
-enum Exit { kOk = 0, kUsage = 2, kRefused = 3, kInterrupted = 130 };
+enum Exit { kOk = 0, kUsage = 2, kRefused = 3 };
+/// A run ended by a signal exits with 128 + its number: 130 for Ctrl-C, 143 for SIGTERM.
+constexpr int kSignalExitBase = 128;
 
-const char kUsageText[] =
-    "usage: tovanel-cli --bp X,Y --ip X,Y --ep X,Y --radius R [options]\n"
-    "       tovanel-cli --points FILE --bp-name NAME --ip-name NAME --ep-name NAME --radius R [options]\n"
-    "\n"
-    "  --bp X,Y --ip X,Y --ep X,Y   the three points (X north, Y east)\n"
-    "  --points FILE                take them by name from a SIMA (.sim) or CSV point file\n"
-    "  --bp-name NAME --ip-name NAME --ep-name NAME\n"
-    "                               the names of BP, IP and EP in that file\n"
-    "  --radius R --inner W --outer W\n"
-    "  --type 0|1|2|3               平行, 千鳥, 外接, 等曲率半径 (default: the settings file)\n"
-    "  --ip-number TEXT             the IP number text\n"
-    "  --divisions N                the division count (0 or absent: chosen from the limits)\n"
-    "  --settings FILE              settings file (default: the program's own; built-in if none);\n"
-    "                               \"1\" on its line 16 computes azimuths exactly\n"
-    "  --elements                   the computed elements, one Name=value line each (default)\n"
-    "  --listing                    the trial listing: x TAB y TAB colour TAB text per line\n"
-    "  --export FILE|-              the point list the preview's close button puts on the clipboard\n"
-    "  --pdf FILE                   the calculation sheets as PDF\n"
-    "  --paper A4|A3|B4|B5          paper the sheets are laid out for (default A4)\n"
-    "  --sima FILE|-                the exported points as a SIMA coordinate file (CP932, CR LF)\n"
-    "  --csv FILE|-                 the exported points as a CSV point file (CP932, CR LF)\n"
-    "  --dxf FILE                   the corner as a DXF drawing: tangents, arcs, staking paths, points\n"
-    "  --help, --version\n"
-    "\n"
-    "  tovanel-cli --batch TABLE [--settings FILE] [--paper P] [--pdf FILE] [--sima FILE|-]\n"
-    "              [--csv FILE|-] [--dxf FILE] [--elements FILE|-]\n"
-    "  --batch TABLE                every corner of a corner table (CSV or TAB-separated), one per line:\n"
-    "                               IP number, BP X, BP Y, IP X, IP Y, EP X, EP Y, radius, inner width,\n"
-    "                               outer width, type 0..3, division count (empty or 0: chosen), and\n"
-    "                               optionally the BP, IP and EP names; a first line with no number in\n"
-    "                               its number columns is a header. IP numbers must differ. --pdf is one document of every corner (each\n"
-    "                               from a new page), --sima/--csv/--dxf one file of every corner's\n"
-    "                               points (numbers run on), --elements one UTF-8 CSV line per corner:\n"
-    "                               IPNo and the elements above (default: --elements -). A refused\n"
-    "                               line is reported with its number and the run goes on; a summary\n"
-    "                               ends it. Ctrl-C stops the run and writes nothing.\n"
-    "\n"
-    "Option values follow the input boxes' rule: the leading number of the text, 0 when there is none.\n"
-    "Numbers in tables and point files are read whole or the line is refused: plain decimals,\n"
-    "full-width digits, thousands separators that group by three (-123,455.670).\n"
-    "Tables and point files are read in CP932, UTF-8 or UTF-16 (with its byte order mark);\n"
-    "every file is replaced only once written whole.\n"
-    "Exit status: 0 done; 2 usage error, unreadable point file, corner table or unwritable output;\n"
-    "3 input the calculation refuses, a point name the file cannot hold, or a refused table line.\n";
+// ---- The options: one list feeds the parser, --help and (through --help) the manual page check.
 
-void Print(FILE* to, const QString& text) { std::fputs(text.toUtf8().constData(), to); }
+enum class Use { Corner, Batch, Both, Info };  // Info: --help, --version
+enum class Role { Value, Input, Output };      // Input and Output options name files
 
-int Fail(Exit code, const QString& why)
+struct OptionSpec {
+    const char* name;   ///< without its dashes
+    const char* value;  ///< the value's name in --help; nullptr for a switch
+    const char* help;   ///< its line in --help
+    Use use;
+    Role role = Role::Value;
+};
+
+// --elements is a switch for one corner and names a file for a table: one entry for each.
+constexpr OptionSpec kOptions[] = {
+    {"bp", "X,Y", "始点 BP の座標（X は北、Y は東）", Use::Corner},
+    {"ip", "X,Y", "交点 IP の座標", Use::Corner},
+    {"ep", "X,Y", "終点 EP の座標", Use::Corner},
+    {"points", "FILE", "BP・IP・EP を SIMA (.sim) か CSV の座標ファイルから点名で取る", Use::Corner, Role::Input},
+    {"bp-name", "NAME", "そのファイルでの BP の点名", Use::Corner},
+    {"ip-name", "NAME", "そのファイルでの IP の点名", Use::Corner},
+    {"ep-name", "NAME", "そのファイルでの EP の点名", Use::Corner},
+    {"radius", "R", "中心線の半径", Use::Corner},
+    {"inner", "W", "内側の幅員（省略時 0）", Use::Corner},
+    {"outer", "W", "外側の幅員（省略時 0）", Use::Corner},
+    {"type", "0|1|2|3", "計算方式: 0 平行, 1 千鳥, 2 外接, 3 等曲率半径（省略時: 設定ファイルの値）", Use::Corner},
+    {"ip-number", "TEXT", "IP 番号", Use::Corner},
+    {"divisions", "N", "分割数（0、空または省略: 制限値から決める）", Use::Corner},
+    {"elements", nullptr, "計算した要素を 1 行に一つ Name=value で（ほかの出力がないときの既定）", Use::Corner},
+    {"listing", nullptr, "試算の一覧: 1 行に x TAB y TAB 色 TAB 文字", Use::Corner},
+    {"export", "FILE|-", "プレビューの「閉じる」がクリップボードに置く点の一覧 (UTF-8)", Use::Corner, Role::Output},
+    {"batch", "TABLE", "隅切り表 (CSV または TAB 区切り) のすべての隅切りを計算する", Use::Batch, Role::Input},
+    {"elements", "FILE|-", "隅切りごとに 1 行の要素の CSV (UTF-8、ファイルには BOM 付き。出力の指定がなければ -)",
+     Use::Batch, Role::Output},
+    {"settings", "FILE", "設定ファイル（既定: プログラムが見つけるもの、なければ組み込みの値）", Use::Both, Role::Input},
+    {"paper", "A4|A3|B4|B5", "計算書の用紙（既定 A4）", Use::Both},
+    {"pdf", "FILE|-", "計算書の PDF", Use::Both, Role::Output},
+    {"sima", "FILE|-", "出力する点の SIMA 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
+    {"csv", "FILE|-", "出力する点の CSV 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
+    {"dxf", "FILE|-", "DXF 図面: 接線、円弧、杭打ちの経路、点", Use::Both, Role::Output},
+    // Further outputs of both modes go here: the path checks and --help take them from this list.
+    {"help", nullptr, "この説明を表示して終わる", Use::Info},
+    {"version", nullptr, "版を表示して終わる", Use::Info},
+};
+
+const char kUsageLines[] =
+    "使い方: tovanel-cli --bp X,Y --ip X,Y --ep X,Y --radius R [オプション]\n"
+    "        tovanel-cli --points FILE --bp-name NAME --ip-name NAME --ep-name NAME --radius R [オプション]\n"
+    "        tovanel-cli --batch TABLE [--settings FILE] [--paper P] [--pdf FILE|-] [--sima FILE|-]\n"
+    "                    [--csv FILE|-] [--dxf FILE|-] [--elements FILE|-]\n";
+
+const char kNotes[] =
+    "\n"
+    "オプションの数値は、前後の空白を除いた値全体が一つの数のときだけ読みます: 符号、小数点、指数、\n"
+    "全角の数字・符号・小数点。12m、nan、空の値などは、オプション名と値を示して断ります（終了ステータス 2）。\n"
+    "X,Y はカンマで X と Y に分けるため、桁区切りのカンマは使えません。\n"
+    "隅切り表と座標ファイルの数値も全体で読み、3 桁ごとの桁区切り (-123,455.670) も読みます。\n"
+    "隅切り表: 1 行に 1 箇所、IP 番号, BP X, BP Y, IP X, IP Y, EP X, EP Y, 半径, 内幅員, 外幅員,\n"
+    "計算方式 0..3, 分割数（空か 0: 制限値から）, 任意で BP・IP・EP の点名。数値のない 1 行目は見出し。\n"
+    "IP 番号は行ごとに違うこと。計算できない行は行番号を示して飛ばし、最後に集計を 1 行書きます。\n"
+    "表・座標ファイルは CP932、UTF-8、UTF-16（BOM 付き）で読みます。\n"
+    "設定ファイルの 16 行目が \"1\" のとき方位角を厳密に計算します。\n"
+    "- は標準出力で、一つの出力にだけ使えます。出力先が入力（隅切り表、座標ファイル、設定ファイル）や\n"
+    "ほかの出力と同じファイルのときは、何も計算せずに断ります。ファイルはすべて作り終えてから\n"
+    "まとめて置き換えます。途中で置き換えに失敗したときは、新しくなったファイルと前のままのファイルを示します。\n"
+    "終了ステータス: 0 完了、2 使い方の誤り・読めない入力・書けない出力、3 計算できない入力・ファイルに\n"
+    "書けない点名・計算できない表の行、130 Ctrl-C (SIGINT)、143 SIGTERM、129 SIGHUP、141 SIGPIPE\n"
+    "（シグナルで止めたときはファイルを書かず、前のファイルはそのままです）。\n";
+
+/// Whether the option is known in a mode. Every option is known in both, so that a corner's option
+/// given with --batch is told as such; only --elements has an entry for each.
+bool Registered(const OptionSpec& o, bool batch)
 {
-    Print(stderr, QStringLiteral("tovanel-cli: ") + why + QLatin1Char('\n'));
-    return code;
+    return std::strcmp(o.name, "elements") != 0 || (o.use == Use::Batch) == batch;
 }
 
-/// Writes an output: "-" is standard output, anything else a file replaced as a whole.
-QString WriteOutput(const QString& target, const QByteArray& bytes)
+QString Dashed(const char* name) { return QStringLiteral("--") + QLatin1String(name); }
+
+QString HelpText()
 {
-    if (target == QLatin1String("-")) {
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        return std::fflush(stdout) == 0 ? QString() : QStringLiteral("標準出力に書けません。");
+    QString text = QString::fromUtf8(kUsageLines);
+    const std::pair<Use, const char*> sections[] = {
+        {Use::Corner, "隅切り 1 箇所"}, {Use::Batch, "隅切り表 (--batch)"}, {Use::Both, "どちらでも"}, {Use::Info, "そのほか"}};
+    for (const auto& [use, title] : sections) {
+        text += QStringLiteral("\n%1:\n").arg(QString::fromUtf8(title));
+        for (const OptionSpec& o : kOptions) {
+            if (o.use != use) continue;
+            QString head = QStringLiteral("  ") + Dashed(o.name);
+            if (o.value) head += QLatin1Char(' ') + QLatin1String(o.value);
+            text += head.leftJustified(28) + QLatin1Char(' ') + QString::fromUtf8(o.help) + QLatin1Char('\n');
+        }
     }
-    const QString why = WriteFileAtomically(target, bytes);
-    return why.isEmpty() ? why : target + QStringLiteral(": ") + why;
+    return text + QString::fromUtf8(kNotes);
 }
 
-void PrintElements(const CornerElements& s)
+// ---- How a step ends the run.
+
+/// An exit status and, for any status but 0, the one line that says why.
+struct Stop {
+    int status = kOk;
+    QString why;
+    bool stops() const { return status != kOk; }
+};
+
+Stop Usage(const QString& why) { return {kUsage, why}; }
+
+/// The run stopped by a signal: nothing is committed, the previous files stay.
+Stop Interruption()
+{
+    const int sig = InterruptSignal();
+    const QString name = sig == SIGINT    ? QStringLiteral("Ctrl-C, SIGINT")
+                         : sig == SIGPIPE ? QStringLiteral("SIGPIPE: 出力先のパイプが閉じられました")
+                                          : QStringLiteral("SIG") + QString::fromLatin1(sigabbrev_np(sig));
+    return {kSignalExitBase + sig,
+            QStringLiteral("中止しました（%1）。ファイルは書いていません（前のファイルはそのままです）。").arg(name)};
+}
+
+void Say(const QString& line)
+{
+    std::fputs((QStringLiteral("tovanel-cli: ") + line + QLatin1Char('\n')).toUtf8().constData(), stderr);
+}
+
+int Report(const Stop& s)
+{
+    if (!s.why.isEmpty()) Say(s.why);
+    return s.status;
+}
+
+// Standard output that could not be written (a full disk, a closed pipe) is a failure, not a
+// success with a short result.
+Stop FinishStdout()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return {};
+    if (Interrupted()) return Interruption();
+    return Usage(QStringLiteral("標準出力に書けません: ") + FileErrorText(errno));
+}
+
+void WarnWithoutSheetFont()
+{
+    if (!SheetFontAvailable()) Say(QStringLiteral("IPAMincho がインストールされていないため、計算書の桁がそろいません。"));
+}
+
+// ---- Parse: the arguments into options and their values.
+
+/// The options given: name without dashes → value ("" for a switch).
+struct Args {
+    bool batch = false;
+    std::map<QString, QString> given;
+    bool has(const char* name) const { return given.count(QLatin1String(name)) > 0; }
+    QString value(const char* name) const
+    {
+        const auto it = given.find(QLatin1String(name));
+        return it == given.end() ? QString() : it->second;
+    }
+};
+
+void AddOptions(QCommandLineParser& p, bool batch)
+{
+    for (const OptionSpec& o : kOptions)
+        if (Registered(o, batch))
+            p.addOption(QCommandLineOption(QLatin1String(o.name), QString::fromUtf8(o.help),
+                                           o.value ? QLatin1String(o.value) : QString()));
+}
+
+// QCommandLineParser's own messages are English: its three ways of failing are told again here.
+QString ParseError(const QCommandLineParser& p, const QStringList& arguments, bool batch)
+{
+    if (const QStringList unknown = p.unknownOptionNames(); !unknown.isEmpty()) {
+        // Shown as typed: "-x" is read letter by letter, "--x" and "--x=…" whole.
+        const QString dashed = QStringLiteral("--") + unknown.first();
+        const bool typedLong = std::any_of(arguments.begin(), arguments.end(), [&](const QString& arg) {
+            return arg == dashed || arg.startsWith(dashed + QLatin1Char('='));
+        });
+        return QStringLiteral("%1 というオプションはありません（--help を参照）").arg(typedLong ? dashed : dashed.mid(1));
+    }
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--")) break;
+        if (!a.startsWith(QLatin1String("--"))) continue;
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        const QString name = a.left(eq).mid(2);
+        for (const OptionSpec& o : kOptions) {
+            if (!Registered(o, batch) || name != QLatin1String(o.name)) continue;
+            if (o.value && eq < 0 && ++i == arguments.size()) return QStringLiteral("--%1 に値がありません").arg(name);
+            if (!o.value && eq >= 0) return QStringLiteral("--%1 は値をとりません").arg(name);
+        }
+    }
+    return QStringLiteral("引数を読めません（--help を参照）");
+}
+
+/// Reads `arguments`, the program's name first.
+Stop Parse(const QStringList& arguments, Args& args)
+{
+    {
+        // --elements names a file only with --batch: a first reading finds out which it is.
+        QCommandLineParser first;
+        AddOptions(first, false);
+        (void)first.parse(arguments);  // what is wrong the second reading tells
+        args.batch = first.isSet(QStringLiteral("batch"));
+    }
+    QCommandLineParser p;
+    AddOptions(p, args.batch);
+    if (!p.parse(arguments)) return Usage(ParseError(p, arguments, args.batch));
+    if (const QStringList extra = p.positionalArguments(); !extra.isEmpty())
+        return Usage(QStringLiteral("オプションでない引数「%1」があります（--help を参照）").arg(extra.first()));
+    const QStringList found = p.optionNames();
+    for (const OptionSpec& o : kOptions) {
+        const QString name = QLatin1String(o.name);
+        if (!Registered(o, args.batch) || !p.isSet(name)) continue;
+        // Which of two values was meant is not for the program to guess.
+        if (o.value && found.count(name) > 1) return Usage(QStringLiteral("--%1 が 2 回以上あります").arg(name));
+        args.given[name] = o.value ? p.value(name) : QString();
+    }
+    return {};
+}
+
+// ---- Gather: the settings, the paths and the corner, everything checked before any computing.
+
+/// What a run computes from.
+struct Job {
+    Settings settings;
+    int paper = kPaperA4;
+    Corner corner;
+};
+
+Stop CheckCombination(const Args& a)
+{
+    for (const OptionSpec& o : kOptions)
+        if (o.use == Use::Corner && a.batch && Registered(o, true) && a.has(o.name))
+            return Usage(QStringLiteral("--%1 は --batch と一緒に使えません（隅切り表が隅切りごとに与えます）").arg(o.name));
+    if (a.batch) return {};
+    for (const char* point : {"bp", "ip", "ep"}) {
+        const QByteArray name = QByteArray(point) + "-name";
+        if (a.has("points") && a.has(point))
+            return Usage(QStringLiteral("--points と --%1 は一緒に使えません（点はファイルから取ります）").arg(point));
+        if (a.has("points") && !a.has(name.constData()))
+            return Usage(QStringLiteral("--points には --bp-name、--ip-name、--ep-name が要ります"));
+        if (!a.has("points") && a.has(name.constData()))
+            return Usage(QStringLiteral("--%1 は --points と一緒に使います").arg(QLatin1String(name)));
+        if (!a.has("points") && !a.has(point)) return Usage(QStringLiteral("--%1 を指定してください").arg(point));
+    }
+    if (!a.has("radius")) return Usage(QStringLiteral("--radius を指定してください"));
+    return {};
+}
+
+Stop ReadPaper(const Args& a, int& paper)
+{
+    if (!a.has("paper")) return {};
+    const std::map<QString, int> papers = {{"A4", kPaperA4}, {"A3", kPaperA3}, {"B4", kPaperB4}, {"B5", kPaperB5}};
+    const auto it = papers.find(a.value("paper").toUpper());
+    if (it == papers.end()) return Usage(QStringLiteral("--paper は A4、A3、B4、B5 のどれかです（「%1」）").arg(a.value("paper")));
+    paper = it->second;
+    return {};
+}
+
+/// The settings file the run reads: --settings, else where the program finds it (read only: the
+/// command line never creates the user's file); empty for the built-in settings.
+Stop SettingsPath(const Args& a, QString& path)
+{
+    if (!a.has("settings")) {
+        path = LocateSettings(QCoreApplication::applicationDirPath(), UserSettingsDir()).current();
+        return {};
+    }
+    path = a.value("settings");
+    if (path.isEmpty() || !QFileInfo::exists(path)) return Usage(QStringLiteral("設定ファイル「%1」がありません").arg(path));
+    return {};
+}
+
+/// Refuses an output that would replace an input or another output. Files are compared as the
+/// writer will reach them (links followed, hard links by their inode).
+Stop CheckPaths(const Args& a, const QString& settingsPath)
+{
+    std::map<QString, QString> taken;  // file → what it is, as the user gave it
+    if (!settingsPath.isEmpty()) taken[FileIdentity(settingsPath)] = QStringLiteral("設定ファイルの ") + settingsPath;
+    int toStdout = 0;
+    for (const OptionSpec& o : kOptions) {
+        if (o.role == Role::Value || !Registered(o, a.batch) || !a.has(o.name) || std::strcmp(o.name, "settings") == 0)
+            continue;
+        const QString path = a.value(o.name);
+        const QString what = QStringLiteral("--%1 の %2").arg(QLatin1String(o.name), path);
+        if (path.isEmpty()) return Usage(QStringLiteral("--%1 の値が空です").arg(o.name));
+        if (o.role == Role::Output && path == QLatin1String("-")) {
+            if (++toStdout > 1) return Usage(QStringLiteral("標準出力 (-) に書ける出力は一つだけです"));
+            continue;
+        }
+        const auto [it, added] = taken.emplace(FileIdentity(path), what);
+        if (!added)
+            return Usage(QStringLiteral("%1 は %2 と同じファイルです。入力やほかの出力を上書きするので、何も計算していません")
+                             .arg(what, it->second));
+    }
+    return {};
+}
+
+/// A number from an option: its whole text, or a refusal naming `what` and the text as found.
+Stop OptionNumber(const QString& what, const QString& text, double& v)
+{
+    if (text.trimmed().isEmpty()) return Usage(QStringLiteral("%1 の値が空です").arg(what));
+    const std::optional<double> n = StrictNumber(text);
+    if (!n) return Usage(QStringLiteral("%1 の値「%2」は数値ではありません").arg(what, text));
+    v = *n;
+    return {};
+}
+
+/// A point's X,Y. The comma parts X from Y, so neither half may hold a thousands separator.
+Stop OptionPair(const QString& option, const QString& text, double& x, double& y)
+{
+    const qsizetype commas = text.count(QLatin1Char(',')) + text.count(QChar(0xFF0C));  // and the full-width ，
+    if (commas != 1)
+        return Usage(QStringLiteral("%1 の値「%2」は X,Y の形ではありません（カンマは X と Y の区切りで、桁区切りには使えません）")
+                         .arg(option, text));
+    const qsizetype at = std::max(text.indexOf(QLatin1Char(',')), text.indexOf(QChar(0xFF0C)));
+    if (Stop s = OptionNumber(option + QStringLiteral(" の X"), text.left(at), x); s.stops()) return s;
+    return OptionNumber(option + QStringLiteral(" の Y"), text.mid(at + 1), y);
+}
+
+Stop GatherPoints(const Args& a, CornerInput& in)
+{
+    const std::tuple<const char*, double*, double*> points[] = {
+        {"bp", &in.BpX, &in.BpY}, {"ip", &in.IpX, &in.IpY}, {"ep", &in.EpX, &in.EpY}};
+    if (!a.has("points")) {
+        for (const auto& [name, x, y] : points)
+            if (Stop s = OptionPair(Dashed(name), a.value(name), *x, *y); s.stops()) return s;
+        return {};
+    }
+    const QString file = a.value("points");
+    const PointFileRead read = LoadPointFile(file);
+    if (!read.ok()) return Usage(PointFileMessage(file, read));
+    for (const auto& [name, x, y] : points) {
+        const FilePoint* p = nullptr;
+        if (QString why = FindPoint(file, read, a.value((QByteArray(name) + "-name").constData()), p); !why.isEmpty())
+            return Usage(why);
+        *x = p->x;
+        *y = p->y;
+    }
+    return {};
+}
+
+Stop GatherCorner(const Args& a, const Settings& s, CornerInput& in)
+{
+    if (Stop st = GatherPoints(a, in); st.stops()) return st;
+    // Absent widths are 0 and an absent or empty division count is chosen from the limits; a
+    // width given empty is a slip and is refused.
+    const struct { const char* name; double* to; bool emptyIsZero; } numbers[] = {
+        {"radius", &in.Radius, false}, {"inner", &in.WidthIn, false}, {"outer", &in.WidthOut, false}, {"divisions", &in.DivCount, true}};
+    for (const auto& n : numbers) {
+        if (!a.has(n.name) || (n.emptyIsZero && a.value(n.name).trimmed().isEmpty())) continue;
+        if (Stop st = OptionNumber(Dashed(n.name), a.value(n.name), *n.to); st.stops()) return st;
+    }
+    if (a.has("type")) {
+        const std::optional<double> t = StrictNumber(a.value("type"));
+        // A whole number of the type list only: "2.6" is no type, not the nearest one.
+        if (!t || !(*t >= 0 && *t <= 3 && *t == std::floor(*t)))
+            return Usage(QStringLiteral("--type は 0、1、2、3 のどれかです（「%1」）").arg(a.value("type")));
+        in.CalcType = static_cast<int16_t>(*t);
+    } else {
+        // The remembered type follows the window's rule: another value selects no type.
+        const double t = std::nearbyint(LeadingNumber(s.rememberedType()));
+        in.CalcType = static_cast<int16_t>(t >= 0 && t <= 3 ? t : -1);
+    }
+    // The IP number becomes part of every exported point name: a TAB or a line end there would
+    // shift the CAD's columns or split a line.
+    in.IPNo = a.value("ip-number");
+    if (HasFieldBreak(in.IPNo)) return Usage(QStringLiteral("--ip-number に TAB や改行は使えません"));
+    return {};
+}
+
+Stop Gather(const Args& a, Job& job)
+{
+    if (Stop st = CheckCombination(a); st.stops()) return st;
+    if (Stop st = ReadPaper(a, job.paper); st.stops()) return st;
+    QString settings;
+    if (Stop st = SettingsPath(a, settings); st.stops()) return st;
+    if (Stop st = CheckPaths(a, settings); st.stops()) return st;
+    if (settings.isEmpty())
+        job.settings = DefaultSettings();
+    else
+        for (const QString& notice : ReadSettings(settings, job.settings)) Say(notice);
+    return a.batch ? Stop{} : GatherCorner(a, job.settings, job.corner.in);
+}
+
+// ---- Compute: every output of one corner made as bytes before any is written.
+
+/// One output made: where it goes ("-": standard output) and its bytes.
+struct Piece {
+    QString target;
+    QByteArray bytes;
+};
+
+QByteArray ListingBytes(const Listing& listing)
+{
+    QString text;
+    for (const ListingText& t : listing.texts)
+        text += QStringLiteral("%1\t%2\t%3\t%4\n").arg(t.x).arg(t.y).arg(t.colour).arg(t.text);
+    return text.toUtf8();
+}
+
+QByteArray ElementBytes(const CornerElements& el)
 {
     std::string text;
-    for (const auto& [name, value] : ElementList(s)) {
+    for (const auto& [name, value] : ElementList(el)) {
         text += name;
         text += '=';
         AppendFullDigits(text, value);
         text += '\n';
     }
-    std::fputs(text.c_str(), stdout);
+    return QByteArray::fromStdString(text);
 }
 
-/// --batch: every corner of the table; refused lines are reported as they come, the summary last.
-int RunTable(std::map<QString, QString>& opt, const Settings& settings, int paperCode)
+/// The corner's drawing. A point name the drawing cannot hold refuses the corner (exit 3); the
+/// drawing's own working file failing (a full disk) is a failure to write (exit 2).
+Stop DxfBytes(const DxfCorner& corner, QByteArray& bytes)
 {
-    for (const char* single : {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type", "--ip-number",
-                               "--divisions", "--points", "--bp-name", "--ip-name", "--ep-name", "--listing", "--export"})
-        if (opt.count(single))
-            return Fail(kUsage, QString::fromLatin1(single) + QStringLiteral(" cannot be used with --batch: the table gives every corner"));
-    BatchOutputs out{opt["--pdf"], opt["--sima"], opt["--csv"], opt["--dxf"], opt["--elements"], paperCode};
+    DxfStream dxf;
+    if (QString why = dxf.begin(); !why.isEmpty()) return Usage(why);
+    if (QString why = dxf.add(corner); !why.isEmpty()) return {kRefused, why};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QString why = dxf.end(buffer); !why.isEmpty()) return Usage(why);
+    return {};
+}
+
+/// The sheets as a PDF in memory.
+Stop PdfBytes(const PageLayout& pl, QByteArray& bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    if (pl.pageCount() > 0) {
+        PdfStream pdf(buffer, pl, pl.docName());
+        painted = pdf.add(pl) && pdf.finish();
+    }  // the writer has finished the document here
+    return painted ? Stop{} : Usage(QStringLiteral("計算書の PDF を描けません。"));
+}
+
+bool WantsSheets(const Args& a)
+{
+    for (const char* o : {"export", "pdf", "sima", "csv", "dxf"})
+        if (a.has(o)) return true;
+    return false;
+}
+
+/// The sheets composed, and the files made of them in the order the options are listed.
+Stop ComposeOutputs(const Args& a, const Settings& s, const Corner& k, int paper, std::vector<Piece>& pieces)
+{
+    InstallFontSubstitutions();
+    PageLayout pl;
+    pl.setPaperSize(paper);
+    const Composition composed = ComposeDocument(k, s, pl);
+    if (!composed.refusal.isEmpty()) return {kRefused, composed.refusal};
+    const std::vector<ExportPoint> exported = ExportPoints(composed.exports);
+    // A point name a file cannot hold refuses the corner (exit 3): no file of it is written.
+    const auto refused = [](const QString& why) { return why.isEmpty() ? Stop{} : Stop{kRefused, why}; };
+    const std::pair<const char*, std::function<Stop(QByteArray&)>> makers[] = {
+        {"export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), Stop{}; }},
+        {"sima", [&](QByteArray& b) { return refused(SimaFile(exported, k.in.IPNo, b)); }},
+        {"csv", [&](QByteArray& b) { return refused(CsvFile(exported, b)); }},
+        {"dxf", [&](QByteArray& b) { return DxfBytes(CornerOf(k, composed.exports, BlockExportCounts(k)), b); }},
+        {"pdf", [&](QByteArray& b) { return PdfBytes(pl, b); }},
+    };
+    for (const auto& [name, make] : makers) {
+        if (!a.has(name)) continue;
+        if (Interrupted()) return Interruption();
+        if (std::strcmp(name, "pdf") == 0) WarnWithoutSheetFont();
+        QByteArray bytes;
+        if (Stop st = make(bytes); st.stops()) return st;
+        pieces.push_back({a.value(name), std::move(bytes)});
+    }
+    return {};
+}
+
+Stop Compute(const Args& a, const Job& job, std::vector<Piece>& pieces)
+{
+    Corner k = job.corner;
+    Listing listing;
+    if (QString why = S_CRT(k.in, job.settings, k.el, listing); !why.isEmpty()) return {kRefused, why};
+    const bool sheets = WantsSheets(a);
+    if (a.has("listing")) pieces.push_back({QStringLiteral("-"), ListingBytes(listing)});
+    if (a.has("elements") || !(a.has("listing") || sheets)) pieces.push_back({QStringLiteral("-"), ElementBytes(k.el)});
+    return sheets ? ComposeOutputs(a, job.settings, k, job.paper, pieces) : Stop{};
+}
+
+// ---- Write: the files beside their paths, standard output, then every file committed at once.
+
+Stop Write(const std::vector<Piece>& pieces)
+{
+    std::vector<std::unique_ptr<AtomicFile>> files;
+    std::vector<AtomicFile*> commit;
+    for (const Piece& p : pieces) {
+        if (p.target == QLatin1String("-")) continue;
+        auto& f = files.emplace_back(std::make_unique<AtomicFile>(p.target));
+        if (!f->open() || f->write(p.bytes) != p.bytes.size())
+            return Usage(QStringLiteral("%1 に書けません: %2").arg(QDir::toNativeSeparators(p.target), f->reason()));
+        commit.push_back(f.get());
+    }
+    for (const Piece& p : pieces)
+        if (p.target == QLatin1String("-")) std::fwrite(p.bytes.constData(), 1, static_cast<size_t>(p.bytes.size()), stdout);
+    if (Stop st = FinishStdout(); st.stops()) return st;
+    // Past this point the files are replaced: a signal now finds the run done.
+    if (Interrupted()) return Interruption();
+    const CommitReport report = CommitAll(commit);
+    return report.ok() ? Stop{} : Usage(report.message());
+}
+
+// ---- A corner table: every corner through the same road, into one set of files.
+
+Stop RunTable(const Args& a, const Job& job)
+{
+    BatchOutputs out{a.value("pdf"), a.value("sima"), a.value("csv"), a.value("dxf"), a.value("elements"), job.paper};
     if (out.pdf.isEmpty() && out.sima.isEmpty() && out.csv.isEmpty() && out.dxf.isEmpty() && out.elements.isEmpty())
         out.elements = QStringLiteral("-");
     InstallFontSubstitutions();
-    if (!out.pdf.isEmpty() && !SheetFontAvailable())
-        Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
-    // Ctrl-C stops the run like the window's cancel: no output is left half-written.
-    CatchInterrupts();
-    const QString table = opt["--batch"];
+    if (!out.pdf.isEmpty()) WarnWithoutSheetFont();
+    const QString table = a.value("batch");
     BatchCallbacks callbacks;
-    callbacks.refused = [&](const BatchRefusal& r) { Fail(kOk, TableLineMessage(table, r.line, r.reason)); };
+    callbacks.refused = [&](const BatchRefusal& r) { Say(TableLineMessage(table, r.line, r.reason)); };
     callbacks.cancelled = [] { return Interrupted(); };
-    const BatchResult r = RunBatch(table, settings, out, callbacks);
-    if (!r.failure.isEmpty()) Fail(kOk, r.failure);
-    if (r.total > 0) Fail(kOk, BatchSummary(r));
-    if (r.cancelled) return kInterrupted;
-    if (!r.failure.isEmpty()) return kUsage;
-    return r.refused > 0 ? kRefused : kOk;
-}
-
-// Standard output that could not be written (a full disk, a closed pipe) is a failure, not a
-// success with a short result.
-int FinishStdout(int status)
-{
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const int err = errno;
-        return Fail(kUsage, QStringLiteral("cannot write standard output: ") + FileErrorText(err));
-    }
-    return status;
+    BatchResult r = RunBatch(table, job.settings, out, callbacks);
+    // A signal may also end the run through the write it broke (SIGPIPE: the reader gone).
+    r.cancelled = r.cancelled || (!r.failure.isEmpty() && Interrupted());
+    if (!r.failure.isEmpty()) Say(r.failure);
+    if (r.total > 0 || r.cancelled) Say(BatchSummary(r));
+    // Said above already: only the status is left.
+    if (r.cancelled) return {kSignalExitBase + InterruptSignal(), {}};
+    if (!r.failure.isEmpty()) return {kUsage, {}};
+    return {r.refused > 0 ? kRefused : kOk, {}};
 }
 
 }  // namespace
@@ -157,170 +582,31 @@ int main(int argc, char** argv)
     // Past a file-size limit a write then fails with "file too large" and is reported, instead of
     // the signal ending the program.
     ReportFileSizeLimitAsError();
+    // From the first moment, Ctrl-C, SIGTERM, SIGHUP and SIGPIPE stop the run between two steps
+    // and leave no temporary file.
+    CatchInterrupts();
     // Sheets are measured and drawn with the real fonts but never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session the platform only notes that it picked a runtime folder itself; that note
     // is not for the user of a command-line tool, whose stderr carries the refusal reason.
     static QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-            if (!msg.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
-                previous(type, context, msg);
+            if (!msg.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) previous(type, context, msg);
         });
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tovanel"));
 
-    std::map<QString, QString> opt;  // option → value ("" for flags)
-    QStringList valued = {"--bp", "--ip", "--ep", "--radius", "--inner", "--outer", "--type",
-                          "--ip-number", "--divisions", "--settings", "--export", "--pdf",
-                          "--paper", "--sima", "--csv", "--dxf", "--points", "--bp-name",
-                          "--ip-name", "--ep-name", "--batch"};
-    QStringList flags = {"--elements", "--listing", "--help", "--version"};
-    const QStringList args = app.arguments().mid(1);
-    // A run of a corner table writes its elements to a file (or "-") like its other outputs.
-    const bool batch = std::any_of(args.begin(), args.end(), [](const QString& a) {
-        return a == QLatin1String("--batch") || a.startsWith(QLatin1String("--batch="));
-    });
-    if (batch) valued << flags.takeFirst();
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        QString name = args[i];
-        QString value;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith("--") && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-            if (!valued.contains(name)) return Fail(kUsage, name + QStringLiteral(" takes no value"));
-        } else if (valued.contains(name)) {
-            if (i + 1 >= args.size()) return Fail(kUsage, name + QStringLiteral(" needs a value"));
-            value = args[++i];
-        } else if (!flags.contains(name)) {
-            return Fail(kUsage, QStringLiteral("unknown option ") + name + QStringLiteral(" (see --help)"));
-        }
-        opt[name] = value;
+    Args a;
+    if (Stop st = Parse(app.arguments(), a); st.stops()) return Report(st);
+    if (a.has("help") || a.has("version")) {
+        const QString text = a.has("help") ? HelpText() : QStringLiteral("tovanel-cli " TOVANEL_VERSION "\n");
+        std::fputs(text.toUtf8().constData(), stdout);
+        return Report(FinishStdout());
     }
-    if (opt.count("--help")) {
-        Print(stdout, QString::fromUtf8(kUsageText));
-        return kOk;
-    }
-    if (opt.count("--version")) {
-        Print(stdout, QStringLiteral("tovanel-cli " TOVANEL_VERSION "\n"));
-        return kOk;
-    }
-    const qsizetype toStdout = std::count_if(opt.begin(), opt.end(), [](const auto& o) {
-        return o.second == QLatin1String("-") &&
-               QStringList{"--export", "--sima", "--csv", "--dxf", "--elements"}.contains(o.first);
-    });
-    if (toStdout > 1) return Fail(kUsage, QStringLiteral("only one output can go to standard output (-)"));
-    int paperCode = kPaperA4;
-    if (opt.count("--paper")) {
-        const std::map<QString, int> papers = {
-            {"A4", kPaperA4}, {"A3", kPaperA3}, {"B4", kPaperB4}, {"B5", kPaperB5}};
-        const auto it = papers.find(opt["--paper"].toUpper());
-        if (it == papers.end()) return Fail(kUsage, QStringLiteral("--paper takes A4, A3, B4 or B5"));
-        paperCode = it->second;
-    }
-
-    Settings s;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    if (opt.count("--settings")) {
-        if (!QFileInfo::exists(opt["--settings"]))
-            return Fail(kUsage, QStringLiteral("no settings file ") + opt["--settings"]);
-        for (const QString& n : ReadSettings(opt["--settings"], s)) Fail(kOk, n);
-    } else {
-        // Where the program finds them, read only: the command line never creates the user's file.
-        const QString path = LocateSettings(appDir, UserSettingsDir()).current();
-        if (!path.isEmpty()) {
-            for (const QString& n : ReadSettings(path, s)) Fail(kOk, n);
-        } else {
-            s = DefaultSettings();
-        }
-    }
-
-    if (batch) return RunTable(opt, s, paperCode);
-
-    Corner k;
-    CornerInput& in = k.in;
-    const std::pair<const char*, std::pair<double*, double*>> points[] = {
-        {"--bp", {&in.BpX, &in.BpY}}, {"--ip", {&in.IpX, &in.IpY}}, {"--ep", {&in.EpX, &in.EpY}}};
-    if (opt.count("--points")) {
-        const QString file = opt["--points"];
-        for (const auto& [name, row] : points) {
-            if (opt.count(name))
-                return Fail(kUsage, QStringLiteral("--points replaces ") + QString::fromLatin1(name));
-            if (!opt.count(QString::fromLatin1(name) + QStringLiteral("-name")))
-                return Fail(kUsage, QStringLiteral("--points needs --bp-name, --ip-name and --ep-name"));
-        }
-        const PointFileRead read = LoadPointFile(file);
-        if (!read.ok()) return Fail(kUsage, PointFileMessage(file, read));
-        for (const auto& [name, row] : points) {
-            const FilePoint* p = nullptr;
-            if (QString why = FindPoint(file, read, opt[QString::fromLatin1(name) + QStringLiteral("-name")], p);
-                !why.isEmpty())
-                return Fail(kUsage, why);
-            *row.first = p->x;
-            *row.second = p->y;
-        }
-    } else {
-        for (const char* name : {"--bp-name", "--ip-name", "--ep-name"})
-            if (opt.count(name)) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" needs --points"));
-        for (const auto& [name, row] : points) {
-            if (!opt.count(name)) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" is required"));
-            const QString v = opt[name];
-            const qsizetype comma = v.indexOf(QLatin1Char(','));
-            if (comma < 0) return Fail(kUsage, QString::fromLatin1(name) + QStringLiteral(" takes X,Y"));
-            *row.first = LeadingNumber(v.left(comma));
-            *row.second = LeadingNumber(v.mid(comma + 1));
-        }
-    }
-    if (!opt.count("--radius")) return Fail(kUsage, QStringLiteral("--radius is required"));
-    in.Radius = LeadingNumber(opt["--radius"]);
-    in.WidthIn = LeadingNumber(opt["--inner"]);
-    in.WidthOut = LeadingNumber(opt["--outer"]);
-    const QString ipNumber = opt["--ip-number"];
-    // The IP number becomes part of every exported point name: a TAB or a line end there would
-    // shift the CAD's columns or split a line.
-    if (HasFieldBreak(ipNumber)) return Fail(kUsage, QStringLiteral("--ip-number may not hold a TAB, CR or LF"));
-    in.IPNo = ipNumber;
-    const double type = std::nearbyint(LeadingNumber(opt.count("--type") ? opt["--type"] : s.rememberedType()));
-    in.CalcType = static_cast<int16_t>(type >= -1 && type <= 3 ? type : -1);
-    in.DivCount = LeadingNumber(opt["--divisions"]);
-
-    Listing listing;
-    if (QString why = S_CRT(in, s, k.el, listing); !why.isEmpty()) return Fail(kRefused, why);
-
-    if (opt.count("--listing")) {
-        for (const ListingText& t : listing.texts)
-            Print(stdout, QStringLiteral("%1\t%2\t%3\t%4\n").arg(t.x).arg(t.y).arg(t.colour).arg(t.text));
-    }
-    const QStringList outputs = {"--export", "--pdf", "--sima", "--csv", "--dxf"};
-    const bool sheets = std::any_of(outputs.begin(), outputs.end(), [&](const QString& o) { return opt.count(o) > 0; });
-    if (opt.count("--elements") || !(opt.count("--listing") || sheets)) PrintElements(k.el);
-    if (!sheets) return FinishStdout(kOk);
-
-    InstallFontSubstitutions();
-    PageLayout pl;
-    pl.setPaperSize(paperCode);
-    const Composition composed = ComposeDocument(k, s, pl);
-    if (!composed.refusal.isEmpty()) return Fail(kRefused, composed.refusal);
-    const std::vector<ExportPoint> exported = ExportPoints(composed.exports);
-    const std::pair<const char*, std::function<QString(QByteArray&)>> files[] = {
-        {"--export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), QString(); }},
-        {"--sima", [&](QByteArray& b) { return SimaFile(exported, ipNumber, b); }},
-        {"--csv", [&](QByteArray& b) { return CsvFile(exported, b); }},
-        {"--dxf", [&](QByteArray& b) { return DxfFile({CornerOf(k, composed.exports, BlockExportCounts(k))}, b); }},
-    };
-    // Every file is made before the first is written: a refused name leaves none behind.
-    std::vector<std::pair<QString, QByteArray>> made;
-    for (const auto& [name, make] : files) {
-        if (!opt.count(name)) continue;
-        QByteArray bytes;
-        if (QString why = make(bytes); !why.isEmpty()) return Fail(kRefused, why);
-        made.emplace_back(opt[name], std::move(bytes));
-    }
-    for (const auto& [target, bytes] : made)
-        if (QString why = WriteOutput(target, bytes); !why.isEmpty()) return Fail(kUsage, why);
-    if (opt.count("--pdf")) {
-        if (!SheetFontAvailable())
-            Print(stderr, QStringLiteral("tovanel-cli: IPAMincho is not installed; columns will not line up\n"));
-        if (QString why = pl.writePdf(opt["--pdf"]); !why.isEmpty()) return Fail(kUsage, why);
-    }
-    return FinishStdout(kOk);
+    Job job;
+    if (Stop st = Gather(a, job); st.stops()) return Report(st);
+    if (a.batch) return Report(RunTable(a, job));
+    std::vector<Piece> pieces;
+    if (Stop st = Compute(a, job, pieces); st.stops()) return Report(st);
+    return Report(Write(pieces));
 }

@@ -4,6 +4,7 @@
 
 #include "batch/batchrun.h"
 
+#include "calc/atomicfile.h"
 #include "calc/elementlist.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointwriter.h"
@@ -18,6 +19,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace tovanel {
 namespace {
@@ -81,7 +84,7 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
     EXPECT_EQ(r.written, o.paths());
 
     // What the single-corner path gives for each corner, in table order.
-    QByteArray elements = ElementsHeader().toUtf8() + '\n';
+    QByteArray elements = "\xEF\xBB\xBF" + ElementsHeader().toUtf8() + '\n';  // a file: with its byte-order mark
     std::vector<ExportPoint> points;
     std::vector<DxfCorner> corners;
     int pages = 0;
@@ -143,6 +146,41 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
         }
         EXPECT_EQ(QDir(o.dir.path()).entryList(QDir::Files).size(), 5) << c.name << ": no temporary file left";
     }
+}
+
+// Replacing the files fails after two of them were replaced (the third rename refused): the
+// failure names the files that are new and those that are as they were, and the summary does not
+// claim that nothing was written.
+TEST(BatchRun, ReplacingThatFailsPartWayNamesTheFilesReplacedAndKept)
+{
+    QTemporaryDir tables;
+    const QString good = test::WriteIn(tables, "good.csv", Line(kGood[0]) + "\n");
+    Outputs o;
+    for (const QString& p : o.paths()) test::WriteAll(p, "previous");
+    int renames = 0;
+    SetCommitCallsForTest({{}, [&](const char* from, const char* to) {
+                               if (++renames != 3) return std::rename(from, to);
+                               errno = EACCES;
+                               return -1;
+                           }});
+    const BatchResult r = RunBatch(good, ShippedSettings(), o.out);
+    SetCommitCallsForTest({});
+    const auto native = [](const QStringList& paths) {
+        QStringList shown;
+        for (const QString& p : paths) shown << QDir::toNativeSeparators(p);
+        return shown.join(QStringLiteral("、"));
+    };
+    EXPECT_EQ(r.written, QStringList({o.out.pdf, o.out.sima}));
+    EXPECT_TRUE(r.failure.startsWith(QDir::toNativeSeparators(o.out.csv) + QStringLiteral(" に書けません: 書き込む権限がありません。")))
+        << r.failure.toStdString();
+    EXPECT_TRUE(r.failure.endsWith(QStringLiteral("新しくなったファイル: %1。前のままのファイル: %2。")
+                                       .arg(native({o.out.pdf, o.out.sima}), native({o.out.csv, o.out.dxf, o.out.elements}))))
+        << r.failure.toStdString();
+    EXPECT_FALSE(BatchSummary(r).contains(QStringLiteral("ファイルは書いていません"))) << BatchSummary(r).toStdString();
+    EXPECT_TRUE(ReadAll(o.out.pdf).startsWith("%PDF"));
+    EXPECT_TRUE(ReadAll(o.out.sima).startsWith("G00,"));
+    for (const QString& kept : {o.out.csv, o.out.dxf, o.out.elements}) EXPECT_EQ(ReadAll(kept), "previous") << kept.toStdString();
+    EXPECT_EQ(QDir(o.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5) << "no temporary file left";
 }
 
 }  // namespace

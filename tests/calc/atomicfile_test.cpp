@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tovanel {
 namespace {
@@ -97,6 +99,128 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     }  // destroyed without commit: a cancelled run
     EXPECT_EQ(ReadAll(out), "previous");
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+/// The commit calls made through the test seam, each failing with `err` once `fails` says so.
+/// Every call is recorded as "sync file", "sync folder" or "rename".
+struct Calls {
+    QStringList made;
+    std::function<bool(const QString& call, int nth)> fails;  // nth: 1 for the first call of its kind
+    int err = EIO;
+
+    CommitCalls hooks()
+    {
+        return {[this](int fd) {
+                    struct stat st {};
+                    ::fstat(fd, &st);
+                    return record(S_ISDIR(st.st_mode) ? QStringLiteral("sync folder") : QStringLiteral("sync file"))
+                               ? -1
+                               : ::fsync(fd);
+                },
+                [this](const char* from, const char* to) { return record(QStringLiteral("rename")) ? -1 : std::rename(from, to); }};
+    }
+    bool record(const QString& call)
+    {
+        made << call;
+        if (!fails || !fails(call, static_cast<int>(made.count(call)))) return false;
+        errno = err;
+        return true;
+    }
+};
+
+// The new bytes reach the disk before the rename makes them the file, and the rename reaches the
+// disk with the folder. A sync or a rename that fails leaves the previous file; a folder sync that
+// fails comes after the rename, and the reason says the file was replaced.
+TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
+{
+    const struct { const char* name; const char* failing; const char* reason; const char* after; bool replaced; } cases[] = {
+        {"every call succeeds", "", "", "new", true},
+        {"the file's sync fails", "sync file", "入出力エラー", "old", false},
+        {"the rename fails", "rename", "入出力エラー", "old", false},
+        {"the folder's sync fails", "sync folder", "新しいファイルに置き換えましたが、フォルダの同期に失敗しました（入出力エラー", "new", true},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir tmp;
+        const QString path = QDir(tmp.path()).filePath("out");
+        WriteAll(path, "old");
+        Calls calls;
+        calls.fails = [&](const QString& call, int) { return call == QLatin1String(c.failing); };
+        SetCommitCallsForTest(calls.hooks());
+        AtomicFile f(path);
+        ASSERT_TRUE(f.open());
+        f.write("new");
+        const QString reason = f.commit();
+        SetCommitCallsForTest({});
+        EXPECT_EQ(calls.made.join(", ").toStdString(),
+                  QStringList({"sync file", "rename", "sync folder"}).mid(0, calls.made.size()).join(", ").toStdString())
+            << c.name << ": in this order";
+        EXPECT_EQ(ReadAll(path), c.after) << c.name;
+        EXPECT_EQ(f.replaced(), c.replaced) << c.name;
+        EXPECT_TRUE(*c.reason ? reason.startsWith(QString::fromUtf8(c.reason)) : reason.isEmpty()) << c.name << ": " << reason.toStdString();
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out"}) << c.name << ": no temporary file left";
+    }
+}
+
+// Several files committed together: every one is on the disk before the first is renamed, so a
+// failing sync replaces none; a failure after a rename names the files replaced and those kept.
+TEST(AtomicFile, CommitAllNamesTheFilesReplacedAndThoseKept)
+{
+    const struct { const char* name; const char* failing; int nth; const char* after; const char* says; } cases[] = {
+        {"all committed", "", 0, "new new new", ""},
+        {"the third file's sync fails", "sync file", 3, "old old old", "c に書けません: 入出力エラーが起きました。ファイルは書いていません（前のファイルはそのままです）。"},
+        {"the second rename fails", "rename", 2, "new old old", "b に書けません: 入出力エラーが起きました。新しくなったファイル: a。前のままのファイル: b、c。"},
+        {"the first folder sync fails", "sync folder", 1, "new old old",
+         "a に書けません: 新しいファイルに置き換えましたが、フォルダの同期に失敗しました（入出力エラーが起きました）。新しくなったファイル: a。前のままのファイル: b、c。"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        std::vector<std::unique_ptr<AtomicFile>> files;
+        std::vector<AtomicFile*> all;
+        for (const char* name : {"a", "b", "c"}) {
+            WriteAll(dir.filePath(name), "old");
+            files.push_back(std::make_unique<AtomicFile>(dir.filePath(name)));
+            ASSERT_TRUE(files.back()->open());
+            files.back()->write("new");
+            all.push_back(files.back().get());
+        }
+        Calls calls;
+        calls.fails = [&](const QString& call, int nth) { return call == QLatin1String(c.failing) && nth == c.nth; };
+        SetCommitCallsForTest(calls.hooks());
+        const CommitReport report = CommitAll(all);
+        SetCommitCallsForTest({});
+        QStringList after;
+        for (const char* name : {"a", "b", "c"}) after << QString::fromLatin1(ReadAll(dir.filePath(name)));
+        EXPECT_EQ(after.join(' ').toStdString(), c.after) << c.name;
+        EXPECT_EQ(report.message().replace(dir.path() + '/', QString()).toStdString(), c.says) << c.name;
+        EXPECT_EQ(report.replaced.size() + report.kept.size(), 3) << c.name;
+        EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 3) << c.name << ": no temporary file left";
+    }
+}
+
+// An output is refused when it is an input or another output under another name: the key of a
+// path is the file it reaches.
+TEST(AtomicFile, FileIdentityFollowsLinksAndHardLinks)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    WriteAll(dir.filePath("table.csv"), "t");
+    QFile::link(dir.filePath("table.csv"), dir.filePath("soft.csv"));
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("table.csv")).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
+    dir.mkdir("sub");
+    QFile::link(dir.filePath("sub"), dir.filePath("subLink"));
+    QFile::link(dir.filePath("new.sim"), dir.filePath("dangling"));
+    const struct { const char* name; const char* a; const char* b; bool same; } cases[] = {
+        {"a link to the file", "table.csv", "soft.csv", true},
+        {"a hard link", "table.csv", "hard.csv", true},
+        {"through ..", "table.csv", "sub/../table.csv", true},
+        {"a new file through a linked folder", "sub/x.sim", "subLink/x.sim", true},
+        {"a link to a file not there yet", "new.sim", "dangling", true},
+        {"two new files", "new.sim", "new.csv", false},
+        {"an existing and a new file", "table.csv", "sub/table.csv", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileIdentity(dir.filePath(c.a)) == FileIdentity(dir.filePath(c.b)), c.same) << c.name;
 }
 
 }  // namespace

@@ -8,10 +8,16 @@
 #include "support/run.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QStandardPaths>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
 #include <map>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,8 +39,14 @@ QString Settings(QTemporaryDir& dir, const char* limitM, const char* limitLP, co
                        "\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
 }
 
-// What a run says: on standard output when it succeeds, else one line on standard error, and no
-// file is written when it is refused or a write fails.
+/// Whether the text holds Japanese (a character from the CJK blocks or the full-width forms).
+bool Japanese(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; });
+}
+
+// What a run says: on standard output when it succeeds, else one line in Japanese on standard
+// error, and no file is written when it is refused or a write fails.
 TEST(Cli, ExitStatusesAndWhatTheySay)
 {
     QTemporaryDir dir;
@@ -42,6 +54,8 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
     const QString bad = WriteIn(dir, "bad.csv", "1,BP,0,0\r\n2,IP,100,100\r\n3,EP,0,200\r\n4,X,abc,1\r\n");
     const QString twice = WriteIn(dir, "twice.csv", "1,BP,0,0\r\n2,IP,100,100\r\n3,EP,0,200\r\n4,EP,1,1\r\n");
     const QString table = WriteIn(dir, "good.csv", "7,0,0,100,100,0,200,100,3,3,1,\n");
+    const QString settings = Settings(dir, "0.5", "20");
+    QFile::link(table, dir.filePath("table-link.csv"));
     const auto names = [](const QString& file, const char* ep) {
         return QStringList{"--points", file, "--bp-name", "BP", "--ip-name", "IP", "--ep-name", ep, "--radius", "10"};
     };
@@ -49,51 +63,106 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
     const auto fileLimit = [](QProcess& p) {
         p.setChildProcessModifier([] { const rlimit r{4096, 4096}; setrlimit(RLIMIT_FSIZE, &r); });
     };
+    const QStringList noRadius = kCorner.mid(0, 6);
     const struct { const char* name; QStringList args; int status; const char* says; std::function<void(QProcess&)> setUp = {}; } cases[] = {
-        {"elements: guarded azimuths, the count from the limits", Corner({"--settings", Settings(dir, "0.5", "20")}), 0,
+        {"elements: guarded azimuths, the count from the limits", Corner({"--settings", settings}), 0,
          "\nDivCount=8\nIaPerDiv=11.24999999"},
         {"zero limit with a given count", Corner({"--settings", Settings(dir, "0", "20"), "--divisions", "4"}), 0, "\nDivCount=4\n"},
+        {"empty count: chosen from the limits", Corner({"--settings", settings, "--divisions", ""}), 0, "\nDivCount=8\n"},
+        {"full-width digits read", QStringList{"--bp", "０，０", "--ip", "100,100", "--ep", "0,200", "--radius", " １００ "}, 0, "\nRadSigned=100\n"},
         {"settings file that is a device: the defaults", Corner({"--settings", "/dev/zero"}), 0, "通常のファイルではありません"},
         {"version", {"--version"}, 0, "tovanel-cli "},
-        {"unknown option", Corner({"--frobnicate"}), 2, "--frobnicate"},
-        {"value missing", Corner({"--divisions"}), 2, "--divisions needs a value"},
-        {"missing points", {"--bp", "0,0", "--radius", "5"}, 2, "--ip"},
-        {"bad paper", Corner({"--paper", "A5", "--export", "-"}), 2, "--paper"},
+        // Usage errors: the option and the text as found, never the parser's English.
+        {"unknown option", Corner({"--frobnicate"}), 2, "--frobnicate というオプションはありません"},
+        {"single dash", Corner({"-x"}), 2, "-x というオプションはありません"},
+        {"value missing", Corner({"--divisions"}), 2, "--divisions に値がありません"},
+        {"value given to a switch", Corner({"--listing=1"}), 2, "--listing は値をとりません"},
+        {"a stray argument", Corner({"stray"}), 2, "「stray」"},
+        {"an option twice", Corner({"--radius", "50"}), 2, "--radius が 2 回以上あります"},
+        {"missing points", {"--bp", "0,0", "--radius", "5"}, 2, "--ip を指定してください"},
+        {"missing radius", noRadius, 2, "--radius を指定してください"},
+        {"radius with a unit", noRadius + QStringList{"--radius", "12m"}, 2, "--radius の値「12m」は数値ではありません"},
+        {"radius nan", noRadius + QStringList{"--radius", "nan"}, 2, "--radius の値「nan」は数値ではありません"},
+        {"radius inf", noRadius + QStringList{"--radius", "-inf"}, 2, "「-inf」"},
+        {"inner width given empty", Corner({"--inner", ""}), 2, "--inner の値が空です"},
+        {"outer width of blanks", Corner({"--outer", "  "}), 2, "--outer の値が空です"},
+        {"divisions as text", Corner({"--divisions", "8本"}), 2, "--divisions の値「8本」"},
+        {"thousands separator in a pair", {"--bp", "1,234,5", "--ip", "100,100", "--ep", "0,200", "--radius", "10"}, 2,
+         "--bp の値「1,234,5」は X,Y の形ではありません"},
+        {"half of a pair missing", {"--bp", "0,", "--ip", "100,100", "--ep", "0,200", "--radius", "10"}, 2, "--bp の Y の値が空です"},
+        {"pair without a comma", {"--bp", "0", "--ip", "100,100", "--ep", "0,200", "--radius", "10"}, 2, "X,Y の形ではありません"},
+        {"type beyond the list", Corner({"--type", "7", "--export", "-"}), 2, "--type は 0、1、2、3 のどれかです（「7」）"},
+        {"type with a fraction", Corner({"--type", "2.6"}), 2, "（「2.6」）"},
+        {"bad paper", Corner({"--paper", "A5", "--export", "-"}), 2, "--paper は A4、A3、B4、B5"},
+        {"TAB in the IP number", Corner({"--ip-number", "7\t8", "--type", "0", "--export", "-"}), 2, "TAB"},
+        {"two outputs to stdout", Corner({"--sima", "-", "--csv", "-"}), 2, "標準出力 (-) に書ける出力は一つだけです"},
+        // An output over an input or another output: refused before anything is computed.
+        {"two outputs on one path", Corner({"--sima", keep, "--csv", dir.filePath("x/../keep.sim")}), 2, "同じファイルです"},
+        {"output over the settings", Corner({"--settings", settings, "--type", "0", "--pdf", settings}), 2, "設定ファイルの"},
+        {"output over the point file", names(twice, "EP") + QStringList{"--sima", twice}, 2, "--points の"},
+        {"output over the table through a link", {"--batch", table, "--sima", dir.filePath("table-link.csv")}, 2, "--batch の"},
+        {"empty output path", Corner({"--pdf", ""}), 2, "--pdf の値が空です"},
+        // Writing fails: status 2, the real reason.
         {"unwritable PDF", Corner({"--type", "0", "--pdf", "/no/such/folder/x.pdf"}), 2, "フォルダがありません"},
         {"PDF on a full disk", Corner({"--type", "0", "--pdf", "/dev/full"}), 2, "ディスクの空き容量"},
         {"points on a full disk", Corner({"--type", "0", "--export", "/dev/full"}), 2, "ディスクの空き容量"},
         {"standard output on a full disk", Corner({"--elements"}), 2, "ディスクの空き容量が足りません",
          [](QProcess& p) { p.setStandardOutputFile("/dev/full"); }},
         {"sheets beyond the file size limit", Corner({"--type", "0", "--pdf", keep}), 2, "ファイルが大きすぎます", fileLimit},
-        {"TAB in the IP number", Corner({"--ip-number", "7\t8", "--type", "0", "--export", "-"}), 2, "TAB"},
-        {"two outputs to stdout", Corner({"--sima", "-", "--csv", "-"}), 2, "standard output"},
+        {"drawing beyond the file size limit", Corner({"--type", "0", "--dxf", keep}), 2, "DXF を書き終えられません", fileLimit},
+        // The calculation refuses: status 3.
         {"zero limit", Corner({"--settings", Settings(dir, "0", "20")}), 3, "０以下"},
-        {"no type", Corner({"--type", "7", "--export", "-"}), 3, "計算方式が選択されていません"},
         {"too many divisions", Corner({"--divisions", "1001", "--export", "-"}), 3, "1000を超えます"},
-        {"outer radius overflows", Corner({"--radius", "1e308", "--outer", "1e308", "--divisions", "8", "--listing"}), 3, "大きすぎて"},
+        {"outer radius overflows", noRadius + QStringList{"--radius", "1e308", "--outer", "1e308", "--divisions", "8", "--listing"}, 3, "大きすぎて"},
         {"count too small to divide by", Corner({"--divisions", "1e-320", "--listing"}), 3, "大きすぎて"},
         {"no point file", names(dir.filePath("none.sim"), "EP"), 2, "none.sim: 開けません（ファイルがありません）"},
         {"bad point line", names(bad, "EP"), 2, "4 行目"},
         {"name held twice", names(twice, "EP"), 2, "「EP」が 2 点あります（3, 4 行目）"},
         {"name not held", names(twice, "ep"), 2, "「ep」がありません"},
-        {"--points with --bp", names(twice, "EP") + QStringList{"--bp", "0,0"}, 2, "--points replaces --bp"},
-        {"--bp-name alone", Corner({"--bp-name", "BP"}), 2, "--bp-name needs --points"},
-        {"unwritable point file", Corner({"--csv", dir.filePath("no/x.csv")}), 2, "x.csv: フォルダがありません"},
+        {"--points with --bp", names(twice, "EP") + QStringList{"--bp", "0,0"}, 2, "--points と --bp は一緒に使えません"},
+        {"--bp-name alone", Corner({"--bp-name", "BP"}), 2, "--bp-name は --points と一緒に使います"},
+        {"unwritable point file", Corner({"--csv", dir.filePath("no/x.csv")}), 2, "x.csv に書けません: フォルダがありません"},
         {"name SIMA cannot hold", Corner({"--ip-number", "1,2", "--csv", keep + ".csv", "--sima", keep}), 3, "カンマ"},
         {"no table", {"--batch", dir.filePath("none.csv")}, 2, "開けません（ファイルがありません）"},
-        {"a corner option with a table", {"--batch", table, "--radius", "5"}, 2, "--radius cannot be used with --batch"},
+        {"a corner option with a table", {"--batch", table, "--radius", "5"}, 2, "--radius は --batch と一緒に使えません"},
+        {"a table's --elements without its file", {"--batch", table, "--elements"}, 2, "--elements に値がありません"},
     };
     for (const auto& c : cases) {
         const Ran r = Launch(kCli, c.args, c.setUp);
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
         EXPECT_TRUE((c.status ? r.err : r.out + r.err).contains(QString::fromUtf8(c.says))) << c.name << ": " << r.err.toStdString();
         if (c.status != 0) {
-            EXPECT_TRUE(r.err.count('\n') == 1 && r.out.isEmpty()) << c.name << ": one line of reason";
+            EXPECT_EQ(r.err.count('\n'), 1) << c.name << ": one line of reason";
+            EXPECT_TRUE(r.out.isEmpty()) << c.name;
+            EXPECT_TRUE(Japanese(r.err)) << c.name << ": " << r.err.toStdString();
         }
         EXPECT_EQ(ReadAll(keep), "previous") << c.name;
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 6)
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 7)
         << "nothing written by a refused or failed run, no temporary file left";
+}
+
+// The outputs of one corner are written all or none: a corner whose SIMA file is refused writes
+// no PDF, and standard output that fails leaves the files as they were.
+TEST(Cli, OneCornerWritesAllItsFilesOrNone)
+{
+    QTemporaryDir dir;
+    const QString pdf = WriteIn(dir, "c.pdf", "old pdf"), csv = WriteIn(dir, "c.csv", "old csv");
+    const Ran refused = Cli({"--ip-number", "1,2", "--type", "0", "--pdf", pdf, "--csv", csv, "--sima", dir.filePath("c.sim")});
+    EXPECT_EQ(refused.status, 3);
+    const Ran stdoutFull = Launch(kCli, Corner({"--type", "0", "--pdf", pdf, "--export", "-"}),
+                                  [](QProcess& p) { p.setStandardOutputFile("/dev/full"); });
+    EXPECT_EQ(stdoutFull.status, 2);
+    EXPECT_EQ(ReadAll(pdf) + ReadAll(csv), "old pdfold csv");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    const Ran written = Cli({"--type", "0", "--pdf", pdf, "--csv", csv, "--sima", "-"});
+    ASSERT_EQ(written.status, 0) << written.err.toStdString();
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(written.bytes.startsWith("G00,01,")) << "the SIMA file on standard output";
+    const Ran toStdout = Cli({"--type", "0", "--pdf", "-"});
+    EXPECT_TRUE(toStdout.bytes.startsWith("%PDF")) << "the PDF on standard output";
+    EXPECT_TRUE(toStdout.bytes.trimmed().endsWith("%%EOF"));
 }
 
 // The textbook corner (BP→IP due north, IA 30°50'42", R 300) with exact azimuths from line 16
@@ -152,16 +221,25 @@ TEST(Cli, NumbersReadAndPrintTheSameInACommaLocale)
 {
     QTemporaryDir dir;
     if (const QString why = MakeCommaLocale(dir.path()); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
-    const QStringList args = {"--radius", "50.25", "--inner", "1.5", "--divisions", "8", "--elements", "--listing"};
-    const Ran plain = Cli(args);
+    const QStringList args = {"--bp", "0,0", "--ip", "100,100", "--ep", "0,200", "--radius", "50.25", "--inner", "1.5",
+                              "--divisions", "8", "--elements", "--listing"};
+    const Ran plain = Launch(kCli, args);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LOCPATH", dir.path());
     env.insert("LC_ALL", kCommaLocale);
-    const Ran comma = Launch(kCli, kCorner + args, [&](QProcess& p) { p.setProcessEnvironment(env); });
+    const Ran comma = Launch(kCli, args, [&](QProcess& p) { p.setProcessEnvironment(env); });
     ASSERT_EQ(plain.status, 0);
     EXPECT_TRUE(plain.out.contains("    R=    50.250"));
     EXPECT_EQ(comma.out, plain.out);
     EXPECT_EQ(comma.err, plain.err);
+}
+
+/// A table of `lines` corners: a run with sheets is still going seconds after it began.
+QString LongTable(const QTemporaryDir& dir, int lines)
+{
+    QByteArray table;
+    for (int i = 1; i <= lines; ++i) table += QByteArray::number(i) + ",0,0,100,100,0,200,100,3,3,1,\r\n";
+    return WriteIn(dir, "long.csv", table);
 }
 
 TEST(Cli, BatchOfACornerTable)
@@ -173,21 +251,127 @@ TEST(Cli, BatchOfACornerTable)
     EXPECT_EQ(r.status, 3) << "a line was refused";
     const QStringList out = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(out.size(), 2) << "elements to standard output when nothing else is asked for";
-    EXPECT_TRUE(out[0].startsWith("IPNo,AzIn,AzOut,IA,") && out[1].startsWith("7,"));
+    EXPECT_TRUE(out[0].startsWith("IPNo,AzIn,AzOut,IA,")) << "no byte-order mark on standard output";
+    EXPECT_TRUE(out[1].startsWith("7,"));
     const QStringList err = r.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(err.size(), 3) << r.err.toStdString();
     EXPECT_TRUE(err[0].startsWith(QStringLiteral("tovanel-cli: block.csv の 3 行目: 項目が")));
     EXPECT_TRUE(err[1].startsWith(QStringLiteral("tovanel-cli: block.csv の 4 行目: 分割数が1000を超えます")));
     EXPECT_EQ(err[2], QStringLiteral("tovanel-cli: 1 箇所の隅切りを計算しました。計算できなかった行が 2 行あります。"));
 
-    const QStringList outputs = {"--sima", dir.filePath("b.sim"), "--pdf", dir.filePath("b.pdf")};
+    const QStringList outputs = {"--sima", dir.filePath("b.sim"), "--pdf", dir.filePath("b.pdf"), "--elements", dir.filePath("e.csv")};
     EXPECT_EQ(Launch(kCli, QStringList{"--batch", table} + outputs).status, 3);
     EXPECT_TRUE(ReadAll(dir.filePath("b.sim")).startsWith("G00,01,block,\r\n"));
+    EXPECT_TRUE(ReadAll(dir.filePath("e.csv")).startsWith("\xEF\xBB\xBFIPNo,AzIn,")) << "a file: UTF-8 a spreadsheet recognises";
     EXPECT_TRUE(ReadAll(dir.filePath("b.pdf")).startsWith("%PDF"));
     const Ran failed = Launch(kCli, QStringList{"--batch", table, "--dxf", dir.filePath("no/g.dxf")} + outputs);
     EXPECT_EQ(failed.status, 2);
     EXPECT_TRUE(failed.err.contains(QStringLiteral("g.dxf に書けません"))) << failed.err.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "nothing of a failed run";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4) << "nothing of a failed run";
+
+    // A drawing larger than what the run gathers before handing it on meets the full disk while
+    // the drawing is being written out: the reason is the disk's, not "Unknown error".
+    const Ran full = Launch(kCli, {"--batch", LongTable(dir, 100), "--dxf", "/dev/full"});
+    EXPECT_EQ(full.status, 2);
+    EXPECT_TRUE(full.err.contains(QStringLiteral("DXF を書けません（ディスクの空き容量が足りません）"))) << full.err.toStdString();
+}
+
+/// The hidden files of the folder: the temporary files of outputs not yet committed.
+QStringList Temporaries(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden);
+}
+
+// A signal stops a table run between two corners: the summary says so, the previous files stay,
+// no temporary file is left, and the status is 128 + the signal. Without the run's handlers the
+// signal would end the process instead (no status, temporaries left).
+TEST(Cli, SignalsStopATableRunAndKeepThePreviousFiles)
+{
+    const struct { const char* name; int signal; int status; } cases[] = {
+        {"Ctrl-C", SIGINT, 130}, {"SIGTERM", SIGTERM, 143}, {"SIGHUP: the terminal closed", SIGHUP, 129}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString table = LongTable(dir, 3000);
+        const QString pdf = WriteIn(dir, "b.pdf", "previous"), sim = WriteIn(dir, "b.sim", "previous");
+        QProcess p;
+        p.start(kCli, {"--batch", table, "--pdf", pdf, "--sima", sim});
+        ASSERT_TRUE(p.waitForStarted()) << c.name;
+        // The outputs are opened (their temporary files appear) once the handlers are in place.
+        QElapsedTimer waited;
+        waited.start();
+        while (Temporaries(dir).isEmpty() && p.state() == QProcess::Running && waited.elapsed() < 30000) QThread::msleep(20);
+        ASSERT_EQ(Temporaries(dir).size(), 2) << c.name << ": the run did not open its outputs";
+        ::kill(static_cast<pid_t>(p.processId()), c.signal);
+        ASSERT_TRUE(p.waitForFinished(30000)) << c.name;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << c.name << ": ended by the signal instead of stopping";
+        EXPECT_EQ(p.exitCode(), c.status) << c.name;
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(err.contains(QStringLiteral("/ 3000 箇所目で中止しました。ファイルは書いていません"))) << c.name << ": " << err.toStdString();
+        EXPECT_EQ(ReadAll(pdf), "previous") << c.name;
+        EXPECT_EQ(ReadAll(sim), "previous") << c.name;
+        EXPECT_EQ(Temporaries(dir), QStringList()) << c.name;
+    }
+}
+
+// Standard output into a pipe whose reader is gone (`tovanel-cli … | head -1` once head has
+// ended): the run stops as it does for Ctrl-C, with 141 (128 + SIGPIPE), and writes no file.
+TEST(Cli, AClosedPipeStopsARunAsCtrlCDoes)
+{
+    QTemporaryDir dir;
+    const QString table = LongTable(dir, 1000);
+    const QString csv = WriteIn(dir, "p.csv", "previous");
+    const struct { const char* name; QStringList args; } cases[] = {
+        {"a table's elements", {"--batch", table, "--elements", "-", "--csv", csv}},
+        {"one corner's points", Corner({"--type", "0", "--sima", "-", "--csv", csv})},
+        {"one corner's elements", Corner({"--elements", "--csv", csv})},
+    };
+    for (const auto& c : cases) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ::close(ends[0]);  // no reader, before the run begins
+        const int writer = ends[1];
+        const Ran r = Launch(kCli, c.args, [writer](QProcess& p) { p.setChildProcessModifier([writer] { ::dup2(writer, STDOUT_FILENO); }); });
+        ::close(writer);
+        EXPECT_EQ(r.status, 141) << c.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("中止しました"))) << c.name << ": " << r.err.toStdString();
+        EXPECT_EQ(ReadAll(csv), "previous") << c.name;
+        EXPECT_EQ(Temporaries(dir), QStringList()) << c.name;
+    }
+}
+
+// Ctrl-C stops one corner too: here while its output waits on a pipe nobody reads, after its
+// files were written beside their paths but before they replaced the previous ones.
+TEST(Cli, CtrlCStopsOneCornerWaitingOnItsOutput)
+{
+    QTemporaryDir dir;
+    const QString csv = WriteIn(dir, "p.csv", "previous");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    // Fill the pipe: the run's first write then waits.
+    ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+    const QByteArray filler(4096, 'x');
+    while (::write(ends[1], filler.constData(), static_cast<size_t>(filler.size())) > 0) {}
+    ::fcntl(ends[1], F_SETFL, 0);
+    const int writer = ends[1];
+    QProcess p;
+    p.setChildProcessModifier([writer] { ::dup2(writer, STDOUT_FILENO); });
+    p.start(kCli, Corner({"--listing", "--csv", csv}));
+    ASSERT_TRUE(p.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (Temporaries(dir).isEmpty() && p.state() == QProcess::Running && waited.elapsed() < 30000) QThread::msleep(20);
+    ASSERT_EQ(Temporaries(dir).size(), 1) << "the CSV file written beside its path";
+    QThread::msleep(100);  // into the write that waits
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const bool ended = p.waitForFinished(20000);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    ASSERT_TRUE(ended) << "still waiting on the pipe";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 130);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("中止しました（Ctrl-C, SIGINT）")));
+    EXPECT_EQ(ReadAll(csv), "previous");
+    EXPECT_EQ(Temporaries(dir), QStringList());
 }
 
 }  // namespace
