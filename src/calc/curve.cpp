@@ -46,15 +46,15 @@ QString CalcRefusal(const CornerInput& in, const Limits& limits)
     } points[] = {{"BP", in.BpX, in.BpY}, {"IP", in.IpX, in.IpY}, {"EP", in.EpX, in.EpY}};
     for (const auto& p : points) {
         if (!(std::fabs(p.x) < kMaxCoordinate && std::fabs(p.y) < kMaxCoordinate))
-            return QStringLiteral("%1の座標が大きすぎます。座標は絶対値 %2 m 未満で入力してください。")
+            return QStringLiteral("%1の座標が大きすぎて扱えません。座標は絶対値 %2 m 未満で入力してください。")
                 .arg(QLatin1String(p.name), Grouped(kMaxCoordinate));
     }
     if (in.Radius == 0) return QStringLiteral("半径が0です。半径は正の値で入力してください。");
     if (in.Radius < 0) return QStringLiteral("半径が負の値です。半径は正の値で入力してください。");
     if (in.Radius > kMaxRadius)
-        return QStringLiteral("半径が大きすぎます。半径は %1 m 以下で入力してください。").arg(Grouped(kMaxRadius));
+        return QStringLiteral("半径が大きすぎて扱えません。半径は %1 m 以下で入力してください。").arg(Grouped(kMaxRadius));
     if (!(std::fabs(in.WidthIn) <= kMaxWidth && std::fabs(in.WidthOut) <= kMaxWidth))
-        return QStringLiteral("幅員が大きすぎます。内幅員・外幅員は絶対値 %1 m 以下で入力してください。")
+        return QStringLiteral("幅員が大きすぎて扱えません。内幅員・外幅員は絶対値 %1 m 以下で入力してください。")
             .arg(Grouped(kMaxWidth));
     if (!std::isfinite(in.DivCount) || in.DivCount < 0)
         return QStringLiteral("分割数が正しくありません。0（自動）または正の値を入力してください。");

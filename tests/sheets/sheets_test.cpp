@@ -35,7 +35,7 @@ TEST(ElementSheet, LinesOfTheWorkedCorners)
     // "-12345678.1234" has 14 characters: the 13-column field would drop the minus sign, so the
     // corner is refused before any sheet.
     const Doc wide(Corner{.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234});
-    EXPECT_TRUE(wide.refusal.startsWith(QStringLiteral("BPの座標が大きすぎます")) && wide.pl.pageCount() == 0)
+    EXPECT_TRUE(wide.refusal.startsWith(QStringLiteral("BPの座標が大きすぎて扱えません")) && wide.pl.pageCount() == 0)
         << wide.refusal.toStdString();
 }
 
