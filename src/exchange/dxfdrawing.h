@@ -15,11 +15,12 @@
 // The names are TEXT in the style "Standard", whose font is the TrueType "msgothic.ttc" (the
 // Japanese Gothic of every Japanese Windows; a reader without it puts its own font in its place).
 // Their height is 2.5 mm on paper at the drawing's scale (1.25 m at 1/500). Each name lies along
-// the radius through its point, clear of the point: the main points BC, SP and EC inside the
-// curve, the centre curve's points outside, the other two curves' points on the other side of the
-// same radial line, so that names of points on one spot never cover each other. Points show as a
-// circle with a cross ($PDMODE 34) half the name height across; $EXTMIN / $EXTMAX and the saved
-// view (*Active) hold every line, arc, point and name.
+// the radius through its point, half its height clear of the point: the main points BC, SP and EC
+// towards the centre, the centre curve's points away from it, the curve at R − Wi towards and the
+// one at R + Wo away from the centre on the other side of the radial line, so that names of points
+// on one spot or one radius never cover each other. Points show as a circle with a cross
+// ($PDMODE 34) half the name height across; $EXTMIN / $EXTMAX and the saved view (*Active) hold
+// every line, arc, point and name.
 
 #include "calc/exportlist.h"
 
