@@ -59,10 +59,11 @@ QString ANNAI::Form_Load()
         return why;
     setWindowTitle(listing.caption);
     DrawListing(listing, *m_surface);
-    if (const QStringList why = DegenerateCorner(m_corner.in, m_corner.el); !why.isEmpty())
+    // Coincident points, no turn or a reversal never reach here: the calculation refuses them.
+    // A curve that runs past BP or EP is computed, and said once.
+    if (const QStringList why = CornerWarnings(m_corner.in, m_corner.el); !why.isEmpty())
         m_message(parentWidget() ? parentWidget() : this, QMessageBox::Warning, QStringLiteral("確認"),
-                  QStringLiteral("入力を確認してください。このままでは曲線が正しく定まりません。\n\n") +
-                      why.join(QLatin1Char('\n')));
+                  kOverrunMessage + QStringLiteral("\n\n") + why.join(QLatin1Char('\n')));
     return {};
 }
 

@@ -23,6 +23,10 @@ enum class ShowMode : int16_t {
     Guide = 9,  ///< the guide diagram
 };
 
+/// The first line of the warning after a trial whose curve runs past BP or EP.
+inline const QString kOverrunMessage =
+    QStringLiteral("曲線が接線の外まで延びています。計算はできましたが、BP・EPの位置と半径を確認してください。");
+
 /// Draws a composed listing on the surface: cleared, then every text at its position in the
 /// listing's font, size and colour, in order.
 void DrawListing(const Listing& listing, DrawSurface& surface);
@@ -35,7 +39,8 @@ public:
           QWidget* parent = nullptr);
 
     /// The load step: the guide diagram, or the trial calculation of the corner's inputs (its
-    /// elements into the corner) and its listing, after a warning when the corner is degenerate.
+    /// elements into the corner) and its listing, then one warning when the curve runs past BP
+    /// or EP (kOverrunMessage and CornerWarnings' lines).
     /// Returns the reason when the calculation refuses the inputs (nothing is drawn then),
     /// otherwise empty.
     QString Form_Load();

@@ -4,6 +4,7 @@
 #include "batch/cornertable.h"
 #include "calc/atomicfile.h"
 #include "calc/corner.h"
+#include "calc/curve.h"
 #include "calc/settings.h"
 #include "calc/elementlist.h"
 #include "calc/listing.h"
@@ -120,7 +121,7 @@ CornerInput InputOf(const TableCorner& c)
 class Run {
 public:
     Run(const QString& table, const Settings& settings, const BatchOutputs& outputs)
-        : m_table(table), m_settings(settings), m_paper(outputs.paper)
+        : m_table(table), m_settings(settings), m_paper(outputs.paper), m_dxfFile(outputs.dxfScale)
     {
         m_sheets = !(outputs.pdf.isEmpty() && outputs.sima.isEmpty() && outputs.csv.isEmpty() && outputs.dxf.isEmpty());
         m_targets = {{&m_pdf, outputs.pdf}, {&m_sima, outputs.sima}, {&m_csv, outputs.csv},
@@ -158,11 +159,13 @@ public:
     }
 
     /// Computes one corner and writes it to every output; returns why it was refused (nothing of
-    /// it is then written).
-    QString corner(const TableCorner& c)
+    /// it is then written). `warnings` receives the corner's CornerWarnings once it is computed.
+    QString corner(const TableCorner& c, QStringList& warnings)
     {
         Corner k{InputOf(c), {}};
+        warnings.clear();
         if (QString why = TrialCalculation(k.in, m_settings, k.el); !why.isEmpty()) return why;
+        warnings = CornerWarnings(k.in, k.el);
         if (m_sheets)
             if (QString why = ComposeRefusal(k); !why.isEmpty()) return why;
         m_line.clear();
@@ -274,11 +277,17 @@ BatchResult RunBatch(const QString& tablePath, const Settings& settings, const B
     if (r.failure = run.begin(); !r.failure.isEmpty()) return r;
 
     TableLine line;
+    QStringList warnings;
     int seen = 0;
     while (table.next(line)) {
-        QString why = line.kind == TableLineKind::Bad ? line.error : run.corner(line.corner);
+        warnings.clear();
+        QString why = line.kind == TableLineKind::Bad ? line.error : run.corner(line.corner, warnings);
         if (why.isEmpty()) {
             ++r.done;
+            if (!warnings.isEmpty()) {
+                if (r.warned++ < kListedWarnings) r.warnedLines << line.corner.line;
+                if (callbacks.warned) callbacks.warned({line.corner.line, line.corner.ipNumber, warnings});
+            }
         } else {
             ++r.refused;
             if (callbacks.refused) callbacks.refused({line.corner.line, line.corner.ipNumber, why});
@@ -305,6 +314,15 @@ QString BatchSummary(const BatchResult& r)
             .arg(r.done + r.refused)
             .arg(r.total);
     QString text = QStringLiteral("%1 箇所の隅切りを計算しました。").arg(r.done);
+    if (r.warned > 0) {
+        QStringList lines;
+        for (int line : r.warnedLines) lines << QString::number(line);
+        QString more;
+        if (r.warned > r.warnedLines.size()) more = QStringLiteral("ほか %1 行").arg(r.warned - r.warnedLines.size());
+        text += QStringLiteral("うち %1 箇所は曲線がBP・EPの外まで延びています（%2 行目%3）。")
+                    .arg(r.warned)
+                    .arg(lines.join(QStringLiteral("、")), more.isEmpty() ? more : QStringLiteral("、") + more);
+    }
     if (r.refused > 0) text += QStringLiteral("計算できなかった行が %1 行あります。").arg(r.refused);
     if (!r.failure.isEmpty() && r.written.isEmpty())
         text += QStringLiteral("ファイルは書いていません（前のファイルはそのままです）。");

@@ -8,6 +8,7 @@
 // is cancelled or fails leaves every previous file as it was. Corners are written as they are
 // computed and then dropped, so memory does not grow with the length of the table.
 
+#include "exchange/dxfdrawing.h"
 #include "print/pagelayout.h"
 
 #include <QString>
@@ -27,6 +28,7 @@ struct BatchOutputs {
     QString dxf;       ///< one drawing of every corner
     QString elements;  ///< UTF-8 CSV (a file with its byte-order mark): a header, then the IP number and the elements per corner
     int paper = kPaperA4;  ///< paper code the sheets are laid out for
+    double dxfScale = kDefaultDxfScale;  ///< the DXF drawing at 1 : dxfScale (the names' height)
 };
 
 /// A line of the table that was not computed.
@@ -36,6 +38,13 @@ struct BatchRefusal {
     QString reason;    ///< the message the window gives for the same input, or what is wrong with the line
 };
 
+/// A line whose corner was computed and written although its curve runs past BP or EP.
+struct BatchWarning {
+    int line = 0;
+    QString ipNumber;
+    QStringList lines;  ///< CornerWarnings of the corner, Japanese, one a line
+};
+
 struct BatchCallbacks {
     /// After each corner line: lines gone through of those the table holds.
     std::function<void(int done, int total)> progress;
@@ -43,12 +52,19 @@ struct BatchCallbacks {
     std::function<bool()> cancelled;
     /// Each refused line, as it is met.
     std::function<void(const BatchRefusal&)> refused;
+    /// Each line computed with a warning, as it is met (after its corner is written).
+    std::function<void(const BatchWarning&)> warned;
 };
+
+/// How many warned lines a result keeps by number; the summary names these and counts the rest.
+inline constexpr int kListedWarnings = 20;
 
 struct BatchResult {
     int total = 0;     ///< corner lines in the table
     int done = 0;      ///< corners computed and written
     int refused = 0;   ///< lines refused
+    int warned = 0;    ///< of the corners computed, those with a warning (CornerWarnings)
+    QList<int> warnedLines;  ///< the line numbers of the first kListedWarnings of them
     bool cancelled = false;
     /// Why the run stopped before its end (the table cannot be read, an output cannot be
     /// written); every previous output is then left as it was, unless replacing the files
@@ -61,7 +77,8 @@ struct BatchResult {
 BatchResult RunBatch(const QString& table, const Settings& settings, const BatchOutputs& outputs,
                      const BatchCallbacks& callbacks = {});
 
-/// The summary: corners computed, lines refused, and whether the run was cancelled.
+/// The summary: corners computed, lines refused, the corners whose curve runs past BP or EP and
+/// their lines, and whether the run was cancelled.
 QString BatchSummary(const BatchResult& result);
 
 /// The header line of the elements output (without its line end).

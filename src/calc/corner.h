@@ -22,7 +22,7 @@ struct CornerInput {
     double BpX = 0, BpY = 0;  ///< beginning point
     double IpX = 0, IpY = 0;  ///< intersection point
     double EpX = 0, EpY = 0;  ///< end point
-    double Radius = 0;        ///< R as typed; a negative value is used by its magnitude
+    double Radius = 0;        ///< R, above 0 (0 or a negative radius is refused)
     double WidthIn = 0;       ///< Wi, inner width
     double WidthOut = 0;      ///< Wo, outer width
     /// 0 平行, 1 千鳥, 2 外接, 3 等曲率半径; any other value: no type selected.

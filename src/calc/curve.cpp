@@ -3,6 +3,7 @@
 
 #include "calc/numeric.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <cmath>
 
@@ -15,6 +16,9 @@ QString TooManyDivisions()
     return QStringLiteral("分割数が%1を超えます。制限値・半径・分割数を見直してください。")
         .arg(kMaxDivCount);
 }
+
+// A length in metres with its thousands grouped, as the messages give the bounds.
+QString Grouped(double metres) { return QLocale(QLocale::English).toString(static_cast<qlonglong>(metres)); }
 
 // The azimuth routine the settings ask for: the guarded one unless exact azimuths are chosen.
 double AzimuthOf(bool exact, double dx, double dy)
@@ -36,6 +40,22 @@ QString CalcRefusal(const CornerInput& in, const Limits& limits)
         if (!std::isfinite(v))
             return QStringLiteral("座標・半径・幅員に数値として扱えない値があります。");
     }
+    const struct {
+        const char* name;
+        double x, y;
+    } points[] = {{"BP", in.BpX, in.BpY}, {"IP", in.IpX, in.IpY}, {"EP", in.EpX, in.EpY}};
+    for (const auto& p : points) {
+        if (!(std::fabs(p.x) < kMaxCoordinate && std::fabs(p.y) < kMaxCoordinate))
+            return QStringLiteral("%1の座標が大きすぎて扱えません。座標は絶対値 %2 m 未満で入力してください。")
+                .arg(QLatin1String(p.name), Grouped(kMaxCoordinate));
+    }
+    if (in.Radius == 0) return QStringLiteral("半径が0です。半径は正の値で入力してください。");
+    if (in.Radius < 0) return QStringLiteral("半径が負の値です。半径は正の値で入力してください。");
+    if (in.Radius > kMaxRadius)
+        return QStringLiteral("半径が大きすぎて扱えません。半径は %1 m 以下で入力してください。").arg(Grouped(kMaxRadius));
+    if (!(std::fabs(in.WidthIn) <= kMaxWidth && std::fabs(in.WidthOut) <= kMaxWidth))
+        return QStringLiteral("幅員が大きすぎて扱えません。内幅員・外幅員は絶対値 %1 m 以下で入力してください。")
+            .arg(Grouped(kMaxWidth));
     if (!std::isfinite(in.DivCount) || in.DivCount < 0)
         return QStringLiteral("分割数が正しくありません。0（自動）または正の値を入力してください。");
     if (in.DivCount > kMaxDivCount) return TooManyDivisions();
@@ -47,12 +67,77 @@ QString CalcRefusal(const CornerInput& in, const Limits& limits)
     return {};
 }
 
+QStringList StakeRefusal(const CornerInput& in, const CornerElements& el)
+{
+    QStringList why;
+    const double ax = in.IpX - in.BpX, ay = in.IpY - in.BpY;
+    const double bx = in.EpX - in.IpX, by = in.EpY - in.IpY;
+    const bool back = std::hypot(ax, ay) >= kMinTangent, ahead = std::hypot(bx, by) >= kMinTangent;
+    if (!back) why << QStringLiteral("BPとIPが同じ座標です（BP～IPが0.1 mm未満で、接線が定まりません）。");
+    if (!ahead) why << QStringLiteral("IPとEPが同じ座標です（IP～EPが0.1 mm未満で、接線が定まりません）。");
+    if (back && ahead) {
+        // The turn from the coordinates themselves, and IA as the guarded azimuths give it and the
+        // sheets print it: a corner is staked only when both keep within the bounds.
+        const double turn = std::atan2(std::fabs(ax * by - ay * bx), ax * bx + ay * by) * RadToDeg;
+        for (double ia : {turn, el.IA}) {
+            if (ia < kMinIA) {
+                why << QStringLiteral("交角IAが%1で、%2未満です（3点がほぼ一直線に並び、曲線が入りません）。")
+                           .arg(AngleText(ia).trimmed(), AngleText(kMinIA).trimmed());
+                break;
+            }
+            if (!(ia <= kMaxIA)) {
+                why << QStringLiteral("交角IAが%1で、%2を超えます（EPがBPの方へ折り返し、接線長TLが定まりません）。")
+                           .arg(AngleText(ia).trimmed(), AngleText(kMaxIA).trimmed());
+                break;
+            }
+        }
+    }
+    if (!(in.Radius - in.WidthIn > 0))
+        why << QStringLiteral("内幅員が半径以上のため、内周の半径が正になりません。");
+    if (!(in.Radius + in.WidthOut > 0))
+        why << QStringLiteral("外幅員が負で半径以上あるため、外周の半径が正になりません。");
+    return why;
+}
+
+QString FieldRefusal(const QString& name, double value, int decimals, int width)
+{
+    const QString text = FixedText(value, decimals);
+    if (text.size() <= width) return {};
+    return QStringLiteral("%1（%2）が帳票の欄（%3文字）に収まりません。").arg(name, text).arg(width);
+}
+
+QStringList CornerWarnings(const CornerInput& in, const CornerElements& el)
+{
+    QStringList warn;
+    const QString tl = FixedText(el.TL, 4);
+    const struct {
+        double distance;
+        const char* text;
+    } tangents[] = {
+        {Dist(in.IpX - in.BpX, in.IpY - in.BpY), "接線長TL（%1 m）がBP～IP間の距離（%2 m）より長く、BCがBPの外側に出ます。"},
+        {Dist(in.EpX - in.IpX, in.EpY - in.IpY), "接線長TL（%1 m）がIP～EP間の距離（%2 m）より長く、ECがEPの外側に出ます。"},
+    };
+    for (const auto& t : tangents) {
+        // Compared as printed: a TL that only rounding puts beyond the tangent is no overrun.
+        const QString distance = FixedText(t.distance, 4);
+        if (tl.toDouble() > distance.toDouble()) warn << QString::fromUtf8(t.text).arg(tl, distance);
+    }
+    return warn;
+}
+
 QString LoadIn(const CornerInput& in, const Settings& settings, CornerElements& el)
 {
     if (QString why = CalcRefusal(in, settings.limits()); !why.isEmpty()) return why;
     el = CornerElements{};
     el.DivCount = in.DivCount;
-    if (QString why = MainPts(in, settings, el); !why.isEmpty()) return why;
+    const QString counted = MainPts(in, settings, el);
+    // A corner that cannot be staked is refused for what is wrong with it, before the count its
+    // impossible curve would need.
+    if (const QStringList why = StakeRefusal(in, el); !why.isEmpty()) {
+        el.DivCount = in.DivCount;
+        return why.join(QString());
+    }
+    if (!counted.isEmpty()) return counted;
     // Coordinates so large that their differences overflow leave no usable curve.
     const double results[] = {el.IA,   el.TL,   el.CL,   el.SL,   el.M,     el.DistIn, el.BcX, el.BcY, el.EcX,
                               el.EcY,  el.CenX, el.CenY, el.SpX,  el.SpY,   el.TanAX,  el.TanAY, el.TanBX, el.TanBY};
@@ -159,37 +244,6 @@ RowValues DivRowValues(double RowRad, double IARad, double DivCount, double RowT
     r.OrdPerDiv = RoundDig(RowRad * RowOrdFactor, 4, 1);
     r.ArcChordDiff = RoundDig(r.ArcPerDiv - r.ChordPerDiv, 4, 1);
     return r;
-}
-
-QStringList DegenerateCorner(const CornerInput& in, const CornerElements& el)
-{
-    QStringList why;
-    const bool bpIp = in.BpX == in.IpX && in.BpY == in.IpY;
-    const bool ipEp = in.IpX == in.EpX && in.IpY == in.EpY;
-    const bool bpEp = in.BpX == in.EpX && in.BpY == in.EpY;
-    if (bpIp)
-        why << QStringLiteral("BPとIPが同じ座標です。");
-    if (ipEp)
-        why << QStringLiteral("IPとEPが同じ座標です。");
-    if (bpEp)
-        why << QStringLiteral("BPとEPが同じ座標です。");
-    const double radius = in.Radius;
-    if (radius == 0)
-        why << QStringLiteral("半径が0です。");
-    if (!bpIp && !ipEp) {
-        // The tangents are parallel when the cross product vanishes against their lengths; IA
-        // itself carries the azimuth guards and is only tested as a second opinion.
-        const double ax = in.IpX - in.BpX, ay = in.IpY - in.BpY;
-        const double bx = in.EpX - in.IpX, by = in.EpY - in.IpY;
-        const double cross = ax * by - ay * bx;
-        const double scale = std::hypot(ax, ay) * std::hypot(bx, by);
-        constexpr double kAngleTolerance = 1e-9;  // degrees
-        if (std::fabs(cross) <= 1e-12 * scale || el.IA < kAngleTolerance || el.IA > 180 - kAngleTolerance)
-            why << QStringLiteral("交角IAが0°または180°です（3点が一直線上にあります）。");
-    }
-    if (radius != 0 && !(std::fabs(radius) - in.WidthIn > 0))
-        why << QStringLiteral("内幅員が半径以上のため、内周の半径が正になりません。");
-    return why;
 }
 
 }  // namespace tovanel

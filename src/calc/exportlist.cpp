@@ -6,16 +6,26 @@
 
 namespace tovanel {
 
+std::vector<size_t> ExportedEntries(const ExportList& list)
+{
+    std::vector<size_t> out;
+    QString previous;
+    for (size_t i = 0; i < list.all().size(); ++i) {
+        QString name = WithoutFieldBreaks(list.all()[i].name);
+        if (name == previous) continue;
+        out.push_back(i);
+        previous = std::move(name);
+    }
+    return out;
+}
+
 std::vector<ExportPoint> ExportPoints(const ExportList& list)
 {
     std::vector<ExportPoint> out;
-    QString previous;
-    for (const ExportPoint& p : list.all()) {
+    for (size_t i : ExportedEntries(list)) {
+        const ExportPoint& p = list.all()[i];
         // Whatever reached a name, a line keeps its three fields (four with the lead-in).
-        const QString name = WithoutFieldBreaks(p.name);
-        if (name == previous) continue;
-        out.push_back({name, p.x, p.y});
-        previous = name;
+        out.push_back({WithoutFieldBreaks(p.name), p.x, p.y});
     }
     return out;
 }

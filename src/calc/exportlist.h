@@ -35,6 +35,9 @@ private:
 /// compared with "". The clipboard text and every point file hold exactly these.
 std::vector<ExportPoint> ExportPoints(const ExportList& list);
 
+/// The indices in `list.all()` of the entries ExportPoints hands on, in order.
+std::vector<size_t> ExportedEntries(const ExportList& list);
+
 struct ExportText {
     QString text;   ///< one line per written point, each ending in CR LF
     int count = 0;  ///< lines written

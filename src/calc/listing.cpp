@@ -27,6 +27,38 @@ bool RowPrintable(const RowValues& r)
     return std::all_of(std::begin(values), std::end(values), [](double v) { return std::isfinite(v); });
 }
 
+// Why a value of the listing or the elements sheet would not fit its fixed field (which keeps
+// only its rightmost characters), or empty: coordinates in 13 characters, R and the lengths in 10.
+QString FieldsRefusal(const CornerInput& in, const CornerElements& el)
+{
+    const struct {
+        const char16_t* name;
+        double value;
+        int decimals, width;
+    } fields[] = {
+        {u"IPのX座標", in.IpX, 4, 13},     {u"IPのY座標", in.IpY, 4, 13},     {u"半径R", in.Radius, 3, 10},
+        {u"接線長TL", el.TL, 4, 10},       {u"曲線長CL", el.CL, 4, 10},       {u"CL/2", el.HalfCL, 4, 10},
+        {u"外線長SL", el.SL, 4, 10},       {u"中央縦距M", el.M, 4, 10},
+        {u"円の中心のX座標", el.CenX, 4, 13}, {u"円の中心のY座標", el.CenY, 4, 13},
+    };
+    for (const auto& f : fields)
+        if (QString why = FieldRefusal(QString::fromUtf16(f.name), f.value, f.decimals, f.width); !why.isEmpty())
+            return why;
+    const char16_t* rows[] = {u"内周", u"中心", u"外周"};
+    for (size_t k = 0; k < el.Rows.size(); ++k) {
+        const RowValues& r = el.Rows[k];
+        const std::pair<const char16_t*, double> cells[] = {
+            {u"の半径", r.RowRad}, {u"のCL/N", r.ArcPerDiv}, {u"のL", r.ChordPerDiv},
+            {u"のM'", r.OrdPerDiv}, {u"の(CL/N)-L", r.ArcChordDiff},
+        };
+        for (const auto& [name, value] : cells)
+            if (QString why = FieldRefusal(QString::fromUtf16(rows[k]) + QString::fromUtf16(name), value, 4, 10);
+                !why.isEmpty())
+                return why;
+    }
+    return {};
+}
+
 /// The trial calculation, with the listing's texts when `out` is given. Every value is computed
 /// in the same order either way, so both leave the same elements.
 QString Trial(const CornerInput& in, const Settings& settings, CornerElements& el, Listing* out)
@@ -69,7 +101,7 @@ QString Trial(const CornerInput& in, const Settings& settings, CornerElements& e
         DivRow(el.Rows[kOuterRow], QStringLiteral("外周"), limits, 700, *out);
     }
     if (!printable || !std::all_of(el.Rows.begin(), el.Rows.end(), RowPrintable)) return TooLargeToPrint();
-    return {};
+    return FieldsRefusal(in, el);
 }
 
 }  // namespace

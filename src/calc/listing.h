@@ -39,7 +39,8 @@ struct Listing {
 /// The trial calculation of `in` under `settings`: LoadIn, the division values of the inner,
 /// centre and outer curve into `el`, and the listing that shows them. On a refusal returns the
 /// reason and leaves `out` empty; that includes a listing that would print a value as "inf" or
-/// "nan".
+/// "nan", and a value too long for its fixed field on the listing or the elements sheet (a field
+/// keeps only its rightmost characters, which would drop leading digits).
 [[nodiscard]] QString S_CRT(const CornerInput& in, const Settings& settings, CornerElements& el, Listing& out);
 
 /// The calculation of S_CRT without composing its texts: the same steps in the same order, so the

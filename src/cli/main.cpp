@@ -7,6 +7,7 @@
 #include "batch/cornertable.h"
 #include "calc/atomicfile.h"
 #include "calc/corner.h"
+#include "calc/curve.h"
 #include "calc/elementlist.h"
 #include "calc/exportlist.h"
 #include "calc/listing.h"
@@ -88,6 +89,7 @@ constexpr OptionSpec kOptions[] = {
     {"sima", "FILE|-", "出力する点の SIMA 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
     {"csv", "FILE|-", "出力する点の CSV 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
     {"dxf", "FILE|-", "DXF 図面: 接線、円弧、杭打ちの経路、点", Use::Both, Role::Output},
+    {"dxf-scale", "N", "DXF 図面の縮尺 1:N（点名の高さは紙の上で 2.5 mm。既定 500、1 から 100000）", Use::Both},
     // Further outputs of both modes go here: the path checks and --help take them from this list.
     {"help", nullptr, "この説明を表示して終わる", Use::Info},
     {"version", nullptr, "版を表示して終わる", Use::Info},
@@ -270,6 +272,7 @@ Stop Parse(const QStringList& arguments, Args& args)
 struct Job {
     Settings settings;
     int paper = kPaperA4;
+    double dxfScale = kDefaultDxfScale;
     Corner corner;
 };
 
@@ -418,6 +421,11 @@ Stop Gather(const Args& a, Job& job)
 {
     if (Stop st = CheckCombination(a); st.stops()) return st;
     if (Stop st = ReadPaper(a, job.paper); st.stops()) return st;
+    if (a.has("dxf-scale")) {
+        if (Stop st = OptionNumber(QStringLiteral("--dxf-scale"), a.value("dxf-scale"), job.dxfScale); st.stops()) return st;
+        if (!(job.dxfScale >= kMinDxfScale && job.dxfScale <= kMaxDxfScale))
+            return Usage(QStringLiteral("--dxf-scale は 1 から 100000 の縮尺の分母です（「%1」）").arg(a.value("dxf-scale")));
+    }
     QString settings;
     if (Stop st = SettingsPath(a, settings); st.stops()) return st;
     if (Stop st = CheckPaths(a, settings); st.stops()) return st;
@@ -458,9 +466,9 @@ QByteArray ElementBytes(const CornerElements& el)
 
 /// The corner's drawing. A point name the drawing cannot hold refuses the corner (exit 3); the
 /// drawing's own working file failing (a full disk) is a failure to write (exit 2).
-Stop DxfBytes(const DxfCorner& corner, QByteArray& bytes)
+Stop DxfBytes(const DxfCorner& corner, double scale, QByteArray& bytes)
 {
-    DxfStream dxf;
+    DxfStream dxf(scale);
     if (QString why = dxf.begin(); !why.isEmpty()) return Usage(why);
     if (QString why = dxf.add(corner); !why.isEmpty()) return {kRefused, why};
     QBuffer buffer(&bytes);
@@ -490,11 +498,12 @@ bool WantsSheets(const Args& a)
 }
 
 /// The sheets composed, and the files made of them in the order the options are listed.
-Stop ComposeOutputs(const Args& a, const Settings& s, const Corner& k, int paper, std::vector<Piece>& pieces)
+Stop ComposeOutputs(const Args& a, const Job& job, const Corner& k, std::vector<Piece>& pieces)
 {
+    const Settings& s = job.settings;
     InstallFontSubstitutions();
     PageLayout pl;
-    pl.setPaperSize(paper);
+    pl.setPaperSize(job.paper);
     const Composition composed = ComposeDocument(k, s, pl);
     if (!composed.refusal.isEmpty()) return {kRefused, composed.refusal};
     const std::vector<ExportPoint> exported = ExportPoints(composed.exports);
@@ -504,7 +513,7 @@ Stop ComposeOutputs(const Args& a, const Settings& s, const Corner& k, int paper
         {"export", [&](QByteArray& b) { return b = BuildExportText(composed.exports, s).text.toUtf8(), Stop{}; }},
         {"sima", [&](QByteArray& b) { return refused(SimaFile(exported, k.in.IPNo, b)); }},
         {"csv", [&](QByteArray& b) { return refused(CsvFile(exported, b)); }},
-        {"dxf", [&](QByteArray& b) { return DxfBytes(CornerOf(k, composed.exports, BlockExportCounts(k)), b); }},
+        {"dxf", [&](QByteArray& b) { return DxfBytes(CornerOf(k, composed.exports, BlockExportCounts(k)), job.dxfScale, b); }},
         {"pdf", [&](QByteArray& b) { return PdfBytes(pl, b); }},
     };
     for (const auto& [name, make] : makers) {
@@ -523,10 +532,12 @@ Stop Compute(const Args& a, const Job& job, std::vector<Piece>& pieces)
     Corner k = job.corner;
     Listing listing;
     if (QString why = S_CRT(k.in, job.settings, k.el, listing); !why.isEmpty()) return {kRefused, why};
+    // Computed and written all the same: the surveyor is told, the outputs are not held back.
+    for (const QString& line : CornerWarnings(k.in, k.el)) Say(QStringLiteral("警告: ") + line);
     const bool sheets = WantsSheets(a);
     if (a.has("listing")) pieces.push_back({QStringLiteral("-"), ListingBytes(listing)});
     if (a.has("elements") || !(a.has("listing") || sheets)) pieces.push_back({QStringLiteral("-"), ElementBytes(k.el)});
-    return sheets ? ComposeOutputs(a, job.settings, k, job.paper, pieces) : Stop{};
+    return sheets ? ComposeOutputs(a, job, k, pieces) : Stop{};
 }
 
 // ---- Write: the files beside their paths, standard output, then every file committed at once.
@@ -556,6 +567,7 @@ Stop Write(const std::vector<Piece>& pieces)
 Stop RunTable(const Args& a, const Job& job)
 {
     BatchOutputs out{a.value("pdf"), a.value("sima"), a.value("csv"), a.value("dxf"), a.value("elements"), job.paper};
+    out.dxfScale = job.dxfScale;
     if (out.pdf.isEmpty() && out.sima.isEmpty() && out.csv.isEmpty() && out.dxf.isEmpty() && out.elements.isEmpty())
         out.elements = QStringLiteral("-");
     InstallFontSubstitutions();
@@ -563,6 +575,9 @@ Stop RunTable(const Args& a, const Job& job)
     const QString table = a.value("batch");
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { Say(TableLineMessage(table, r.line, r.reason)); };
+    callbacks.warned = [&](const BatchWarning& w) {
+        for (const QString& line : w.lines) Say(TableLineMessage(table, w.line, QStringLiteral("警告: ") + line));
+    };
     callbacks.cancelled = [] { return Interrupted(); };
     BatchResult r = RunBatch(table, job.settings, out, callbacks);
     // A signal may also end the run through the write it broke (SIGPIPE: the reader gone).

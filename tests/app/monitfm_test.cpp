@@ -207,7 +207,7 @@ TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNo
 TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
 {
     const struct { const char *radius, *xy, *widths; double lp; std::vector<std::pair<int, int>> red; } cases[] = {
-        {"-100", "0 0 100.12345 100 0 200", "3", 100, {}}, {"100", kTurn, "", 19, {{310, 600}, {310, 650}, {310, 700}}}};
+        {"100", "0 0 100.12345 100 0 200", "3", 100, {}}, {"100", kTurn, "", 19, {{310, 600}, {310, 650}, {310, 700}}}};
     MonitFM& m = open();
     m.DTText(0)->setText(QStringLiteral("12"));
     QPointer<ANNAI> last;
@@ -249,13 +249,23 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
     EXPECT_EQ(said, QStringList{QStringLiteral("バージョン情報:") + AppVersionText()});
 }
 
+// A corner the calculation refuses opens nothing and says why, once; a curve that runs past BP or
+// EP is listed and said once, with a line for each end it passes; a sound corner says nothing.
 TEST_F(Main, BadTrialsAreRefusedOrWarned)
 {
-    // expect R: refused, nothing opened; W: warned, yet listed.
-    const struct { const char *count, *radius, *xy, *widths; double limitLP; char expect; } cases[] = {
-        {"-3", "100", kTurn, "", 10, 'R'}, {"", "100", kTurn, "", 0, 'R'},
-        {"8", "100", "100 100 100 100 0 200", "", 10, 'W'}, {"8", "0", kTurn, "", 10, 'W'},  // BP on IP; no radius
-        {"8", "10", kTurn, "10", 10, 'W'}, {"8", "10", "-100 -100 100 100 200 200", "", 10, 'W'},  // no inner radius; a line
+    // expect R: refused, nothing opened; W: warned, yet listed; N: listed without a word.
+    const struct { const char *count, *radius, *xy, *widths; double limitLP; char expect; QString says; } cases[] = {
+        {"-3", "100", kTurn, "", 10, 'R', U("分割数が正しくありません")},
+        {"", "100", kTurn, "", 0, 'R', U("制限中央縦距または制限ＬＰが０以下")},
+        {"8", "100", "100 100 100 100 0 200", "", 10, 'R', U("BPとIPが同じ座標です")},
+        {"8", "0", kTurn, "", 10, 'R', U("半径が0です")},
+        {"8", "-100", kTurn, "", 10, 'R', U("半径が負の値です")},  // the leading number, refused
+        {"8", "10", kTurn, "10", 10, 'R', U("内幅員が半径以上のため、内周の半径が正になりません。")},
+        {"8", "10", "-100 -100 100 100 200 200", "", 10, 'R', U("3点がほぼ一直線に並び")},
+        {"8", "6", "0 0 10 0 -5 1", "", 10, 'W',
+         kOverrunMessage + U("\n\n接線長TL（180.1701 m）がBP～IP間の距離（10.0000 m）より長く、BCがBPの外側に出ます。\n"
+                             "接線長TL（180.1701 m）がIP～EP間の距離（15.0333 m）より長く、ECがEPの外側に出ます。")},
+        {"8", "100", kTurn, "", 10, 'N', {}},
     };
     MonitFM& m = open();
     m.DTText(0)->setText(QString(100000, QLatin1Char('9')));
@@ -265,10 +275,19 @@ TEST_F(Main, BadTrialsAreRefusedOrWarned)
         corner(c.count, c.radius, c.xy, c.widths);
         said.clear();
         m.CMD1_Click();
-        ASSERT_TRUE(said.size() == 1 && icons.back() == QMessageBox::Warning && !m.annai() == (c.expect == 'R'));
-        if (c.expect == 'W')  // listed and painted, and one reason a line
-            EXPECT_TRUE(!m.annai()->Surface1()->texts().empty() && !m.annai()->grab().isNull() && said[0].count(QLatin1Char('\n')) == 2);
-        else {  // printing still waits for a trial that worked
+        EXPECT_EQ(!m.annai(), c.expect == 'R');
+        if (c.expect == 'N') {
+            EXPECT_EQ(said, QStringList());
+            continue;
+        }
+        ASSERT_EQ(said.size(), 1);
+        EXPECT_EQ(icons.back(), QMessageBox::Warning);
+        EXPECT_TRUE(said[0].startsWith(U("確認:"))) << said[0].toStdString();
+        if (c.expect == 'W') {  // listed and painted
+            EXPECT_EQ(said[0], U("確認:") + c.says);
+            EXPECT_TRUE(!m.annai()->Surface1()->texts().empty() && !m.annai()->grab().isNull());
+        } else {  // printing still waits for a trial that worked
+            EXPECT_TRUE(said[0].contains(c.says)) << said[0].toStdString();
             EXPECT_EQ(m.corner().el.DivCount, 0);
             EXPECT_EQ(m.TXT1()->text(), U(c.count));
         }

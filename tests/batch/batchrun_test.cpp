@@ -46,41 +46,62 @@ struct Outputs {
     QStringList paths() const { return {out.pdf, out.sima, out.csv, out.dxf, out.elements}; }
 };
 
-// Both turns, every type, counts given and chosen, a centre on the IP (R = 0), CP932 IP numbers.
+// Both turns, every type, counts given and chosen, CP932 IP numbers, and a curve that runs past
+// BP and EP (IA 176°, warned of and computed).
 const Corner kGood[] = {
     {.ix = 100, .iy = 100, .ey = 200, .r = 100, .type = 0, .n = 8, .ip = "1"},
     {.bx = 0, .by = 20, .ix = 10, .iy = 10, .ex = 0, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "交2"},
     {.bx = -5.25, .by = 3.5, .ix = 40.125, .iy = 60.5, .ex = 12, .ey = 130.75, .r = 15, .wi = 2.5, .wo = 4, .type = 1, .n = 0, .ip = "3"},
     {.ix = 50, .iy = 0, .ex = 50, .ey = 50, .r = 8, .wi = 0, .wo = 0, .type = 3, .n = 0, .ip = "4"},
-    {.ix = 30, .iy = 30, .ex = 0, .ey = 60, .r = 0, .type = 1, .n = 3, .ip = "5"},
+    {.ix = 10, .iy = 0, .ex = -5, .ey = 1, .r = 6, .wi = 1, .wo = 2, .type = 1, .n = 0, .ip = "5"},
 };
 
 TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
 {
-    // The refused corners give the reasons the window gives for them.
-    const Corner tooMany{.n = 1001, .ip = "9"}, fraction{.n = 2.5, .ip = "10"};
-    const QString tooManyWhy = Doc(tooMany).refusal, fractionWhy = Doc(fraction).refusal;
-    ASSERT_FALSE(tooManyWhy.isEmpty() || fractionWhy.isEmpty());
+    // The refused corners give the reasons the window gives for them: counts, and corners that
+    // cannot be staked (every point on one spot, a reversal, no inner curve, a negative radius).
+    const Corner refusedCorners[] = {
+        {.n = 1001, .ip = "9"},
+        {.n = 2.5, .ip = "10"},
+        {.ix = 0, .iy = 0, .ey = 0, .r = 5, .ip = "12"},
+        {.ix = 100, .iy = 0, .ex = 0, .ey = 0, .ip = "13"},
+        {.r = 3, .wi = 3, .ip = "14"},
+        {.r = -100, .ip = "15"},
+    };
+    const int refusedLines[] = {3, 11, 12, 13, 14, 15};
 
     Outputs o;
     QByteArray table = "IP番号,BP X,BP Y,IP X,IP Y,EP X,EP Y,R,内幅員,外幅員,計算方式,分割数\r\n";
-    table += Line(kGood[0]) + "\r\n" + Line(tooMany) + "\r\n" + Line(kGood[1]) + "\r\n7,0,0\r\n\r\n";
+    table += Line(kGood[0]) + "\r\n" + Line(refusedCorners[0]) + "\r\n" + Line(kGood[1]) + "\r\n7,0,0\r\n\r\n";
     for (size_t k = 2; k < std::size(kGood); ++k) table += Line(kGood[k]) + "\r\n";
     table += Line({.type = 9, .ip = "11"}) + "\r\n";
-    table += Line(fraction) + "\r\n";
+    for (size_t k = 1; k < std::size(refusedCorners); ++k) table += Line(refusedCorners[k]) + "\r\n";
     const QString path = test::WriteIn(o.dir, "block.csv", table);
 
-    QStringList refused;
+    QStringList refused, warned;
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { refused << QStringLiteral("%1:%2").arg(r.line).arg(r.reason); };
+    callbacks.warned = [&](const BatchWarning& w) { warned << QStringLiteral("%1:%2:").arg(w.line).arg(w.ipNumber) + w.lines.join('|'); };
     const BatchResult r = RunBatch(path, ShippedSettings(), o.out, callbacks);
     ASSERT_TRUE(r.failure.isEmpty()) << r.failure.toStdString();
-    EXPECT_EQ(std::vector({r.total, r.done, r.refused}), std::vector({9, 5, 4}));
-    ASSERT_EQ(refused.size(), 4);
-    EXPECT_EQ(QStringList({refused[0], refused[3]}), QStringList({"3:" + tooManyWhy, "11:" + fractionWhy}));
+    EXPECT_EQ(std::vector({r.total, r.done, r.refused, r.warned}), std::vector({13, 5, 8, 1}));
+    ASSERT_EQ(refused.size(), 8);
     EXPECT_TRUE(refused[1].startsWith(QStringLiteral("5:項目が 3 個")) &&
                 refused[2].startsWith(QStringLiteral("10:計算方式「9」")))
         << refused.join('\n').toStdString();
+    refused.removeAt(2), refused.removeAt(1);
+    for (size_t k = 0; k < std::size(refusedCorners); ++k) {
+        const QString why = Doc(refusedCorners[k]).refusal;
+        ASSERT_FALSE(why.isEmpty()) << refusedCorners[k].ip;
+        EXPECT_EQ(refused.value(static_cast<qsizetype>(k)), QStringLiteral("%1:").arg(refusedLines[k]) + why);
+    }
+    Doc warnedCorner(kGood[4]);
+    const QStringList warnings = CornerWarnings(warnedCorner.k.in, warnedCorner.k.el);
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_EQ(warned, QStringList{"9:5:" + warnings.join('|')});
+    EXPECT_EQ(r.warnedLines, QList<int>{9});
+    EXPECT_TRUE(BatchSummary(r).contains(QStringLiteral("うち 1 箇所は曲線がBP・EPの外まで延びています（9 行目）。")))
+        << BatchSummary(r).toStdString();
     EXPECT_EQ(r.written, o.paths());
 
     // What the single-corner path gives for each corner, in table order.

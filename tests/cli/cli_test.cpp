@@ -94,6 +94,11 @@ TEST(Cli, ExitStatusesAndWhatTheySay)
         {"type beyond the list", Corner({"--type", "7", "--export", "-"}), 2, "--type は 0、1、2、3 のどれかです（「7」）"},
         {"type with a fraction", Corner({"--type", "2.6"}), 2, "（「2.6」）"},
         {"bad paper", Corner({"--paper", "A5", "--export", "-"}), 2, "--paper は A4、A3、B4、B5"},
+        {"DXF scale of nought", Corner({"--dxf-scale", "0", "--export", "-"}), 2, "--dxf-scale は 1 から 100000"},
+        {"DXF scale as text", Corner({"--dxf-scale", "1/500"}), 2, "--dxf-scale の値「1/500」は数値ではありません"},
+        // TL 100 of a radius 100 corner whose BP lies 50 from IP: computed, written, and said.
+        {"curve past BP: warned, still written", {"--bp", "50,50", "--ip", "100,100", "--ep", "0,200", "--radius", "100",
+                                                  "--type", "0", "--export", "-"}, 0, "警告: "},
         {"TAB in the IP number", Corner({"--ip-number", "7\t8", "--type", "0", "--export", "-"}), 2, "TAB"},
         {"two outputs to stdout", Corner({"--sima", "-", "--csv", "-"}), 2, "標準出力 (-) に書ける出力は一つだけです"},
         // An output over an input or another output: refused before anything is computed.

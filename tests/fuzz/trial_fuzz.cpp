@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The trial calculation and its listing from any corner and any limits: either a one-line
-// refusal and no listing, or a complete listing whose every number is written out (no inf or nan)
+// refusal and no listing, or a corner that can be staked (tangents, IA and the three radii within
+// their bounds) with a complete listing whose every number is written out (no inf or nan) whole
 // in its column width, and a division count that is the smallest one the limits allow.
 
 #include "corner.h"
@@ -8,6 +9,7 @@
 
 #include "calc/curve.h"
 #include "calc/listing.h"
+#include "calc/numeric.h"
 
 namespace {
 
@@ -42,10 +44,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (k != 1) {  // text 1 holds the IP number
             FUZZ_CHECK(!fuzz::ShowsNonFinite(t.text)) << t.text;
         }
-        if (k >= 14) {  // the rows: a label, then five cells ten characters wide
-            FUZZ_CHECK(t.text.size() == 10 || t.x == 50) << '"' << t.text << '"';
+        if (k >= 14 && (k - 14) % 6 != 0) {  // the rows: a label, then five cells ten characters wide
+            const RowValues& r = s.Rows[(k - 14) / 6];
+            const double cells[] = {r.RowRad, r.ArcPerDiv, r.ChordPerDiv, r.OrdPerDiv, r.ArcChordDiff};
+            FUZZ_CHECK(t.text.size() == 10 && t.text.trimmed() == FixedText(cells[(k - 14) % 6 - 1], 4))
+                << '"' << t.text << "\" lost digits";
         }
     }
+    for (size_t k = 7; k <= 10; ++k) {  // TL, CL, SL and M whole in their ten characters
+        const double values[] = {s.TL, s.CL, s.SL, s.M};
+        FUZZ_CHECK(l.texts[k].text.mid(6) == RightAlign(FixedText(values[k - 7], 4), 10)) << l.texts[k].text;
+    }
+    const CornerInput& in = c.in;
+    FUZZ_CHECK(Dist(in.IpX - in.BpX, in.IpY - in.BpY) >= kMinTangent && Dist(in.EpX - in.IpX, in.EpY - in.IpY) >= kMinTangent)
+        << "a tangent of no length";
+    FUZZ_CHECK(s.IA >= kMinIA && s.IA <= kMaxIA) << "IA " << s.IA;
+    FUZZ_CHECK(in.Radius > 0 && in.Radius <= kMaxRadius && in.Radius - in.WidthIn > 0 && in.Radius + in.WidthOut > 0)
+        << "radii " << in.Radius << ' ' << in.WidthIn << ' ' << in.WidthOut;
     for (size_t k : {6, 11, 12}) FUZZ_CHECK(l.texts[k].text.size() == 6 + 14) << l.texts[k].text;  // angles
 
     FUZZ_CHECK(s.IA >= 0 && s.IA <= 180) << s.IA;

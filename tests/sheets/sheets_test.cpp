@@ -32,9 +32,11 @@ TEST(ElementSheet, LinesOfTheWorkedCorners)
     // On A3 every advance scales by the paper's factor, and the rows stay on the paper.
     for (double lineY : {154.0, 161.0, 168.0}) EXPECT_EQ(Texts(a3, 1, lineY), Texts(n4, 1, lineY)) << lineY;
 
-    // "-12345678.1234" has 14 characters: the 13-column field drops the minus sign.
+    // "-12345678.1234" has 14 characters: the 13-column field would drop the minus sign, so the
+    // corner is refused before any sheet.
     const Doc wide(Corner{.bx = -12345778.1234, .ix = -12345678.1234, .ex = -12345778.1234});
-    EXPECT_EQ(Texts(wide, 1, 27)[0], "Ｘ  12345678.1234");
+    EXPECT_TRUE(wide.refusal.startsWith(QStringLiteral("BPの座標が大きすぎて扱えません")) && wide.pl.pageCount() == 0)
+        << wide.refusal.toStdString();
 }
 
 TEST(StakeSketch, WorkedSketchAtOneTo200)
@@ -194,12 +196,24 @@ TEST(Composition, RefusalEmptiesTheExportList)
     EXPECT_EQ(d.pl.pageCount() + d.exports.count(), 0);
 }
 
-TEST(Composition, HostileCornersComposeAndRender)
+// Corners at the edges of what the calculation takes compose and render every type; those beyond
+// them never reach a sheet.
+TEST(Composition, CornersAtTheBoundsComposeAndRender)
 {
+    for (const Corner& c : {Corner{.r = 0, .n = 2}, Corner{.ix = 100, .iy = 0, .ex = 0, .ey = 1e-9, .n = 3},
+                            Corner{.ix = 1e100, .iy = 1e100, .ex = 0, .ey = 2e100}, Corner{.r = 2, .wi = 5, .wo = 5, .n = 1},
+                            Corner{.r = 1e300, .n = 8}}) {
+        const Doc d(c);
+        EXPECT_TRUE(!d.refusal.isEmpty() && d.pl.pageCount() == 0 && d.exports.count() == 0) << c.r << " " << c.iy;
+    }
+    const double upper = 100 * std::tan(1.1 * M_PI / 180), lower = 100 * std::tan(M_PI / 5400);  // IA 178.9°, 2′
     const struct { const char* name; Corner c; } cases[] = {
-        {"R 0", {.r = 0, .n = 2}}, {"IA near 180", {.ix = 100, .iy = 0, .ex = 0, .ey = 1e-9, .n = 3}},
-        {"beyond any twips", {.ix = 1e100, .iy = 1e100, .ex = 0, .ey = 2e100}}, {"largest count", {.n = kMaxDivCount}},
-        {"widths beyond the radius", {.r = 2, .wi = 5, .wo = 5, .n = 1}}, {"huge radius", {.r = 1e300, .n = 8}},
+        {"largest count", {.n = kMaxDivCount}},
+        {"IA near its upper bound", {.ix = 100, .iy = 0, .ex = 0, .ey = upper, .r = 1, .wi = 0.5, .wo = 0.5, .n = 3}},
+        {"IA near its lower bound", {.ix = 100, .iy = 0, .ex = 200, .ey = lower, .r = 1000, .n = 1}},
+        {"coordinates near their bound", {.bx = -9999900, .by = 9999000, .ix = -9999800, .iy = 9999100, .ex = -9999900, .ey = 9999200}},
+        {"radius at its bound", {.r = 1e4, .wi = 999, .wo = 1000, .n = 8}},
+        {"inner width just short of the radius", {.r = 2, .wi = 1.999, .wo = 5, .n = 1}},
     };
     for (const auto& [name, corner] : cases)
         for (int type = 0; type <= 3; ++type) {
