@@ -9,6 +9,7 @@
 #include "sheets/stakepoints.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -195,7 +196,7 @@ PlanViewport FitAll(const std::vector<PlanCorner>& corners, QSizeF size)
 double NameHeight(const PlanCorner& corner)
 {
     const double r = corner.refusal.isEmpty() ? corner.el.RadAbs : std::fabs(corner.in.Radius);
-    return std::isfinite(r) ? std::clamp(r / 50, 0.1, 1.0) : 0.1;
+    return std::isfinite(r) ? std::clamp(r / 15, 0.3, 3.0) : 0.3;
 }
 
 namespace {
@@ -241,10 +242,36 @@ QColor CurveColour(StakeCurve k)
     return Colour(plancolour::kMain);
 }
 
+/// An arc on the device (y down) about `centre`, from drawing angle `start` through `sweep`
+/// degrees (counter-clockwise positive), as cubic curves of at most 22.5 degrees each. It begins
+/// and ends exactly at the points of those angles, and strays from the circle by less than 1e-7
+/// of its radius between them; QPainterPath::arcTo ends a partial quadrant at an approximate
+/// parameter, 0.03 % of the radius off the end point.
+QPainterPath ArcPath(QPointF centre, double radius, double start, double sweep)
+{
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / 22.5)));
+    const double step = sweep / pieces * DegToRad;
+    const double k = 4.0 / 3.0 * std::tan(step / 4) * radius;
+    const auto point = [&](double a) { return centre + QPointF(radius * std::cos(a), -radius * std::sin(a)); };
+    const auto ahead = [&](double a) { return QPointF(-std::sin(a), -std::cos(a)); };  // d/da, unit
+    QPainterPath path;
+    double a0 = start * DegToRad;
+    path.moveTo(point(a0));
+    for (int i = 1; i <= pieces; ++i) {
+        const double a1 = i == pieces ? (start + sweep) * DegToRad : start * DegToRad + step * i;
+        path.cubicTo(point(a0) + k * ahead(a0), point(a1) - k * ahead(a1), point(a1));
+        a0 = a1;
+    }
+    return path;
+}
+
 /// The label font at a pixel height.
 QFont LabelFont(int pixels)
 {
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    // The family the window font resolves to, named as such: an SVG viewer does not know the
+    // substituted name.
+    static const QString family = QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family();
+    QFont f(family);
     f.setPixelSize(std::max(1, pixels));
     return f;
 }
@@ -346,13 +373,7 @@ private:
     void arc(const Arc& a, const PlanCorner& c)
     {
         if (!Drawable(a)) return;
-        const QPointF centre = at(c.el.CenX, c.el.CenY);
-        const double r = a.radius * m_v.pixelsPerMetre;
-        const QRectF box(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
-        QPainterPath path;
-        path.arcMoveTo(box, a.start);
-        path.arcTo(box, a.start, a.sweep);
-        m_p.drawPath(path);
+        m_p.drawPath(ArcPath(at(c.el.CenX, c.el.CenY), a.radius * m_v.pixelsPerMetre, a.start, a.sweep));
     }
 
     void inputPoints(const PlanCorner& c, const QColor& colour)

@@ -72,8 +72,9 @@ PlanViewport FitAll(const std::vector<PlanCorner>& corners, QSizeF size);
 /// The same for the corners of `rows` only (indices into `corners`; others are ignored).
 PlanViewport FitRows(const std::vector<PlanCorner>& corners, const std::vector<int>& rows, QSizeF size);
 
-/// Height of a point name in metres, in proportion to the corner's radius (as the DXF writes
-/// it): a fiftieth of R, between 0.1 m and 1 m.
+/// Height of a corner's point names in metres, in proportion to its radius: R / 15, between
+/// 0.3 m and 3 m, so that at the zoom where they become legible the stakes stand far enough
+/// apart for their names.
 double NameHeight(const PlanCorner& corner);
 
 /// Names are drawn only when they come out at least this tall on the device, and at most this.
