@@ -5,6 +5,7 @@
 #include "calc/curve.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
+#include "print/fonts.h"
 #include "sheets/composition.h"
 #include "sheets/stakepoints.h"
 
@@ -270,11 +271,16 @@ QFont LabelFont(int pixels)
 {
     // The family the window font resolves to, named as such: an SVG viewer does not know the
     // substituted name.
-    static const QString family = QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family();
+    static const QString family = QFontInfo(QFont(kPGothicFont)).family();
     QFont f(family);
     f.setPixelSize(std::max(1, pixels));
     return f;
 }
+
+// A corner smaller than this on the device is drawn as a dot at its IP; one smaller than
+// kMarkerPixels as its lines without point markers.
+constexpr double kDotPixels = 4;
+constexpr double kMarkerPixels = 40;
 
 class Painter {
 public:
@@ -285,6 +291,15 @@ public:
         if (!c.drawable) return;
         if (!c.refusal.isEmpty()) {
             refused(c);
+            return;
+        }
+        // Level of detail by the corner's size on the device: a dot, then the lines, then the
+        // points, then the names.
+        const double extent = std::max(c.bounds.width(), c.bounds.height()) * m_v.pixelsPerMetre;
+        if (extent < kDotPixels) {
+            m_p.setPen(QPen(selected ? Colour(plancolour::kSelected) : Colour(plancolour::kTangent), selected ? 6 : 2.5,
+                            Qt::SolidLine, Qt::RoundCap));
+            m_p.drawPoint(at(c.in.IpX, c.in.IpY));
             return;
         }
         const std::array<Arc, 3> arcs = ArcsOf(c);
@@ -300,11 +315,12 @@ public:
         m_p.drawPolyline(tangents, 3);
         const QColor curveColours[3] = {Colour(plancolour::kCentre), Colour(plancolour::kInner), Colour(plancolour::kOuter)};
         for (size_t k = 0; k < 3; ++k) {
-            m_p.setPen(QPen(curveColours[k], 1.2));
+            m_p.setPen(QPen(curveColours[k], 1));
             arc(arcs[k], c);
         }
         // Points only where the corner is large enough on the device to tell them apart.
         const double radiusPx = c.el.RadAbs * m_v.pixelsPerMetre;
+        if (extent < kMarkerPixels) return;
         inputPoints(c, Colour(plancolour::kTangent));
         if (radiusPx < 6) return;
         const double dot = std::clamp(radiusPx / 12, 2.5, 5.0);
