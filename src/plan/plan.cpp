@@ -267,13 +267,15 @@ QPainterPath ArcPath(QPointF centre, double radius, double start, double sweep)
 }
 
 /// The label font at a pixel height.
-QFont LabelFont(int pixels)
+QFont LabelFont(const QPainter& p, double pixels)
 {
     // The family the window font resolves to, named as such: an SVG viewer does not know the
     // substituted name.
     static const QString family = QFontInfo(QFont(kPGothicFont)).family();
     QFont f(family);
-    f.setPixelSize(std::max(1, pixels));
+    // In points of the device, not whole pixels: a file's names keep their exact height.
+    const int dpi = p.device() ? p.device()->logicalDpiY() : 96;
+    f.setPointSizeF(std::max(pixels, 0.01) * 72.0 / (dpi > 0 ? dpi : 96));
     return f;
 }
 
@@ -284,7 +286,12 @@ constexpr double kMarkerPixels = 40;
 
 class Painter {
 public:
-    Painter(QPainter& p, const PlanViewport& v) : m_p(p), m_v(v), m_labels(v.size) {}
+    Painter(QPainter& p, const PlanViewport& v, bool whole) : m_p(p), m_v(v), m_whole(whole), m_labels(v.size)
+    {
+        // No name under the north arrow or the scale bar.
+        m_labels.claim(QRectF(v.size.width() - 64, 0, 64, 84));
+        m_labels.claim(QRectF(0, v.size.height() - 40, 260, 40));
+    }
 
     void corner(const PlanCorner& c, bool selected)
     {
@@ -296,7 +303,7 @@ public:
         // Level of detail by the corner's size on the device: a dot, then the lines, then the
         // points, then the names.
         const double extent = std::max(c.bounds.width(), c.bounds.height()) * m_v.pixelsPerMetre;
-        if (extent < kDotPixels) {
+        if (extent < kDotPixels && !m_whole) {
             m_p.setPen(QPen(selected ? Colour(plancolour::kSelected) : Colour(plancolour::kTangent), selected ? 6 : 2.5,
                             Qt::SolidLine, Qt::RoundCap));
             m_p.drawPoint(at(c.in.IpX, c.in.IpY));
@@ -320,9 +327,9 @@ public:
         }
         // Points only where the corner is large enough on the device to tell them apart.
         const double radiusPx = c.el.RadAbs * m_v.pixelsPerMetre;
-        if (extent < kMarkerPixels) return;
+        if (extent < kMarkerPixels && !m_whole) return;
         inputPoints(c, Colour(plancolour::kTangent));
-        if (radiusPx < 6) return;
+        if (radiusPx < 6 && !m_whole) return;
         const double dot = std::clamp(radiusPx / 12, 2.5, 5.0);
         for (StakeCurve kind : {StakeCurve::Centre, StakeCurve::Inner, StakeCurve::Outer, StakeCurve::Main}) {
             m_points.clear();
@@ -337,10 +344,8 @@ public:
         m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
         m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
 
-        const double px = NameHeight(c) * m_v.pixelsPerMetre;
-        if (px < kMinLabelPixels) return;
-        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
-        m_p.setFont(LabelFont(size));
+        double size = 0;
+        if (!nameSize(c, size)) return;
         const QFontMetricsF fm(m_p.font());
         for (size_t i = 0; i < c.stakes.size(); ++i)
             label(fm, c.stakes[i], CurveColour(c.stakeCurves[i]), size);
@@ -359,7 +364,7 @@ public:
         head.lineTo(x + 7, top + 26);
         head.closeSubpath();
         m_p.fillPath(head, Qt::black);
-        m_p.setFont(LabelFont(14));
+        m_p.setFont(LabelFont(m_p, 14));
         m_p.drawText(QRectF(x - 10, top - 8, 20, 18), Qt::AlignCenter, QStringLiteral("N"));
     }
 
@@ -379,7 +384,7 @@ public:
         m_p.drawLine(QPointF(x, y - 5), QPointF(x, y + 1));
         m_p.drawLine(QPointF(x + len, y - 5), QPointF(x + len, y + 1));
         m_p.drawLine(QPointF(x + len / 2, y - 3), QPointF(x + len / 2, y));
-        m_p.setFont(LabelFont(12));
+        m_p.setFont(LabelFont(m_p, 12));
         m_p.drawText(QPointF(x + len + 6, y + 4), QString::number(metres, 'g', 6) + QStringLiteral(" m"));
     }
 
@@ -412,28 +417,53 @@ private:
             m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(4, 4), QSizeF(8, 8)));
         }
         m_p.setBrush(Qt::NoBrush);
-        const double px = NameHeight(c) * m_v.pixelsPerMetre;
-        if (px < kMinLabelPixels) return;
-        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
-        m_p.setFont(LabelFont(size));
+        double size = 0;
+        if (!nameSize(c, size)) return;
         const QFontMetricsF fm(m_p.font());
         for (const ExportPoint& p : InputPoints(c.in)) label(fm, p, warn, size);
     }
 
-    /// A point's name beside it, up and to the right by half the text height (as in the DXF),
-    /// unless it would cover a name already drawn.
-    void label(const QFontMetricsF& fm, const ExportPoint& p, const QColor& colour, int size)
+    /// The pixel height of the corner's names, its font set; false when they are not drawn.
+    bool nameSize(const PlanCorner& c, double& size)
+    {
+        const double px = NameHeight(c) * m_v.pixelsPerMetre;
+        if (m_whole) {
+            size = px;
+        } else {
+            if (px < kMinLabelPixels) return false;
+            size = std::min(px, kMaxLabelPixels);
+        }
+        m_p.setFont(LabelFont(m_p, size));
+        return true;
+    }
+
+    /// A point's name beside it: up and to the right by half the text height (where the DXF puts
+    /// it), else up and to the left, down and to the right, down and to the left; left out when
+    /// every place would cover a name already drawn. In a file, the first place always.
+    void label(const QFontMetricsF& fm, const ExportPoint& p, const QColor& colour, double size)
     {
         if (!Finite(p.x, p.y)) return;
-        const QPointF base = at(p.x, p.y) + QPointF(size / 2.0, -size / 2.0);
-        const QRectF box(base.x(), base.y() - fm.ascent(), fm.horizontalAdvance(p.name), fm.height());
-        if (!box.intersects(QRectF(QPointF(), m_v.size)) || !m_labels.claim(box)) return;
-        m_p.setPen(colour);
-        m_p.drawText(base, p.name);
+        const QPointF pt = at(p.x, p.y);
+        const double w = fm.horizontalAdvance(p.name), gap = size / 2.0;
+        if (m_whole) {
+            m_p.setPen(colour);
+            m_p.drawText(pt + QPointF(gap, -gap), p.name);
+            return;
+        }
+        const QPointF places[] = {{gap, -gap}, {-gap - w, -gap}, {gap, gap + fm.ascent()}, {-gap - w, gap + fm.ascent()}};
+        for (const QPointF& offset : places) {
+            const QPointF base = pt + offset;
+            const QRectF box(base.x(), base.y() - fm.ascent(), w, fm.height());
+            if (!box.intersects(QRectF(QPointF(), m_v.size)) || !m_labels.claim(box)) continue;
+            m_p.setPen(colour);
+            m_p.drawText(base, p.name);
+            return;
+        }
     }
 
     QPainter& m_p;
     const PlanViewport& m_v;
+    bool m_whole;  // every corner whole and every name (a file)
     LabelSpace m_labels;
     std::vector<QPointF> m_points;
 };
@@ -441,7 +471,7 @@ private:
 }  // namespace
 
 void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanViewport& view,
-               const std::vector<int>& selected)
+               const std::vector<int>& selected, PlanDetail detail)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -454,7 +484,7 @@ void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanVi
     std::vector<bool> isSelected(corners.size(), false);
     for (int r : selected)
         if (r >= 0 && static_cast<size_t>(r) < corners.size()) isSelected[static_cast<size_t>(r)] = true;
-    Painter painter(p, view);
+    Painter painter(p, view, detail == PlanDetail::Whole);
     const auto visible = [&](const PlanCorner& c) {
         const QRectF& b = c.bounds;
         return c.drawable && b.right() >= shown.left() && b.left() <= shown.right() && b.bottom() >= shown.top() &&
@@ -510,7 +540,7 @@ QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners
         svg.setTitle(QStringLiteral("平面図"));
         QPainter p;
         if (!p.begin(&svg)) return false;
-        PaintPlan(p, corners, FitAll(corners, size), {});
+        PaintPlan(p, corners, FitAll(corners, size), {}, PlanDetail::Whole);
         return p.end();
     });
 }
@@ -530,7 +560,7 @@ QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners
         QPainter p;
         if (!p.begin(&pdf)) return false;
         const QSizeF device_size(pdf.width(), pdf.height());
-        PaintPlan(p, corners, FitAll(corners, device_size), {});
+        PaintPlan(p, corners, FitAll(corners, device_size), {}, PlanDetail::Whole);
         return p.end();
     });
 }

@@ -81,12 +81,21 @@ double NameHeight(const PlanCorner& corner);
 inline constexpr double kMinLabelPixels = 7;
 inline constexpr double kMaxLabelPixels = 16;
 
+/// How much of each corner is drawn.
+enum class PlanDetail {
+    /// On a screen: a corner under 4 pixels is a dot, one under 40 pixels its lines only; names
+    /// at least kMinLabelPixels tall (at most kMaxLabelPixels), never covering one another.
+    Screen,
+    /// In a file, which a viewer zooms: every corner whole, every name at its height in metres
+    /// beside its point, as the DXF holds them.
+    Whole,
+};
+
 /// Paints `corners` as `view` shows them onto `p` (its device units are the viewport's pixels):
 /// a white background, the corners (those of `selected` highlighted), then the north arrow and
-/// the scale bar. Corners outside the viewport are skipped; names that would be too small to
-/// read, or would cover a name already drawn, are left out.
+/// the scale bar. Corners outside the viewport are skipped.
 void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanViewport& view,
-               const std::vector<int>& selected);
+               const std::vector<int>& selected, PlanDetail detail = PlanDetail::Screen);
 
 /// Colours of the drawing, for the windows that show it and the tests that read it.
 namespace plancolour {

@@ -18,6 +18,7 @@
 #include "plan/recorder.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -144,10 +145,20 @@ TEST(PlanDrawing, NamesOnlyWhereLegible)
     for (const ExportPoint& p : c.stakes) named += shown.contains(p.name);
     EXPECT_GT(named, static_cast<int>(c.stakes.size()) / 2);
 
-    // Names that would cover one another: the second of two corners drawn on the same spot
-    // names nothing.
+    // No name covers another, not even where two corners lie on the same spot.
     const std::vector<PlanCorner> twice = {c, c};
-    EXPECT_EQ(texts(Record(twice, near)).size(), texts(Record({c}, near)).size());
+    for (const auto& drawing : {Record(corners, near), Record(twice, near)}) {
+        std::vector<QRectF> boxes;
+        for (const Drawn& d : drawing) {
+            if (d.kind != Drawn::Text || d.text == QLatin1String("N") || d.text.endsWith(QLatin1String(" m"))) continue;
+            const QFontMetricsF fm(d.font);
+            const QRectF box(d.points[0].x(), d.points[0].y() - fm.ascent(), fm.horizontalAdvance(d.text), fm.height());
+            for (const QRectF& other : boxes)
+                EXPECT_FALSE(box.adjusted(0.5, 0.5, -0.5, -0.5).intersects(other)) << d.text.toStdString();
+            boxes.push_back(box);
+        }
+        EXPECT_GT(boxes.size(), 20u);
+    }
 }
 
 TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
@@ -302,17 +313,19 @@ TEST(PlanFiles, SvgShowsTheDxfGeometry)
             EXPECT_NEAR(to.x(), d.centre.y + r * std::sin(ec), tol);
             EXPECT_NEAR(to.y(), d.centre.x + r * std::cos(ec), tol);
         }
-    // Points: every DXF point is a dot of the SVG.
     const QRegularExpression circle(QStringLiteral("<circle cx=\"([-0-9.e]+)\" cy=\"([-0-9.e]+)\""));
     std::vector<QPointF> dots;
     for (auto m = circle.globalMatch(svg); m.hasNext();) {
         const auto c = m.next();
         dots.push_back(v.toPlane({c.captured(1).toDouble(), c.captured(2).toDouble()}));
     }
+    // Every DXF point is a dot of the SVG, and its name is written, as in the DXF.
     for (const DxfCorner& d : dxf)
-        for (const ExportPoint& p : d.points)
+        for (const ExportPoint& p : d.points) {
             EXPECT_TRUE(std::any_of(dots.begin(), dots.end(), [&](QPointF q) { return Near(q, QPointF(p.y, p.x), tol); }))
                 << p.name.toStdString();
+            EXPECT_TRUE(svg.contains(QLatin1Char('>') + p.name.toHtmlEscaped() + QStringLiteral("</text>"))) << p.name.toStdString();
+        }
 }
 
 TEST(PlanFiles, PdfIsWrittenWholeOrNotAtAll)
