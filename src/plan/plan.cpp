@@ -9,6 +9,7 @@
 #include "sheets/composition.h"
 #include "sheets/stakepoints.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -297,7 +298,7 @@ public:
     {
         if (!c.drawable) return;
         if (!c.refusal.isEmpty()) {
-            refused(c);
+            refused(c, selected);
             return;
         }
         // Level of detail by the corner's size on the device: a dot, then the lines, then the
@@ -407,8 +408,14 @@ private:
         }
     }
 
-    void refused(const PlanCorner& c)
+    void refused(const PlanCorner& c, bool selected)
     {
+        if (selected) {
+            m_p.setPen(Qt::NoPen);
+            m_p.setBrush(Colour(plancolour::kSelected));
+            for (const ExportPoint& p : InputPoints(c.in))
+                if (Finite(p.x, p.y)) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));
+        }
         const QColor warn = Colour(plancolour::kRefused);
         m_p.setPen(QPen(warn, 1));
         m_p.setBrush(warn);
@@ -513,25 +520,32 @@ QSizeF PlanFileSize(const std::vector<PlanCorner>& corners)
 
 namespace {
 
-/// Paints the drawing onto a device that `begin` opens, through the atomic writer at `path`.
-template <typename Begin>
-QString WritePlan(const QString& path, const Begin& begin)
+/// The drawing painted by `paint` onto a device writing into `out`; false when it cannot paint.
+template <typename Paint>
+QString PlanBytes(QByteArray& out, const Paint& paint)
 {
-    const auto failed = [&](const QString& reason) {
-        return QStringLiteral("平面図 %1 を保存できません: %2").arg(path, reason);
-    };
-    AtomicFile file(path);
-    if (!file.open()) return failed(file.reason());
-    if (!begin(file)) return failed(file.reason().isEmpty() ? QStringLiteral("描画できません") : file.reason());
-    if (const QString reason = file.commit(); !reason.isEmpty()) return failed(reason);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!paint(buffer)) return QStringLiteral("平面図を描けません。");
+    out = std::move(bytes);
     return {};
+}
+
+QString WritePlan(const QString& path, QString (*file)(const std::vector<PlanCorner>&, QByteArray&),
+                  const std::vector<PlanCorner>& corners)
+{
+    QByteArray bytes;
+    QString why = file(corners, bytes);
+    if (why.isEmpty()) why = WriteFileAtomically(path, bytes);
+    return why.isEmpty() ? QString() : QStringLiteral("平面図 %1 を保存できません: %2").arg(path, why);
 }
 
 }  // namespace
 
-QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners)
+QString PlanSvgFile(const std::vector<PlanCorner>& corners, QByteArray& out)
 {
-    return WritePlan(path, [&](QIODevice& device) {
+    return PlanBytes(out, [&](QIODevice& device) {
         const QSizeF size = PlanFileSize(corners);
         QSvgGenerator svg;
         svg.setOutputDevice(&device);
@@ -545,9 +559,9 @@ QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners
     });
 }
 
-QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners)
+QString PlanPdfFile(const std::vector<PlanCorner>& corners, QByteArray& out)
 {
-    return WritePlan(path, [&](QIODevice& device) {
+    return PlanBytes(out, [&](QIODevice& device) {
         constexpr int kDpi = 96;
         const QSizeF size = PlanFileSize(corners);
         QPdfWriter pdf(&device);
@@ -559,10 +573,19 @@ QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners
         pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
         QPainter p;
         if (!p.begin(&pdf)) return false;
-        const QSizeF device_size(pdf.width(), pdf.height());
-        PaintPlan(p, corners, FitAll(corners, device_size), {}, PlanDetail::Whole);
+        PaintPlan(p, corners, FitAll(corners, QSizeF(pdf.width(), pdf.height())), {}, PlanDetail::Whole);
         return p.end();
     });
+}
+
+QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, PlanSvgFile, corners);
+}
+
+QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, PlanPdfFile, corners);
 }
 
 PlanHit PointAt(const std::vector<PlanCorner>& corners, const PlanViewport& view, QPointF device, double tolerance)

@@ -9,6 +9,7 @@
 #include "calc/exportlist.h"
 #include "calc/settings.h"
 
+#include <QByteArray>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -112,10 +113,14 @@ inline constexpr unsigned kSelected = 0xFFD84D; ///< the halo under a selected c
 /// (between 600 and 2400 pixels).
 QSizeF PlanFileSize(const std::vector<PlanCorner>& corners);
 
-/// Writes the drawing of every corner (FitAll at PlanFileSize) as an SVG file through the atomic
-/// writer. Empty, or why not (Japanese).
-QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners);
+/// The drawing of every corner (FitAll at PlanFileSize, PlanDetail::Whole) as an SVG file into
+/// `out`. Empty, or why not (Japanese); `out` is untouched then.
+QString PlanSvgFile(const std::vector<PlanCorner>& corners, QByteArray& out);
 /// The same drawing as a one-page PDF file, on a page of PlanFileSize at 96 dpi.
+QString PlanPdfFile(const std::vector<PlanCorner>& corners, QByteArray& out);
+/// PlanSvgFile / PlanPdfFile written to `path` through the atomic writer (a failure leaves the
+/// previous file). Empty, or why not ("平面図 PATH を保存できません: …").
+QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners);
 QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners);
 
 /// The nearest drawn point (a stake, BP, IP or EP) to a device position within `tolerance`

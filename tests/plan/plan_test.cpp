@@ -177,6 +177,11 @@ TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
     EXPECT_TRUE(Near(warned[0], v.toDevice(0, 0), 1e-9));
     EXPECT_TRUE(Near(warned[1], v.toDevice(100, 100), 1e-9));
     EXPECT_TRUE(Near(warned[2], v.toDevice(100, 100), 1e-9));
+    // Selected, each point stands on the highlight.
+    int highlighted = 0;
+    for (const Drawn& d : Record({c}, v, {0}))
+        if (d.kind == Drawn::Rects && d.brush == Of(plancolour::kSelected)) highlighted += static_cast<int>(d.points.size());
+    EXPECT_EQ(highlighted, 3);
 }
 
 TEST(PlanDrawing, CornersOutOfViewAreSkippedAndSelectedOnesHighlighted)
