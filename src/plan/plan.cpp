@@ -284,6 +284,10 @@ QFont LabelFont(const QPainter& p, double pixels)
 // kMarkerPixels as its lines without point markers.
 constexpr double kDotPixels = 4;
 constexpr double kMarkerPixels = 40;
+// An arc whose radius exceeds this many times the view's larger side is drawn piecewise, in at
+// most kLargeArcSteps lines.
+constexpr double kLargeArc = 4;
+constexpr int kLargeArcSteps = 100000;
 
 class Painter {
 public:
@@ -395,7 +399,34 @@ private:
     void arc(const Arc& a, const PlanCorner& c)
     {
         if (!Drawable(a)) return;
-        m_p.drawPath(ArcPath(at(c.el.CenX, c.el.CenY), a.radius * m_v.pixelsPerMetre, a.start, a.sweep));
+        const QPointF centre = at(c.el.CenX, c.el.CenY);
+        const double r = a.radius * m_v.pixelsPerMetre;
+        if (r <= kLargeArc * std::max(m_v.size.width(), m_v.size.height())) {
+            m_p.drawPath(ArcPath(centre, r, a.start, a.sweep));
+            return;
+        }
+        // Far larger than the view: the painter would flatten all of it, so only its pieces near
+        // the view are drawn, as lines that stray less than a tenth of a pixel from it.
+        const QRectF near = QRectF(QPointF(), m_v.size).adjusted(-10, -10, 10, 10);
+        const double step = std::max(2 * std::sqrt(0.2 / r), std::fabs(a.sweep) * DegToRad / kLargeArcSteps);
+        const int steps = static_cast<int>(std::ceil(std::fabs(a.sweep) * DegToRad / step));
+        m_points.clear();
+        QPointF previous;
+        for (int i = 0; i <= steps; ++i) {
+            const double t = (a.start + a.sweep * i / steps) * DegToRad;
+            const QPointF q = centre + QPointF(r * std::cos(t), -r * std::sin(t));
+            if (near.contains(q)) {
+                if (m_points.empty() && i > 0) m_points.push_back(previous);  // in from the edge
+                m_points.push_back(q);
+            } else if (!m_points.empty()) {
+                m_points.push_back(q);  // on out to the edge
+                m_p.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+                m_points.clear();
+            }
+            previous = q;
+        }
+        if (m_points.size() > 1) m_p.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+        m_points.clear();
     }
 
     void inputPoints(const PlanCorner& c, const QColor& colour)

@@ -17,7 +17,9 @@
 #include "plan/district.h"
 #include "plan/recorder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
@@ -348,6 +350,68 @@ TEST(PlanFiles, PdfIsWrittenWholeOrNotAtAll)
         EXPECT_TRUE(WritePlanPdf(bad, corners).startsWith(QStringLiteral("平面図 "))) << bad.toStdString();
         EXPECT_TRUE(WritePlanSvg(bad, corners).startsWith(QStringLiteral("平面図 "))) << bad.toStdString();
     }
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+// Corners far out, huge or tiny, painted at the fitted view and at the closest zoom on their IP:
+// the painter is handed nothing it cannot take, and the frame is done in time.
+TEST(PlanDrawing, HostileCornersPaintInTime)
+{
+    const struct { const char* name; CornerInput in; } rows[] = {
+        {"far out", Input(1e12, 1e12, 1e12 + 100, 1e12 + 100, 1e12, 1e12 + 200, 40, 0)},
+        {"huge radius", Input(0, 0, 1e7, 1e7, 0, 2e7, 5e6, 2)},
+        {"tiny radius", Input(0, 0, 100, 100, 0, 200, 1e-6, 3)},
+        {"long tangents", Input(-1e9, 0, 0, 0, 0, 1e9, 50, 1)},
+    };
+    QImage image(800, 600, QImage::Format_RGB32);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const PlanCorner c = PlanCornerOf(r.in, kSettings);
+        for (double ppm : {0.0, kMaxPixelsPerMetre, kMinPixelsPerMetre}) {
+            PlanViewport v = FitAll({c}, QSizeF(image.size()));
+            if (ppm > 0) v = {QPointF(r.in.IpY, r.in.IpX), ppm, QSizeF(image.size())};
+            QElapsedTimer t;
+            t.start();
+            QPainter p(&image);
+            PaintPlan(p, {c}, v, {0});
+            p.end();
+            EXPECT_LT(t.elapsed(), 1000) << ppm;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+// Close in, a curve far larger than the view is drawn as lines through points on it, only where
+// it crosses the view.
+TEST(PlanDrawing, CurveLargerThanTheViewIsDrawnWhereItCrossesIt)
+{
+    const PlanCorner c = PlanCornerOf(Input(0, 0, 100, 100, 0, 200, 40, 0), kSettings);
+    const ExportPoint& sp = c.stakes[1];
+    const PlanViewport v{QPointF(sp.y, sp.x), 1000, QSizeF(800, 600)};  // R 40 m: 40,000 pixels
+    const QPointF m = v.toDevice(c.el.CenX, c.el.CenY);
+    const double r = c.el.RadAbs * v.pixelsPerMetre;
+    int inView = 0;
+    for (const Drawn& d : Record({c}, v)) {
+        if (d.kind != Drawn::Polyline || d.pen != Of(plancolour::kCentre)) continue;
+        for (const QPointF& q : d.points) {
+            EXPECT_NEAR(QLineF(m, q).length(), r, 1e-6 * r);
+            inView += QRectF(0, 0, 800, 600).contains(q);
+        }
+        // Between two points the line strays less than a tenth of a pixel from the circle.
+        for (size_t i = 1; i < d.points.size(); ++i)
+            EXPECT_LT(r - QLineF(m, (d.points[i - 1] + d.points[i]) / 2).length(), 0.1);
+    }
+    EXPECT_GE(inView, 3);  // 180-pixel chords at 40,000 pixels keep within the tenth
 }
 
 }  // namespace
