@@ -32,6 +32,8 @@ PlanView::PlanView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PlanView"));
     setMouseTracking(true);
+    // The drawing stands beside the table: its points are named while the table has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
