@@ -280,6 +280,28 @@ QFont LabelFont(const QPainter& p, double pixels)
     return f;
 }
 
+/// Cuts the segment a–b to `r` (Liang–Barsky); false when none of it lies inside.
+bool Clip(const QRectF& r, QPointF& a, QPointF& b)
+{
+    const QPointF d = b - a;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF from = a + t0 * d, to = a + t1 * d;
+    a = from, b = to;
+    return std::isfinite(a.x()) && std::isfinite(a.y()) && std::isfinite(b.x()) && std::isfinite(b.y());
+}
+
 // A corner smaller than this on the device is drawn as a dot at its IP; one smaller than
 // kMarkerPixels as its lines without point markers.
 constexpr double kDotPixels = 4;
@@ -311,7 +333,7 @@ public:
         if (extent < kDotPixels && !m_whole) {
             m_p.setPen(QPen(selected ? Colour(plancolour::kSelected) : Colour(plancolour::kTangent), selected ? 6 : 2.5,
                             Qt::SolidLine, Qt::RoundCap));
-            m_p.drawPoint(at(c.in.IpX, c.in.IpY));
+            if (shown(at(c.in.IpX, c.in.IpY))) m_p.drawPoint(at(c.in.IpX, c.in.IpY));
             return;
         }
         const std::array<Arc, 3> arcs = ArcsOf(c);
@@ -320,11 +342,11 @@ public:
         if (selected) {
             QPen halo(Colour(plancolour::kSelected), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
             m_p.setPen(halo);
-            m_p.drawPolyline(tangents, 3);
+            lines(tangents);
             for (const Arc& a : arcs) arc(a, c);
         }
         m_p.setPen(QPen(Colour(plancolour::kTangent), 1));
-        m_p.drawPolyline(tangents, 3);
+        lines(tangents);
         const QColor curveColours[3] = {Colour(plancolour::kCentre), Colour(plancolour::kInner), Colour(plancolour::kOuter)};
         for (size_t k = 0; k < 3; ++k) {
             m_p.setPen(QPen(curveColours[k], 1));
@@ -339,15 +361,18 @@ public:
         for (StakeCurve kind : {StakeCurve::Centre, StakeCurve::Inner, StakeCurve::Outer, StakeCurve::Main}) {
             m_points.clear();
             for (size_t i = 0; i < c.stakes.size(); ++i)
-                if (c.stakeCurves[i] == kind) m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
+                if (c.stakeCurves[i] == kind && shown(at(c.stakes[i].x, c.stakes[i].y)))
+                    m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
             m_p.setPen(QPen(CurveColour(kind), kind == StakeCurve::Main ? dot + 1.5 : dot, Qt::SolidLine, Qt::RoundCap));
             m_p.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
         }
         // The circle centre as a cross.
         const QPointF m = at(c.el.CenX, c.el.CenY);
-        m_p.setPen(QPen(Colour(plancolour::kMain), 1));
-        m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
-        m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+        if (shown(m)) {
+            m_p.setPen(QPen(Colour(plancolour::kMain), 1));
+            m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
+            m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+        }
 
         double size = 0;
         if (!nameSize(c, size)) return;
@@ -429,13 +454,26 @@ private:
         m_points.clear();
     }
 
+    /// Whether a mark at a device point can reach the view. Marks, lines and names far outside
+    /// are not handed to the painter, whose rasteriser works in a fixed-point range.
+    bool shown(QPointF q) const { return m_near.contains(q); }
+
+    /// The polyline through `pts`, each segment cut to the neighbourhood of the view.
+    void lines(const QPointF (&pts)[3])
+    {
+        for (int i = 0; i < 2; ++i) {
+            QPointF a = pts[i], b = pts[i + 1];
+            if (Clip(m_near, a, b)) m_p.drawLine(a, b);
+        }
+    }
+
     void inputPoints(const PlanCorner& c, const QColor& colour)
     {
         m_p.setPen(QPen(colour, 1));
         m_p.setBrush(Qt::NoBrush);
         for (const ExportPoint& p : InputPoints(c.in)) {
             if (!Finite(p.x, p.y)) continue;
-            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
+            if (shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
         }
     }
 
@@ -445,13 +483,13 @@ private:
             m_p.setPen(Qt::NoPen);
             m_p.setBrush(Colour(plancolour::kSelected));
             for (const ExportPoint& p : InputPoints(c.in))
-                if (Finite(p.x, p.y)) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));
+                if (Finite(p.x, p.y) && shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));
         }
         const QColor warn = Colour(plancolour::kRefused);
         m_p.setPen(QPen(warn, 1));
         m_p.setBrush(warn);
         for (const ExportPoint& p : InputPoints(c.in)) {
-            if (!Finite(p.x, p.y)) continue;
+            if (!Finite(p.x, p.y) || !shown(at(p.x, p.y))) continue;
             m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(4, 4), QSizeF(8, 8)));
         }
         m_p.setBrush(Qt::NoBrush);
@@ -485,7 +523,7 @@ private:
         const double w = fm.horizontalAdvance(p.name), gap = size / 2.0;
         if (m_whole) {
             m_p.setPen(colour);
-            m_p.drawText(pt + QPointF(gap, -gap), p.name);
+            if (shown(pt)) m_p.drawText(pt + QPointF(gap, -gap), p.name);
             return;
         }
         const QPointF places[] = {{gap, -gap}, {-gap - w, -gap}, {gap, gap + fm.ascent()}, {-gap - w, gap + fm.ascent()}};
@@ -501,6 +539,7 @@ private:
 
     QPainter& m_p;
     const PlanViewport& m_v;
+    const QRectF m_near{QPointF(-100, -100), m_v.size + QSizeF(200, 200)};
     bool m_whole;  // every corner whole and every name (a file)
     LabelSpace m_labels;
     std::vector<QPointF> m_points;
@@ -515,6 +554,11 @@ void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanVi
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.fillRect(QRectF(QPointF(), view.size), Qt::white);
+    if (!(view.pixelsPerMetre > 0) || !std::isfinite(view.pixelsPerMetre) || !std::isfinite(view.centre.x()) ||
+        !std::isfinite(view.centre.y())) {
+        p.restore();
+        return;  // no view of the plane to draw
+    }
     // A corner is drawn when its extent, widened by what is drawn around its points (markers and
     // names of up to kMaxLabelPixels), meets what the viewport shows.
     const double slack = 12 * kMaxLabelPixels / view.pixelsPerMetre;

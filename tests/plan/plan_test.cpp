@@ -99,16 +99,15 @@ TEST(PlanDrawing, ArcsRunFromBcToEcOfEachCurveForEveryTypeAndTurn)
                     if (d.kind == Drawn::Points && d.pen == Of(k.colour)) dots += static_cast<int>(d.points.size());
                 EXPECT_EQ(dots, std::count(c.stakeCurves.begin(), c.stakeCurves.end(), k.curve));
             }
-            int tangents = 0;
+            // The tangents: BP–IP, IP–EP.
+            std::vector<QPointF> tangents;
             for (const Drawn& d : drawn)
-                if (d.kind == Drawn::Polyline && d.pen == Of(plancolour::kTangent)) {
-                    ++tangents;
-                    ASSERT_EQ(d.points.size(), 3u);
-                    EXPECT_TRUE(Near(d.points[0], v.toDevice(0, 0), 1e-9));
-                    EXPECT_TRUE(Near(d.points[1], v.toDevice(100, 100), 1e-9));
-                    EXPECT_TRUE(Near(d.points[2], v.toDevice(t.ex, t.ey), 1e-9));
-                }
-            EXPECT_EQ(tangents, 1);
+                if (d.kind == Drawn::Lines && d.pen == Of(plancolour::kTangent)) tangents.insert(tangents.end(), d.points.begin(), d.points.end());
+            ASSERT_EQ(tangents.size(), 4u);
+            EXPECT_TRUE(Near(tangents[0], v.toDevice(0, 0), 1e-9));
+            EXPECT_TRUE(Near(tangents[1], v.toDevice(100, 100), 1e-9));
+            EXPECT_TRUE(Near(tangents[2], v.toDevice(100, 100), 1e-9));
+            EXPECT_TRUE(Near(tangents[3], v.toDevice(t.ex, t.ey), 1e-9));
         }
 }
 
@@ -171,7 +170,7 @@ TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
     std::vector<QPointF> warned;
     for (const Drawn& d : Record({c}, v)) {
         EXPECT_FALSE(d.kind == Drawn::Path && d.pen.isValid() && d.pen != Qt::black) << "no arc";
-        EXPECT_FALSE(d.kind == Drawn::Polyline && d.pen == Of(plancolour::kTangent)) << "no tangent";
+        EXPECT_FALSE(d.kind == Drawn::Lines && d.pen == Of(plancolour::kTangent)) << "no tangent";
         EXPECT_FALSE(d.kind == Drawn::Points) << "no stakes";
         if (d.kind == Drawn::Rects && d.brush == Of(plancolour::kRefused)) warned.insert(warned.end(), d.points.begin(), d.points.end());
     }
@@ -194,11 +193,12 @@ TEST(PlanDrawing, CornersOutOfViewAreSkippedAndSelectedOnesHighlighted)
     const auto count = [](const std::vector<Drawn>& drawn, Drawn::Kind kind, unsigned colour) {
         return std::count_if(drawn.begin(), drawn.end(), [&](const Drawn& d) { return d.kind == kind && d.pen == Of(colour); });
     };
-    EXPECT_EQ(count(Record(corners, v), Drawn::Polyline, plancolour::kTangent), 1);
-    EXPECT_EQ(count(Record(corners, v), Drawn::Polyline, plancolour::kSelected), 0);
-    EXPECT_EQ(count(Record(corners, v, {0}), Drawn::Polyline, plancolour::kSelected), 1);
-    EXPECT_EQ(count(Record(corners, v, {1}), Drawn::Polyline, plancolour::kSelected), 0) << "out of view";
-    EXPECT_EQ(count(Record(corners, FitAll(corners, QSizeF(800, 600))), Drawn::Polyline, plancolour::kTangent), 2);
+    // Two tangents a corner.
+    EXPECT_EQ(count(Record(corners, v), Drawn::Lines, plancolour::kTangent), 2);
+    EXPECT_EQ(count(Record(corners, v), Drawn::Lines, plancolour::kSelected), 0);
+    EXPECT_EQ(count(Record(corners, v, {0}), Drawn::Lines, plancolour::kSelected), 2);
+    EXPECT_EQ(count(Record(corners, v, {1}), Drawn::Lines, plancolour::kSelected), 0) << "out of view";
+    EXPECT_EQ(count(Record(corners, FitAll(corners, QSizeF(800, 600))), Drawn::Lines, plancolour::kTangent), 4);
 }
 
 TEST(PlanDrawing, ScaleBarIsOneTwoOrFiveTimesAPowerOfTen)
