@@ -4,6 +4,7 @@
 #include "app/batchcommand.h"
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
+#include "app/plancommand.h"
 #include "app/previewopener.h"
 #include "calc/atomicfile.h"
 #include "help/version.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
     tovanel::InstallBatch(window);
+    tovanel::InstallPlan(window);
     window.show();
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.
