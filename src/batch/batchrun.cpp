@@ -98,28 +98,6 @@ private:
     QString m_failure;
 };
 
-/// The corner a table line gives.
-CornerInput InputOf(const TableCorner& c)
-{
-    CornerInput in;
-    in.BpX = c.bpX;
-    in.BpY = c.bpY;
-    in.IpX = c.ipX;
-    in.IpY = c.ipY;
-    in.EpX = c.epX;
-    in.EpY = c.epY;
-    in.WidthIn = c.inner;
-    in.WidthOut = c.outer;
-    in.Radius = c.radius;
-    in.IPNo = c.ipNumber;
-    in.CalcType = static_cast<int16_t>(c.type);
-    in.DivCount = c.divisions;
-    in.BpName = c.bpName;
-    in.IpName = c.ipName;
-    in.EpName = c.epName;
-    return in;
-}
-
 /// The state of one run: its outputs and the streams that write into them.
 class Run {
 public:
@@ -162,7 +140,7 @@ public:
     /// it is then written).
     QString corner(const TableCorner& c)
     {
-        Corner k{InputOf(c), {}};
+        Corner k{CornerInputOf(c), {}};
         if (QString why = TrialCalculation(k.in, m_settings, k.el); !why.isEmpty()) return why;
         if (m_sheets)
             if (QString why = ComposeRefusal(k); !why.isEmpty()) return why;
