@@ -5,6 +5,7 @@
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
 #include "app/previewopener.h"
+#include "app/tablecommand.h"
 #include "calc/atomicfile.h"
 #include "help/version.h"
 #include "print/fonts.h"
@@ -59,12 +60,23 @@ int main(int argc, char* argv[])
     QApplication::setFont(font);
 
     QPrinter printer;  // the printer settings of the whole program
-    tovanel::MonitFM window(printer,
-                            {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
+    tovanel::MonitFM* main = nullptr;
+    // "終了(X)" first lets the corner table window ask about its unsaved changes.
+    const auto quit = [&main] {
+        if (tovanel::CornerTableWindow* table = main ? tovanel::OpenedCornerTable(*main) : nullptr)
+            if (!table->close()) return;
+        QuitWhenClipboardServed();
+    };
+    tovanel::MonitFM window(printer, {QCoreApplication::applicationDirPath(), {}, {}, quit});
+    main = &window;
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
     tovanel::InstallBatch(window);
+    tovanel::InstallCornerTable(window);
     window.show();
+    // `tovanel FILE.csv` opens the corner table in its window.
+    if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
+        tovanel::ShowCornerTable(window, args.at(1));
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.
     QApplication::setQuitOnLastWindowClosed(false);

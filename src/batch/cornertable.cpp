@@ -232,8 +232,8 @@ QString CornerTable::open(const QString& path)
     m_cornerLines = count.corners();
     m_form.separator = count.separator();
     m_headerOnly = m_cornerLines == 0 && count.header();
-    if (m_cornerLines == 0) return label + QStringLiteral("隅切りの行がありません。");
     if (!rewind()) return label + QStringLiteral("読み直せません（%1）。").arg(m_file.device().errorString());
+    if (m_cornerLines == 0) return label + QStringLiteral("隅切りの行がありません。");
     return {};
 }
 
@@ -260,7 +260,9 @@ bool CornerTable::next(TableLine& out)
         const int line = m_lines->number();
         if (tooLong) {
             m_seenFirst = true;
-            out = TableLine{TableLineKind::Bad, {}, QStringLiteral("行が長すぎます（%1 KB まで）。").arg(kMaxTableLineBytes / 1024)};
+            out = TableLine{};
+            out.kind = TableLineKind::Bad;
+            out.error = QStringLiteral("行が長すぎます（%1 KB まで）。").arg(kMaxTableLineBytes / 1024);
             out.corner.line = line;
             return true;
         }
@@ -270,7 +272,7 @@ bool CornerTable::next(TableLine& out)
         if (!m_seenFirst) m_form = form;
         m_seenFirst = true;
         if (out.kind == TableLineKind::Header) {
-            m_hadHeader = true;
+            m_headerFields = static_cast<int>(out.fields.size());
             continue;
         }
         m_ipNumbers.check(out);

@@ -105,10 +105,11 @@ public:
     /// will be refused included.
     int cornerLines() const { return m_cornerLines; }
     /// True when the table was read through and holds a header and no corner line (open then
-    /// refuses it as holding no corners): a table with its rows all deleted.
+    /// refuses it as holding no corners, ready all the same for `next` to go past the header):
+    /// a table with its rows all deleted.
     bool headerOnly() const { return m_headerOnly; }
-    /// Whether the lines given so far came after a header line.
-    bool hadHeader() const { return m_hadHeader; }
+    /// The number of fields of the header line once `next` has gone past it; 0 without one.
+    int headerFields() const { return m_headerFields; }
     /// The next line that is not skipped; false at the end of the table or when reading failed
     /// (then `error()` says why).
     bool next(TableLine& out);
@@ -127,7 +128,7 @@ private:
     int m_bom = 0;  ///< length of the byte-order mark
     int m_cornerLines = 0;
     bool m_headerOnly = false;
-    bool m_hadHeader = false;
+    int m_headerFields = 0;
     bool m_seenFirst = false;
     IpNumbers m_ipNumbers;
     QString m_error;

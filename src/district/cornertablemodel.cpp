@@ -155,12 +155,14 @@ TableFileRead ReadTableFile(const QString& path)
 {
     TableFileRead out;
     CornerTable table;
-    if (QString why = table.open(path); !why.isEmpty()) {
-        if (!table.headerOnly()) out.error = why;
+    const QString why = table.open(path);
+    if (!why.isEmpty() && !table.headerOnly()) {
+        out.error = why;
         return out;
     }
     TableLine line;
-    bool anyRead = false;
+    // Whether any line, the header included, has the table's shape: the columns up to the type.
+    bool shaped = false;
     while (table.next(line)) {
         TableRow row;
         if (line.fields.empty()) {
@@ -168,12 +170,14 @@ TableFileRead ReadTableFile(const QString& path)
         } else {
             for (size_t c = 0; c < std::min<size_t>(line.fields.size(), kTableColumns); ++c)
                 row.cells[c] = NormalisedCell(static_cast<int>(c), line.fields[c]);
+            // The reader passes over columns after the names; the window keeps the line unsaved
+            // rather than drop them.
             if (line.fields.size() > kTableColumns)
                 row.lineError = QStringLiteral("項目が %1 個あります。隅切り表の項目は %2 個までです。")
                                     .arg(line.fields.size())
                                     .arg(kTableColumns);
         }
-        anyRead |= line.kind == TableLineKind::Corner;
+        shaped |= line.fields.size() >= static_cast<size_t>(kTableRequiredColumns);
         out.rows.push_back(std::move(row));
     }
     if (!table.error().isEmpty()) {
@@ -181,11 +185,12 @@ TableFileRead ReadTableFile(const QString& path)
         out.error = table.error();
         return out;
     }
-    // A header-less file none of whose lines reads as a corner is something else.
-    if (!anyRead && !table.hadHeader()) {
+    shaped |= table.headerFields() >= kTableRequiredColumns;
+    if (!shaped) {
         out.rows.clear();
-        out.error = QStringLiteral("隅切り表 %1: 隅切り表ではありません（見出しがなく、隅切りとして読める行が一つもありません）。")
-                        .arg(QDir::toNativeSeparators(path));
+        out.error = QStringLiteral("隅切り表 %1: 隅切り表ではありません（IP番号 から 計算方式 までの %2 項目がそろった行が一つもありません）。")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(kTableRequiredColumns);
     }
     return out;
 }

@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The corner table window's commands on a small table, every dialog answered by a hook: new,
+// open, save, save as, closing with changes, a cell typed with a bad value, outputs through the
+// batch run, rows from the main window's corner.
+
+#include "district/cornertablewindow.h"
+
+#include "batch/batchrun.h"
+#include "calc/settingsfile.h"
+#include "district/cornertablemodel.h"
+
+#include "support/files.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+#include <deque>
+#include <memory>
+
+namespace tovanel {
+namespace {
+
+using test::ReadAll;
+using test::WriteIn;
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+constexpr const char* kTable =
+    "IP番号,BP X,BP Y,IP X,IP Y,EP X,EP Y,半径,内幅員,外幅員,計算方式,分割数,BP名,IP名,EP名\r\n"
+    "1,0,0,100,100,0,200,10,1,2,0,,B1,I1,E1\r\n"
+    "2,0,0,100,100,0,200,12,1,2,1,,,,\r\n";
+
+struct Fixture {
+    QTemporaryDir dir;
+    QStringList said;
+    std::deque<QString> savePaths, openPaths;
+    std::deque<QMessageBox::StandardButton> answers;
+    int asked = 0;
+    CornerInput mainCorner;
+    std::vector<CornerInput> opened;
+    std::unique_ptr<CornerTableWindow> w;
+
+    QString table() { return WriteIn(dir, QStringLiteral("t.csv"), QString::fromUtf8(kTable).toUtf8()); }
+
+    CornerTableWindow& open()
+    {
+        CornerTableWindow::Setup s;
+        s.settings = [] { return DefaultSettings(); };
+        s.recentList = dir.filePath(QStringLiteral("recent.txt"));
+        s.hooks.dialogs.message = [this](QWidget*, QMessageBox::Icon, const QString&, const QString& text) { said << text; };
+        s.hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
+            if (savePaths.empty()) return QString();
+            QString p = savePaths.front();
+            savePaths.pop_front();
+            return p;
+        };
+        s.hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
+            if (openPaths.empty()) return QString();
+            QString p = openPaths.front();
+            openPaths.pop_front();
+            return p;
+        };
+        s.hooks.askSave = [this](QWidget*, const QString&, const QString&) {
+            ++asked;
+            if (answers.empty()) return QMessageBox::Cancel;
+            const QMessageBox::StandardButton b = answers.front();
+            answers.pop_front();
+            return b;
+        };
+        s.currentCorner = [this] { return mainCorner; };
+        s.openInMain = [this](const CornerInput& in) { opened.push_back(in); };
+        w = std::make_unique<CornerTableWindow>(std::move(s));
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        return *w;
+    }
+};
+
+TEST(CornerTableWindow, OpenEditSaveAndTheTitle)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - 無題"));
+    const QString path = f.table();
+    ASSERT_TRUE(w.openFile(path));
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - t.csv"));
+    EXPECT_EQ(w.model()->rowCount(), 2);
+    EXPECT_EQ(w.recentFiles(), QStringList{path});
+    EXPECT_EQ(ReadAll(f.dir.filePath(QStringLiteral("recent.txt"))), (path + U("\n")).toUtf8());
+
+    EXPECT_EQ(w.model()->setCell(1, CornerTableModel::ColRadius, U("15")), QString());
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - t.csv *"));
+    ASSERT_TRUE(w.save());
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - t.csv"));
+    QByteArray expected;
+    ASSERT_TRUE(EncodeCp932(U(kTable).replace(U("2,0,0,100,100,0,200,12"), U("2,0,0,100,100,0,200,15")), expected));
+    EXPECT_EQ(ReadAll(path), expected);
+
+    // Undo back to the saved state clears the mark; a step past it marks it again.
+    w.model()->undoStack()->undo();
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - t.csv *"));
+    w.model()->undoStack()->redo();
+    EXPECT_EQ(w.windowTitle(), U("隅切り表 - t.csv"));
+
+    // Save as: the new name, the old file untouched.
+    w.model()->setCell(0, CornerTableModel::ColIpNo, U("A1"));
+    const QString other = f.dir.filePath(QStringLiteral("other"));
+    f.savePaths.push_back(other);
+    ASSERT_TRUE(w.saveAs());
+    EXPECT_EQ(w.filePath(), other + U(".csv"));
+    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_TRUE(ReadAll(other + U(".csv")).contains("\r\nA1,0,0,"));
+    EXPECT_EQ(w.recentFiles().front(), other + U(".csv"));
+}
+
+TEST(CornerTableWindow, ClosingWithChangesAsks)
+{
+    struct Row {
+        const char* name;
+        QMessageBox::StandardButton answer;
+        bool closes;
+        bool saved;
+    };
+    const Row rows[] = {
+        {"cancel", QMessageBox::Cancel, false, false},
+        {"discard", QMessageBox::Discard, true, false},
+        {"save", QMessageBox::Save, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Fixture f;
+        CornerTableWindow& w = f.open();
+        const QString path = f.table();
+        ASSERT_TRUE(w.openFile(path));
+        const QByteArray before = ReadAll(path);
+        EXPECT_TRUE(w.close());  // nothing changed: no question
+        EXPECT_EQ(f.asked, 0);
+        w.show();
+        w.model()->removeRowsAt({0});
+        f.answers.push_back(r.answer);
+        EXPECT_EQ(w.close(), r.closes);
+        EXPECT_EQ(f.asked, 1);
+        EXPECT_EQ(ReadAll(path) != before, r.saved);
+    }
+}
+
+TEST(CornerTableWindow, WhatCannotBeOpenedOrSavedSaysWhyAndChangesNothing)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    const QString path = f.table();
+    ASSERT_TRUE(w.openFile(path));
+    const QString prose = WriteIn(f.dir, QStringLiteral("letter.txt"), "Dear surveyor,\nno corners here.\n");
+    EXPECT_FALSE(w.openFile(prose));
+    ASSERT_EQ(f.said.size(), 1);
+    EXPECT_TRUE(f.said[0].endsWith(U("隅切り表ではありません（IP番号 から 計算方式 までの 11 項目がそろった行が一つもありません）。")));
+    EXPECT_EQ(w.filePath(), path);
+    EXPECT_EQ(w.model()->rowCount(), 2);
+
+    // A save that cannot be written keeps the previous file and says why.
+    const QByteArray before = ReadAll(path);
+    w.model()->setCell(0, CornerTableModel::ColRadius, U("11"));
+    const QString folder = f.dir.filePath(QStringLiteral("folder.csv"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_FALSE(w.saveTo(folder).isEmpty());
+    f.savePaths.push_back(f.dir.filePath(QStringLiteral("missing/t.csv")));
+    EXPECT_FALSE(w.saveAs());
+    EXPECT_TRUE(f.said.back().contains(U("前のファイルはそのままです")));
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_TRUE(w.isModified());
+
+    // A name the file cannot hold is refused where it is typed, so saving never meets it.
+    EXPECT_FALSE(w.model()->setCell(0, CornerTableModel::ColBpName, U("\U0001F600")).isEmpty());
+}
+
+TEST(CornerTableWindow, ABadCellTypedIsRefusedWhereItIsTyped)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    ASSERT_TRUE(w.openFile(f.table()));
+    QTableView* view = w.view();
+    const QModelIndex cell = w.model()->index(0, CornerTableModel::ColBpX);
+    view->setCurrentIndex(cell);
+    view->edit(cell);
+    auto* editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, U("12.5m"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(f.said.size(), 1);
+    EXPECT_EQ(f.said[0], U("BP X が数値ではありません「12.5m」。"));
+    EXPECT_EQ(cell.data().toString(), U("0"));
+    EXPECT_EQ(w.model()->undoStack()->count(), 0);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the first editor goes
+    ASSERT_EQ(view->findChildren<QLineEdit*>().size(), 0);
+    view->edit(cell);
+    editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), U("0"));
+    editor->selectAll();
+    QTest::keyClicks(editor, U("-3.25"));
+    EXPECT_EQ(editor->text(), U("-3.25"));
+    emit view->itemDelegate()->commitData(editor);
+    EXPECT_EQ(cell.data().toString(), U("-3.25"));
+    EXPECT_EQ(w.model()->row(0).corner.in.BpX, -3.25);
+    EXPECT_EQ(f.said.size(), 1);
+}
+
+TEST(CornerTableWindow, RowsCopiedPastedAndTakenFromTheMainWindow)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    ASSERT_TRUE(w.openFile(f.table()));
+    w.view()->selectRow(0);
+    w.copyRows();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), U("1\t0\t0\t100\t100\t0\t200\t10\t1\t2\t0\t\tB1\tI1\tE1\n"));
+    QGuiApplication::clipboard()->setText(U("9\t0\t0\t100\n"));
+    w.pasteRows();
+    EXPECT_EQ(w.model()->rowCount(), 2);
+    ASSERT_EQ(f.said.size(), 1);
+    EXPECT_TRUE(f.said[0].startsWith(U("貼り付けた 1 行目: 4 列あります。")));
+
+    f.mainCorner.IPNo = U("M1");
+    f.mainCorner.IpX = 100;
+    f.mainCorner.IpY = 100;
+    f.mainCorner.EpY = 200;
+    f.mainCorner.Radius = 10.25;
+    f.mainCorner.CalcType = 2;
+    f.mainCorner.BpName = U("東");
+    w.addCurrentCorner();
+    ASSERT_EQ(w.model()->rowCount(), 3);
+    const TableRow& row = w.model()->row(2);
+    EXPECT_EQ(row.cells[0], U("M1"));
+    EXPECT_EQ(row.cells[7], U("10.25"));
+    EXPECT_EQ(row.cells[10], U("2"));
+    EXPECT_EQ(row.cells[11], QString());
+    EXPECT_EQ(row.status, RowStatus::Computed);
+
+    // And back into the main window's boxes.
+    w.view()->setCurrentIndex(w.model()->index(2, 0));
+    w.openRowInMain();
+    ASSERT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(f.opened[0].Radius, 10.25);
+    EXPECT_EQ(f.opened[0].BpName, U("東"));
+    EXPECT_EQ(f.opened[0].CalcType, 2);
+}
+
+TEST(CornerTableWindow, OutputsAreTheBatchRunsFilesOfTheChosenRows)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    const QString path = f.table();
+    ASSERT_TRUE(w.openFile(path));
+    const QString sima = f.dir.filePath(QStringLiteral("all.sim"));
+    f.savePaths.push_back(sima);
+    w.exportRows(static_cast<int>(PointFileKind::Sima));
+    ASSERT_EQ(f.said.size(), 1);
+    EXPECT_TRUE(f.said[0].startsWith(U("2 箇所の隅切りを計算しました。"))) << f.said[0].toStdString();
+
+    // The batch run on the table file itself writes the same file.
+    BatchOutputs out;
+    out.sima = f.dir.filePath(QStringLiteral("batch.sim"));
+    ASSERT_EQ(RunBatch(path, DefaultSettings(), out).done, 2);
+    EXPECT_EQ(ReadAll(sima), ReadAll(out.sima));
+
+    // Only the selected row when asked so.
+    w.action(QStringLiteral("TableSelectedOnly"))->setChecked(true);
+    w.view()->selectRow(1);
+    EXPECT_EQ(w.outputRows(), std::vector<int>{1});
+    const QString one = f.dir.filePath(QStringLiteral("one.csv"));
+    f.savePaths.push_back(one);
+    w.exportRows(static_cast<int>(PointFileKind::Csv));
+    EXPECT_TRUE(f.said.back().startsWith(U("1 箇所の隅切りを計算しました。")));
+    const QString second = WriteIn(f.dir, QStringLiteral("second.csv"), QByteArray(kTable).split('\n')[2]);
+    out = BatchOutputs{};
+    out.csv = f.dir.filePath(QStringLiteral("second-batch.csv"));
+    ASSERT_EQ(RunBatch(second, DefaultSettings(), out).done, 1);
+    EXPECT_EQ(ReadAll(one), ReadAll(out.csv));
+}
+
+}  // namespace
+}  // namespace tovanel
