@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build and the tests need; does nothing when they are present.
 set -euo pipefail
-packages=(qt6-base-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev
+packages=(qt6-base-dev qt6-svg-dev fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libbenchmark-dev
           cmake g++ ninja-build xvfb xauth xclip xdotool poppler-utils
           libcups2-dev cups printer-driver-cups-pdf qt6-translations-l10n locales
           pkg-config libdxflib-dev python3-ezdxf

@@ -6,6 +6,7 @@
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
 #include "sheets/sheetcontext.h"
+#include "sheets/stakepoints.h"
 
 #include <cmath>
 
@@ -16,34 +17,6 @@ namespace {
 constexpr double kLinePitch = 7;
 // Rows continue on a new page once LineY passes this (layout mm, not scaled by the paper).
 constexpr double kPageBottom = 170;
-// A deflection of 180 means "no turn": the step keeps the previous direction.
-constexpr double kStraight = 180;
-
-enum class Steps { Chords, Polygon };
-
-struct KindSetup {
-    int rowsAfterN;  // RowLast = N + rowsAfterN
-    int endDiv;
-    int polyMode;
-    int halfEnds;
-    Steps steps;
-};
-
-constexpr KindSetup kChords{1, 1, 0, 0, Steps::Chords};
-constexpr KindSetup kPolygon{2, 2, 1, 0, Steps::Polygon};
-constexpr KindSetup kHalfEnds{2, 2, 0, 1, Steps::Chords};
-
-// Set-up of the centre, inner and outer curve for each calculation type.
-constexpr KindSetup kSetups[4][3] = {
-    {kChords, kChords, kChords},       // 平行
-    {kChords, kChords, kPolygon},      // 千鳥
-    {kPolygon, kPolygon, kPolygon},    // 外接
-    {kHalfEnds, kHalfEnds, kPolygon},  // 等曲率半径
-};
-
-// Rows 0 .. RowLast − 2 + EndDiv go to the export list: the closing row of the chord scheme
-// repeats no point, while the other schemes' closing row repeats EC.
-int ExportedRows(int rowLast, int endDiv) { return rowLast - 1 + endDiv; }
 
 void Put(SheetContext& c, const QString& text, double x, double size)
 {
@@ -51,42 +24,6 @@ void Put(SheetContext& c, const QString& text, double x, double size)
 }
 
 }  // namespace
-
-std::array<int, 3> BlockExportCounts(const Corner& corner)
-{
-    std::array<int, 3> counts{};
-    const int type = corner.in.CalcType;
-    const double N = corner.el.DivCount;
-    if (type < 0 || type > 3 || !(N > 0 && N <= kMaxDivCount)) return counts;
-    const int n = static_cast<int>(N);
-    for (int k = 0; k < 3; ++k) {
-        const KindSetup& set = kSetups[type][k];
-        counts[static_cast<size_t>(k)] = ExportedRows(n + set.rowsAfterN, set.endDiv);
-    }
-    return counts;
-}
-
-void ChordSides(SheetContext& c)
-{
-    const CornerElements& s = c.el;
-    BlockWork& b = c.block;
-    const double rho = b.PtRad;
-    b.VertexRad = rho;
-    b.ChordFull = 2 * rho * std::sin(s.IaHalfDiv * DegToRad);
-    b.ChordEnd = 2 * rho * std::sin(s.IaHalfDiv / b.EndDiv * DegToRad);
-}
-
-void PolySides(SheetContext& c)
-{
-    const CornerElements& s = c.el;
-    BlockWork& b = c.block;
-    const double rho = b.PtRad;
-    const double t = rho * std::tan(s.IaHalfDiv * DegToRad);
-    b.ChordFull = 2 * t;
-    b.ChordEnd = t;
-    b.PtRad = rho / std::cos(s.IaHalfDiv * DegToRad);
-    b.VertexRad = b.PtRad;
-}
 
 void BlockHead(SheetContext& c)
 {
@@ -123,21 +60,21 @@ void Kai_PG(SheetContext& c)
     }
 }
 
-void RowLabel(SheetContext& c)
+void RowLabel(SheetContext& c, const StakeRow& r)
 {
     PageWriter& s = c.w;
     s.AlignMode = TextAlign::Start;
-    Put(c, c.block.OutText, 10, s.TextSize);
-    Put(c, c.block.OutText, 220, s.TextSize);
+    Put(c, r.name, 10, s.TextSize);
+    Put(c, r.name, 220, s.TextSize);
 }
 
-void RowAngles(SheetContext& c)
+void RowAngles(SheetContext& c, const StakeRow& r)
 {
     PageWriter& s = c.w;
     s.AlignMode = TextAlign::End;
     s.AlignWidth = 30;
-    Put(c, AngleText(c.block.Deflect), 35, s.TextSize);
-    Put(c, AngleText(c.block.ChordAz), 70, s.TextSize);
+    Put(c, AngleText(r.deflect), 35, s.TextSize);
+    Put(c, AngleText(r.chordAz), 70, s.TextSize);
 }
 
 namespace {
@@ -149,117 +86,51 @@ double PrintedLength(double metres) { return RoundDig(metres, 4, 1); }
 
 }  // namespace
 
-void RowLengths(SheetContext& c)
+void RowLengths(SheetContext& c, const StakeRow& r)
 {
     PageWriter& s = c.w;
     s.AlignMode = TextAlign::End;
     s.AlignWidth = 25;
-    Put(c, FixedText(PrintedLength(c.block.ChordLen), 4), 100, s.TextSize);
-    Put(c, FixedText(PrintedLength(c.block.ArcLen), 4), 125, s.TextSize);
+    Put(c, FixedText(PrintedLength(r.chordLen), 4), 100, s.TextSize);
+    Put(c, FixedText(PrintedLength(r.arcLen), 4), 125, s.TextSize);
 }
 
-void RowCoords(SheetContext& c)
+void RowCoords(SheetContext& c, const StakeRow& r)
 {
     PageWriter& s = c.w;
     s.AlignMode = TextAlign::End;
     s.AlignWidth = 30;
-    Put(c, FixedText(c.block.RowX, 3), 150, s.TextSize);
-    Put(c, FixedText(c.block.RowY, 3), 180, s.TextSize);
+    Put(c, FixedText(r.x, 3), 150, s.TextSize);
+    Put(c, FixedText(r.y, 3), 180, s.TextSize);
 }
 
-void BlockRows(SheetContext& c)
+void BlockRows(SheetContext& c, const StakeKind& kind)
 {
-    const CornerElements& s = c.el;
     PageWriter& w = c.w;
-    BlockWork& b = c.block;
-    const double sgn = s.TurnSign;
-    const double N = s.DivCount;
     w.TextSize = 11;
-    double az = s.AzIn - 90 * sgn;
-    b.RadAz = Norm360(az);
-    b.ChordAz = s.AzIn;
-    b.ChordLen = b.ChordFull;
-    b.ArcLen = b.KindRad * (s.IAWork * PiVal / 180) / N;
-    b.ArcHalf = b.ArcLen / 2;
-    b.ArcFull = b.ArcLen;
-
-    const int last = b.RowLast;
+    const int last = static_cast<int>(kind.rows.size()) - 1;
     for (int i = 0; i <= last; ++i) {
-        b.RowIdx = i;
+        const StakeRow& r = kind.rows[static_cast<size_t>(i)];
         if (i == 0) {
             w.LineY = 0;
             Kai_PG(c);
         }
-        b.PtName = SignedNumberText(i);
-        b.RadStep = sgn * s.IaPerDiv;
-        b.Deflect = b.RadStep;
-        b.ArcLen = b.ArcFull;
-        if (b.PolyMode == 0) {
-            if (i == 0) {
-                b.PtName = QStringLiteral("BC");
-                b.RadStep = 0;
-                b.Deflect = 0;
-            }
-            if (i == 1 || i == b.RowLast) b.Deflect = sgn * s.IaHalfDiv / b.EndDiv;
-            if (b.HalfEnds == 0) {
-                if (i == N) b.PtName = QStringLiteral("EC");
-            } else {
-                b.ChordLen = b.ChordFull;
-                if (i > N) {
-                    b.PtName = QStringLiteral("EC");
-                    b.RadStep = 0;
-                }
-                if (i == 1 || i == b.RowLast - 1) {
-                    b.RadStep = sgn * s.IaHalfDiv;
-                    b.ChordLen = b.ChordEnd;
-                    b.ArcLen = b.ArcHalf;
-                }
-                if (i == 2 || i == b.RowLast - 1) b.Deflect = sgn * 3 * (s.IaHalfDiv / 2);
-                // With one division, row 2 is EC and lies between the two half steps: it turns
-                // by the sum of their halves, IA/2N, so that the directions close on the forward
-                // tangent (3·IA/4N there would overshoot it by IA/4N).
-                if (i == 2 && i == b.RowLast - 1) b.Deflect = sgn * s.IaHalfDiv;
-            }
-        } else {
-            b.PtRad = b.VertexRad;
-            b.ChordLen = b.ChordFull;
-            if (i < 2 || i == b.RowLast) b.Deflect = kStraight;
-            if (i == 0 || i > N) {
-                b.PtName = i > N ? QStringLiteral("EC") : QStringLiteral("BC");
-                b.RadStep = 0;
-                b.PtRad = b.KindRad;  // BC and EC lie on the curve itself
-            }
-            if (i == 1 || i == b.RowLast - 1) {
-                b.RadStep = sgn * s.IaHalfDiv;
-                b.ChordLen = b.ChordEnd;
-                b.ArcLen = b.ArcHalf;
-            }
-        }
-        b.OutText = c.in.IPNo + b.PtNamePrefix + b.PtName;
-        if (b.Deflect != kStraight) {
-            double a = b.ChordAz + b.Deflect;
-            b.ChordAz = Norm360(a);
-        }
-        double r = b.RadAz + b.RadStep;
-        b.RadAz = Norm360(r);
-        b.RowX = b.PtRad * std::cos(b.RadAz * DegToRad) + s.CenX;
-        b.RowY = b.PtRad * std::sin(b.RadAz * DegToRad) + s.CenY;
-        c.check({PrintedLength(b.ChordLen), PrintedLength(b.ArcLen), b.RowX, b.RowY});
+        c.check({PrintedLength(r.chordLen), PrintedLength(r.arcLen), r.x, r.y});
 
-        if (i < ExportedRows(b.RowLast, b.EndDiv)) c.exports.PointAdd(b.OutText, b.RowX, b.RowY);
+        if (i < kind.exported) c.exports.PointAdd(r.name, r.x, r.y);
 
-        if (i == b.RowLast) {
-            RowAngles(c);
+        if (i == last) {
+            RowAngles(c, r);
         } else {
-            RowLabel(c);
-            RowCoords(c);
+            RowLabel(c, r);
+            RowCoords(c, r);
             if (i == 0) {
                 w.AlignMode = TextAlign::End;
                 w.AlignWidth = 30;
-                Put(c, AngleText(b.ChordAz), 70, w.TextSize);
+                Put(c, AngleText(r.chordAz), 70, w.TextSize);
             } else {
-                RowAngles(c);
-                RowLengths(c);
+                RowAngles(c, r);
+                RowLengths(c, r);
             }
         }
         w.LineY = w.LineY + kLinePitch * w.PaperScale;
@@ -271,40 +142,11 @@ void BlockRows(SheetContext& c)
 
 void BlockSheet(SheetContext& c)
 {
-    const CornerElements& s = c.el;
-    const Settings& st = c.settings;
-    BlockWork& b = c.block;
     const int type = c.in.CalcType;
     if (type < 0 || type > 3) return;  // out1 refuses these before composing
-    const int n = static_cast<int>(s.DivCount);
-
-    // The prefixes follow the turn: on a left-hand curve the curve of radius R − Wi carries the
-    // outer prefix.
-    const bool right = s.TurnSign > 0;
-    const struct {
-        double rho;
-        QString prefix;
-        const char16_t* kindName;
-    } kinds[3] = {
-        {s.RadAbs, st.centrePrefix(), u"中心点"},
-        {s.RadAbs - c.in.WidthIn, right ? st.innerPrefix() : st.outerPrefix(), u"内周点"},
-        {s.RadAbs + c.in.WidthOut, right ? st.outerPrefix() : st.innerPrefix(), u"外周点"},
-    };
-    for (int k = 0; k < 3; ++k) {
-        const KindSetup& set = kSetups[type][k];
-        b.KindRad = kinds[k].rho;
-        b.PtRad = kinds[k].rho;
-        b.PtNamePrefix = kinds[k].prefix;
-        b.KindName = QString::fromUtf16(kinds[k].kindName);
-        b.RowLast = n + set.rowsAfterN;
-        b.EndDiv = set.endDiv;
-        b.PolyMode = set.polyMode;
-        b.HalfEnds = set.halfEnds;
-        if (set.steps == Steps::Chords)
-            ChordSides(c);
-        else
-            PolySides(c);
-        BlockRows(c);
+    for (const StakeKind& kind : StakeKinds({c.in, c.el}, c.settings)) {
+        c.block.KindName = QString::fromUtf16(kind.kindName);
+        BlockRows(c, kind);
     }
 }
 

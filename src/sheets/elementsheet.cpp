@@ -5,6 +5,7 @@
 #include "calc/numeric.h"
 #include "print/pagewriter.h"
 #include "sheets/sheetcontext.h"
+#include "sheets/stakepoints.h"
 #include "sheets/stakesketch.h"
 
 #include <cmath>
@@ -120,19 +121,20 @@ void f_overl(SheetContext& c)
     const double a = DegToRad * el.IaHalfDiv;
     const double inSin = std::sin(a), inCos = 1 - std::cos(a);
     const double outTan = std::tan(a), outSec = 1 / std::cos(a) - 1;
+    const std::array<ExportPoint, 4> main = MainPoints({in, el});
     const MainPointRow rows[] = {
-        {QStringLiteral("BC ") + in.IPNo, QStringLiteral("内 周"), el.BcX, el.BcY, in.WidthIn,
+        {main[0].name, QStringLiteral("内 周"), main[0].x, main[0].y, in.WidthIn,
          DivRowValues(R - in.WidthIn, el.IARad, el.DivCount, inSin, inCos)},
-        {QStringLiteral("SP ") + in.IPNo, QStringLiteral("中 心"), el.SpX, el.SpY, 0,
+        {main[1].name, QStringLiteral("中 心"), main[1].x, main[1].y, 0,
          DivRowValues(R, el.IARad, el.DivCount, inSin, inCos)},
-        {QStringLiteral("EC ") + in.IPNo, QStringLiteral("外 周"), el.EcX, el.EcY, in.WidthOut,
+        {main[2].name, QStringLiteral("外 周"), main[2].x, main[2].y, in.WidthOut,
          DivRowValues(in.WidthOut + R, el.IARad, el.DivCount, outTan, outSec)},
     };
     for (const MainPointRow& r : rows) {
         f_OVERL1(c, r);
         c.exports.PointAdd(r.PtNamePrefix, r.PtX, r.PtY);
     }
-    c.exports.PointAdd(QStringLiteral("M ") + in.IPNo, el.CenX, el.CenY);
+    c.exports.PointAdd(main[3].name, main[3].x, main[3].y);
 
     f_overl2(c);
 }

@@ -24,27 +24,10 @@ struct SketchBox {
     double SketchScale = 0;           ///< S of 1:S; 0 = nothing drawn
 };
 
-/// Working values of the block-point sheet, overwritten per kind and per row.
+/// Working values of the block-point sheet: the kind whose rows are being listed (its pages'
+/// heading names it). The rows themselves are StakeKinds'.
 struct BlockWork {
     QString KindName;
-    QString PtNamePrefix;  ///< prefix of this kind's point names (from the settings)
-    QString PtName;        ///< the current row's point: "BC", " 1" …, "EC"
-    QString OutText;       ///< the current row's full name: IP number, prefix, point
-    double KindRad = 0;    ///< ρ, radius of this kind's curve
-    double PtRad = 0;      ///< centre distance of the current row's point
-    double VertexRad = 0;  ///< centre distance of intermediate points (ρ, or ρ / cos(IA/2N))
-    double ChordFull = 0, ChordEnd = 0, ChordLen = 0;
-    double ArcFull = 0, ArcHalf = 0, ArcLen = 0;
-    double RadAz = 0;      ///< azimuth centre → current point, degrees
-    double ChordAz = 0;    ///< direction angle of the current step, degrees
-    double RadStep = 0;
-    double Deflect = 0;    ///< 180 = the step goes on in the previous direction
-    int RowIdx = 0;
-    int RowLast = 0;
-    int EndDiv = 1;
-    int PolyMode = 0;
-    int HalfEnds = 0;
-    double RowX = 0, RowY = 0;
 };
 
 struct SheetContext {

@@ -1,0 +1,579 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "plan/plan.h"
+
+#include "calc/atomicfile.h"
+#include "calc/curve.h"
+#include "calc/listing.h"
+#include "calc/numeric.h"
+#include "sheets/composition.h"
+#include "sheets/stakepoints.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace tovanel {
+
+namespace {
+
+bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
+
+/// Drawing angle (degrees counter-clockwise from east) of a survey azimuth (clockwise from north).
+double DrawingAngle(double azimuth)
+{
+    const double a = std::fmod(90 - azimuth, 360.0);
+    return a < 0 ? a + 360 : a;
+}
+
+/// One curve of a computed corner as an arc: the drawing's BC angle and signed sweep.
+struct Arc {
+    double radius = 0;  ///< metres; not drawn unless positive
+    double start = 0;   ///< drawing angle of BC, degrees counter-clockwise from east
+    double sweep = 0;   ///< degrees, counter-clockwise positive (−IA on a clockwise turn)
+};
+
+/// The centre, inner and outer curve: radii R, R − Wi, R + Wo about the circle centre, from the
+/// azimuth centre → BC through IA in the direction of the turn.
+std::array<Arc, 3> ArcsOf(const PlanCorner& c)
+{
+    const CornerElements& el = c.el;
+    double az = el.AzIn - 90 * el.TurnSign;
+    const double start = DrawingAngle(Norm360(az));
+    const double sweep = -el.TurnSign * el.IAWork;
+    const double r = el.RadAbs;
+    return {{{r, start, sweep}, {r - c.in.WidthIn, start, sweep}, {r + c.in.WidthOut, start, sweep}}};
+}
+
+bool Drawable(const Arc& a)
+{
+    return std::isfinite(a.radius) && a.radius > 0 && std::isfinite(a.start) && std::isfinite(a.sweep) &&
+           a.sweep != 0 && std::fabs(a.sweep) < 360;
+}
+
+/// The extent of what is drawn, east along x and north along y; points that are not finite are
+/// left out.
+struct Extent {
+    double minE = 0, minN = 0, maxE = 0, maxN = 0;
+    bool any = false;
+
+    void take(double east, double north)
+    {
+        if (!Finite(east, north)) return;
+        if (!any) {
+            minE = maxE = east, minN = maxN = north, any = true;
+            return;
+        }
+        minE = std::min(minE, east), maxE = std::max(maxE, east);
+        minN = std::min(minN, north), maxN = std::max(maxN, north);
+    }
+    void take(const PlanCorner& c)
+    {
+        if (!c.drawable) return;
+        take(c.bounds.left(), c.bounds.top());
+        take(c.bounds.right(), c.bounds.bottom());
+    }
+    QRectF rect() const { return any ? QRectF(QPointF(minE, minN), QPointF(maxE, maxN)) : QRectF(); }
+};
+
+QColor Colour(unsigned rgb) { return QColor(static_cast<QRgb>(rgb)); }
+
+/// A name that reads "BP 12" when the point was given none.
+QString InputName(const QString& name, const char* role, const QString& ipNo)
+{
+    return name.isEmpty() ? QLatin1String(role) + QLatin1Char(' ') + ipNo : name;
+}
+
+/// The three given points with their names, in the order BP, IP, EP.
+std::array<ExportPoint, 3> InputPoints(const CornerInput& in)
+{
+    return {{{InputName(in.BpName, "BP", in.IPNo), in.BpX, in.BpY},
+             {InputName(in.IpName, "IP", in.IPNo), in.IpX, in.IpY},
+             {InputName(in.EpName, "EP", in.IPNo), in.EpX, in.EpY}}};
+}
+
+}  // namespace
+
+PlanCorner PlanCornerOf(const CornerInput& in, const Settings& settings)
+{
+    PlanCorner pc;
+    pc.in = in;
+    Corner k{in, {}};
+    QString why = TrialCalculation(in, settings, k.el);
+    if (why.isEmpty()) {
+        // A corner with coinciding points, no turn or no inner radius cannot be staked.
+        if (const QStringList d = DegenerateCorner(in, k.el); !d.isEmpty()) why = d.join(QLatin1Char(' '));
+    }
+    if (why.isEmpty()) why = ComposeRefusal(k);
+    if (why.isEmpty()) {
+        const ExportList list = StakeList(k, settings);
+        // Which curve each entry of the list stakes: the four main points, then each curve's
+        // exported rows, in the order the list names them.
+        std::vector<StakeCurve> listCurves(4, StakeCurve::Main);
+        const std::array<int, 3> counts = BlockExportCounts(k);
+        for (size_t kind = 0; kind < 3; ++kind)
+            listCurves.insert(listCurves.end(), static_cast<size_t>(counts[kind]),
+                              static_cast<StakeCurve>(static_cast<int>(StakeCurve::Centre) + static_cast<int>(kind)));
+        pc.stakes = ExportPoints(list);
+        // ExportPoints leaves entries out, never reorders them: walk both lists together.
+        size_t s = 0;
+        for (size_t j = 0; j < list.all().size() && s < pc.stakes.size(); ++j) {
+            if (list.all()[j].name != pc.stakes[s].name) continue;
+            pc.stakeCurves.push_back(j < listCurves.size() ? listCurves[j] : StakeCurve::Main);
+            ++s;
+        }
+        for (const ExportPoint& p : pc.stakes)
+            if (!Finite(p.x, p.y)) {
+                why = TooLargeToPrint();
+                break;
+            }
+    }
+    if (!why.isEmpty()) {
+        pc.refusal = why;
+        pc.stakes.clear();
+        pc.stakeCurves.clear();
+    } else {
+        pc.el = k.el;
+    }
+
+    Extent b;
+    for (const ExportPoint& p : InputPoints(in)) b.take(p.y, p.x);
+    if (pc.refusal.isEmpty()) {
+        for (const ExportPoint& p : pc.stakes) b.take(p.y, p.x);
+        // The arcs bulge beyond their chords: take points along each of them as well.
+        for (const Arc& a : ArcsOf(pc)) {
+            if (!Drawable(a)) continue;
+            for (int i = 0; i <= 16; ++i) {
+                const double t = (a.start + a.sweep * i / 16) * DegToRad;
+                b.take(pc.el.CenY + a.radius * std::cos(t), pc.el.CenX + a.radius * std::sin(t));
+            }
+        }
+    }
+    pc.bounds = b.rect();
+    pc.drawable = b.any;
+    return pc;
+}
+
+QRectF PlanViewport::visiblePlane() const
+{
+    const QPointF a = toPlane(QPointF(0, size.height())), b = toPlane(QPointF(size.width(), 0));
+    return QRectF(a, b);
+}
+
+PlanViewport FitRows(const std::vector<PlanCorner>& corners, const std::vector<int>& rows, QSizeF size)
+{
+    Extent e;
+    for (int r : rows)
+        if (r >= 0 && static_cast<size_t>(r) < corners.size()) e.take(corners[static_cast<size_t>(r)]);
+    PlanViewport v;
+    v.size = size;
+    if (!e.any) return v;
+    v.centre = QPointF((e.minE + e.maxE) / 2, (e.minN + e.maxN) / 2);
+    // A margin of a tenth of the smaller side all round; a single point is shown 20 m across.
+    const double margin = 0.1 * std::min(size.width(), size.height());
+    const double w = std::max(size.width() - 2 * margin, 1.0), h = std::max(size.height() - 2 * margin, 1.0);
+    const double spanE = std::max(e.maxE - e.minE, 0.0), spanN = std::max(e.maxN - e.minN, 0.0);
+    double ppm = std::min(spanE > 0 ? w / spanE : HUGE_VAL, spanN > 0 ? h / spanN : HUGE_VAL);
+    if (!std::isfinite(ppm)) ppm = std::min(w, h) / 20;
+    v.pixelsPerMetre = std::clamp(ppm, kMinPixelsPerMetre, kMaxPixelsPerMetre);
+    return v;
+}
+
+PlanViewport FitAll(const std::vector<PlanCorner>& corners, QSizeF size)
+{
+    std::vector<int> rows(corners.size());
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
+    return FitRows(corners, rows, size);
+}
+
+double NameHeight(const PlanCorner& corner)
+{
+    const double r = corner.refusal.isEmpty() ? corner.el.RadAbs : std::fabs(corner.in.Radius);
+    return std::isfinite(r) ? std::clamp(r / 15, 0.3, 3.0) : 0.3;
+}
+
+namespace {
+
+/// Where names already stand, in cells of a few pixels: a name that would cover one is left out.
+class LabelSpace {
+public:
+    explicit LabelSpace(QSizeF size)
+        : m_cols(std::max(1, static_cast<int>(size.width() / kCell) + 1)),
+          m_rows(std::max(1, static_cast<int>(size.height() / kCell) + 1)),
+          m_taken(static_cast<size_t>(m_cols) * static_cast<size_t>(m_rows), false)
+    {
+    }
+    /// Takes the cells of `r` when all are free.
+    bool claim(const QRectF& r)
+    {
+        const int c0 = std::max(0, static_cast<int>(r.left() / kCell)), c1 = std::min(m_cols - 1, static_cast<int>(r.right() / kCell));
+        const int r0 = std::max(0, static_cast<int>(r.top() / kCell)), r1 = std::min(m_rows - 1, static_cast<int>(r.bottom() / kCell));
+        if (c0 > c1 || r0 > r1) return false;
+        for (int y = r0; y <= r1; ++y)
+            for (int x = c0; x <= c1; ++x)
+                if (m_taken[Index(x, y)]) return false;
+        for (int y = r0; y <= r1; ++y)
+            for (int x = c0; x <= c1; ++x) m_taken[Index(x, y)] = true;
+        return true;
+    }
+
+private:
+    static constexpr double kCell = 4;
+    size_t Index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(m_cols) + static_cast<size_t>(x); }
+    int m_cols, m_rows;
+    std::vector<bool> m_taken;
+};
+
+QColor CurveColour(StakeCurve k)
+{
+    switch (k) {
+    case StakeCurve::Centre: return Colour(plancolour::kCentre);
+    case StakeCurve::Inner: return Colour(plancolour::kInner);
+    case StakeCurve::Outer: return Colour(plancolour::kOuter);
+    case StakeCurve::Main: break;
+    }
+    return Colour(plancolour::kMain);
+}
+
+/// An arc on the device (y down) about `centre`, from drawing angle `start` through `sweep`
+/// degrees (counter-clockwise positive), as cubic curves of at most 22.5 degrees each. It begins
+/// and ends exactly at the points of those angles, and strays from the circle by less than 1e-7
+/// of its radius between them; QPainterPath::arcTo ends a partial quadrant at an approximate
+/// parameter, 0.03 % of the radius off the end point.
+QPainterPath ArcPath(QPointF centre, double radius, double start, double sweep)
+{
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / 22.5)));
+    const double step = sweep / pieces * DegToRad;
+    const double k = 4.0 / 3.0 * std::tan(step / 4) * radius;
+    const auto point = [&](double a) { return centre + QPointF(radius * std::cos(a), -radius * std::sin(a)); };
+    const auto ahead = [&](double a) { return QPointF(-std::sin(a), -std::cos(a)); };  // d/da, unit
+    QPainterPath path;
+    double a0 = start * DegToRad;
+    path.moveTo(point(a0));
+    for (int i = 1; i <= pieces; ++i) {
+        const double a1 = i == pieces ? (start + sweep) * DegToRad : start * DegToRad + step * i;
+        path.cubicTo(point(a0) + k * ahead(a0), point(a1) - k * ahead(a1), point(a1));
+        a0 = a1;
+    }
+    return path;
+}
+
+/// The label font at a pixel height.
+QFont LabelFont(int pixels)
+{
+    // The family the window font resolves to, named as such: an SVG viewer does not know the
+    // substituted name.
+    static const QString family = QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family();
+    QFont f(family);
+    f.setPixelSize(std::max(1, pixels));
+    return f;
+}
+
+class Painter {
+public:
+    Painter(QPainter& p, const PlanViewport& v) : m_p(p), m_v(v), m_labels(v.size) {}
+
+    void corner(const PlanCorner& c, bool selected)
+    {
+        if (!c.drawable) return;
+        if (!c.refusal.isEmpty()) {
+            refused(c);
+            return;
+        }
+        const std::array<Arc, 3> arcs = ArcsOf(c);
+        const QPointF bp = at(c.in.BpX, c.in.BpY), ip = at(c.in.IpX, c.in.IpY), ep = at(c.in.EpX, c.in.EpY);
+        const QPointF tangents[3] = {bp, ip, ep};
+        if (selected) {
+            QPen halo(Colour(plancolour::kSelected), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            m_p.setPen(halo);
+            m_p.drawPolyline(tangents, 3);
+            for (const Arc& a : arcs) arc(a, c);
+        }
+        m_p.setPen(QPen(Colour(plancolour::kTangent), 1));
+        m_p.drawPolyline(tangents, 3);
+        const QColor curveColours[3] = {Colour(plancolour::kCentre), Colour(plancolour::kInner), Colour(plancolour::kOuter)};
+        for (size_t k = 0; k < 3; ++k) {
+            m_p.setPen(QPen(curveColours[k], 1.2));
+            arc(arcs[k], c);
+        }
+        // Points only where the corner is large enough on the device to tell them apart.
+        const double radiusPx = c.el.RadAbs * m_v.pixelsPerMetre;
+        inputPoints(c, Colour(plancolour::kTangent));
+        if (radiusPx < 6) return;
+        const double dot = std::clamp(radiusPx / 12, 2.5, 5.0);
+        for (StakeCurve kind : {StakeCurve::Centre, StakeCurve::Inner, StakeCurve::Outer, StakeCurve::Main}) {
+            m_points.clear();
+            for (size_t i = 0; i < c.stakes.size(); ++i)
+                if (c.stakeCurves[i] == kind) m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
+            m_p.setPen(QPen(CurveColour(kind), kind == StakeCurve::Main ? dot + 1.5 : dot, Qt::SolidLine, Qt::RoundCap));
+            m_p.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
+        }
+        // The circle centre as a cross.
+        const QPointF m = at(c.el.CenX, c.el.CenY);
+        m_p.setPen(QPen(Colour(plancolour::kMain), 1));
+        m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
+        m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+
+        const double px = NameHeight(c) * m_v.pixelsPerMetre;
+        if (px < kMinLabelPixels) return;
+        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
+        m_p.setFont(LabelFont(size));
+        const QFontMetricsF fm(m_p.font());
+        for (size_t i = 0; i < c.stakes.size(); ++i)
+            label(fm, c.stakes[i], CurveColour(c.stakeCurves[i]), size);
+        for (const ExportPoint& p : InputPoints(c.in)) label(fm, p, Colour(plancolour::kTangent), size);
+    }
+
+    void northArrow()
+    {
+        const double x = m_v.size.width() - 36, top = 18, len = 46;
+        m_p.setPen(QPen(Qt::black, 1.5));
+        m_p.drawLine(QPointF(x, top + 14), QPointF(x, top + 14 + len));
+        QPainterPath head;
+        head.moveTo(x, top + 10);
+        head.lineTo(x - 7, top + 26);
+        head.lineTo(x, top + 21);
+        head.lineTo(x + 7, top + 26);
+        head.closeSubpath();
+        m_p.fillPath(head, Qt::black);
+        m_p.setFont(LabelFont(14));
+        m_p.drawText(QRectF(x - 10, top - 8, 20, 18), Qt::AlignCenter, QStringLiteral("N"));
+    }
+
+    void scaleBar()
+    {
+        // The longest of 1, 2 or 5 times a power of ten that stays within 160 pixels.
+        const double ppm = m_v.pixelsPerMetre;
+        double metres = std::pow(10.0, std::floor(std::log10(160 / ppm)));
+        for (double f : {5.0, 2.0, 1.0})
+            if (f * metres * ppm <= 160) {
+                metres *= f;
+                break;
+            }
+        const double len = metres * ppm, x = 20, y = m_v.size.height() - 20;
+        m_p.setPen(QPen(Qt::black, 1.5));
+        m_p.drawLine(QPointF(x, y), QPointF(x + len, y));
+        m_p.drawLine(QPointF(x, y - 5), QPointF(x, y + 1));
+        m_p.drawLine(QPointF(x + len, y - 5), QPointF(x + len, y + 1));
+        m_p.drawLine(QPointF(x + len / 2, y - 3), QPointF(x + len / 2, y));
+        m_p.setFont(LabelFont(12));
+        m_p.drawText(QPointF(x + len + 6, y + 4), QString::number(metres, 'g', 6) + QStringLiteral(" m"));
+    }
+
+private:
+    QPointF at(double X, double Y) const { return m_v.toDevice(X, Y); }
+
+    void arc(const Arc& a, const PlanCorner& c)
+    {
+        if (!Drawable(a)) return;
+        m_p.drawPath(ArcPath(at(c.el.CenX, c.el.CenY), a.radius * m_v.pixelsPerMetre, a.start, a.sweep));
+    }
+
+    void inputPoints(const PlanCorner& c, const QColor& colour)
+    {
+        m_p.setPen(QPen(colour, 1));
+        m_p.setBrush(Qt::NoBrush);
+        for (const ExportPoint& p : InputPoints(c.in)) {
+            if (!Finite(p.x, p.y)) continue;
+            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
+        }
+    }
+
+    void refused(const PlanCorner& c)
+    {
+        const QColor warn = Colour(plancolour::kRefused);
+        m_p.setPen(QPen(warn, 1));
+        m_p.setBrush(warn);
+        for (const ExportPoint& p : InputPoints(c.in)) {
+            if (!Finite(p.x, p.y)) continue;
+            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(4, 4), QSizeF(8, 8)));
+        }
+        m_p.setBrush(Qt::NoBrush);
+        const double px = NameHeight(c) * m_v.pixelsPerMetre;
+        if (px < kMinLabelPixels) return;
+        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
+        m_p.setFont(LabelFont(size));
+        const QFontMetricsF fm(m_p.font());
+        for (const ExportPoint& p : InputPoints(c.in)) label(fm, p, warn, size);
+    }
+
+    /// A point's name beside it, up and to the right by half the text height (as in the DXF),
+    /// unless it would cover a name already drawn.
+    void label(const QFontMetricsF& fm, const ExportPoint& p, const QColor& colour, int size)
+    {
+        if (!Finite(p.x, p.y)) return;
+        const QPointF base = at(p.x, p.y) + QPointF(size / 2.0, -size / 2.0);
+        const QRectF box(base.x(), base.y() - fm.ascent(), fm.horizontalAdvance(p.name), fm.height());
+        if (!box.intersects(QRectF(QPointF(), m_v.size)) || !m_labels.claim(box)) return;
+        m_p.setPen(colour);
+        m_p.drawText(base, p.name);
+    }
+
+    QPainter& m_p;
+    const PlanViewport& m_v;
+    LabelSpace m_labels;
+    std::vector<QPointF> m_points;
+};
+
+}  // namespace
+
+void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanViewport& view,
+               const std::vector<int>& selected)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.fillRect(QRectF(QPointF(), view.size), Qt::white);
+    // A corner is drawn when its extent, widened by what is drawn around its points (markers and
+    // names of up to kMaxLabelPixels), meets what the viewport shows.
+    const double slack = 12 * kMaxLabelPixels / view.pixelsPerMetre;
+    const QRectF shown = view.visiblePlane().adjusted(-slack, -slack, slack, slack);
+    std::vector<bool> isSelected(corners.size(), false);
+    for (int r : selected)
+        if (r >= 0 && static_cast<size_t>(r) < corners.size()) isSelected[static_cast<size_t>(r)] = true;
+    Painter painter(p, view);
+    const auto visible = [&](const PlanCorner& c) {
+        const QRectF& b = c.bounds;
+        return c.drawable && b.right() >= shown.left() && b.left() <= shown.right() && b.bottom() >= shown.top() &&
+               b.top() <= shown.bottom();
+    };
+    // Selected corners first: their names take the places they share with others.
+    for (size_t i = 0; i < corners.size(); ++i)
+        if (isSelected[i] && visible(corners[i])) painter.corner(corners[i], true);
+    for (size_t i = 0; i < corners.size(); ++i)
+        if (!isSelected[i] && visible(corners[i])) painter.corner(corners[i], false);
+    painter.northArrow();
+    painter.scaleBar();
+    p.restore();
+}
+
+QSizeF PlanFileSize(const std::vector<PlanCorner>& corners)
+{
+    constexpr double kWidth = 1600;
+    Extent e;
+    for (const PlanCorner& c : corners) e.take(c);
+    double h = 1000;
+    if (e.any && e.maxE > e.minE) h = kWidth * (e.maxN - e.minN) / (e.maxE - e.minE);
+    if (!std::isfinite(h)) h = 1000;
+    return {kWidth, std::round(std::clamp(h, 600.0, 2400.0))};
+}
+
+namespace {
+
+/// Paints the drawing onto a device that `begin` opens, through the atomic writer at `path`.
+template <typename Begin>
+QString WritePlan(const QString& path, const Begin& begin)
+{
+    const auto failed = [&](const QString& reason) {
+        return QStringLiteral("平面図 %1 を保存できません: %2").arg(path, reason);
+    };
+    AtomicFile file(path);
+    if (!file.open()) return failed(file.reason());
+    if (!begin(file)) return failed(file.reason().isEmpty() ? QStringLiteral("描画できません") : file.reason());
+    if (const QString reason = file.commit(); !reason.isEmpty()) return failed(reason);
+    return {};
+}
+
+}  // namespace
+
+QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, [&](QIODevice& device) {
+        const QSizeF size = PlanFileSize(corners);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&device);
+        svg.setSize(size.toSize());
+        svg.setViewBox(QRectF(QPointF(), size));
+        svg.setTitle(QStringLiteral("平面図"));
+        QPainter p;
+        if (!p.begin(&svg)) return false;
+        PaintPlan(p, corners, FitAll(corners, size), {});
+        return p.end();
+    });
+}
+
+QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, [&](QIODevice& device) {
+        constexpr int kDpi = 96;
+        const QSizeF size = PlanFileSize(corners);
+        QPdfWriter pdf(&device);
+        pdf.setCreator(QStringLiteral("Tovanel"));
+        pdf.setTitle(QStringLiteral("平面図"));
+        pdf.setResolution(kDpi);
+        const QPageSize page(QSizeF(size.width() * 72 / kDpi, size.height() * 72 / kDpi), QPageSize::Point,
+                             QString(), QPageSize::ExactMatch);
+        pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
+        QPainter p;
+        if (!p.begin(&pdf)) return false;
+        const QSizeF device_size(pdf.width(), pdf.height());
+        PaintPlan(p, corners, FitAll(corners, device_size), {});
+        return p.end();
+    });
+}
+
+PlanHit PointAt(const std::vector<PlanCorner>& corners, const PlanViewport& view, QPointF device, double tolerance)
+{
+    PlanHit best;
+    double bestDist = tolerance;
+    const QPointF at = view.toPlane(device);
+    const double reach = tolerance / view.pixelsPerMetre;
+    const auto consider = [&](int row, const ExportPoint& p) {
+        if (!Finite(p.x, p.y)) return;
+        const double d = QLineF(view.toDevice(p.x, p.y), device).length();
+        if (d <= bestDist) {
+            bestDist = d;
+            best = {row, p};
+        }
+    };
+    for (size_t i = 0; i < corners.size(); ++i) {
+        const PlanCorner& c = corners[i];
+        if (!c.drawable || !c.bounds.adjusted(-reach, -reach, reach, reach).contains(at)) continue;
+        for (const ExportPoint& p : c.stakes) consider(static_cast<int>(i), p);
+        for (const ExportPoint& p : InputPoints(c.in)) consider(static_cast<int>(i), p);
+    }
+    return best;
+}
+
+int CornerAt(const std::vector<PlanCorner>& corners, const PlanViewport& view, QPointF device, double tolerance)
+{
+    if (const PlanHit hit = PointAt(corners, view, device, tolerance); hit.row >= 0) return hit.row;
+    const QPointF at = view.toPlane(device);  // east, north
+    const double reach = tolerance / view.pixelsPerMetre;
+    for (size_t i = 0; i < corners.size(); ++i) {
+        const PlanCorner& c = corners[i];
+        if (!c.drawable || !c.refusal.isEmpty() || !c.bounds.adjusted(-reach, -reach, reach, reach).contains(at)) continue;
+        // Between the inner and the outer curve, within the sweep.
+        const std::array<Arc, 3> arcs = ArcsOf(c);
+        const double de = at.x() - c.el.CenY, dn = at.y() - c.el.CenX;
+        const double dist = std::hypot(de, dn);
+        const double lo = std::min(arcs[1].radius, arcs[0].radius) - reach, hi = std::max(arcs[2].radius, arcs[0].radius) + reach;
+        if (Drawable(arcs[0]) && dist >= lo && dist <= hi) {
+            double a = std::atan2(dn, de) * RadToDeg - arcs[0].start;  // from BC, counter-clockwise
+            if (arcs[0].sweep < 0) a = -a;
+            a = std::fmod(a, 360.0);
+            if (a < 0) a += 360;
+            if (a <= std::fabs(arcs[0].sweep)) return static_cast<int>(i);
+        }
+        // Near one of the tangents.
+        const QPointF pts[3] = {view.toDevice(c.in.BpX, c.in.BpY), view.toDevice(c.in.IpX, c.in.IpY),
+                                view.toDevice(c.in.EpX, c.in.EpY)};
+        for (int s = 0; s < 2; ++s) {
+            const QPointF a = pts[s], b = pts[s + 1];
+            const QPointF ab = b - a;
+            const double len2 = QPointF::dotProduct(ab, ab);
+            const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(device - a, ab) / len2, 0.0, 1.0) : 0;
+            if (QLineF(a + t * ab, device).length() <= tolerance) return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace tovanel

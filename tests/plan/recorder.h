@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A paint device that records what a painter draws on it (device coordinates, the pen's or the
+// brush's colour), so that tests assert what the plan drawing puts where instead of reading
+// pixels.
+
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QTextItem>
+#include <vector>
+
+namespace tovanel::test {
+
+struct Drawn {
+    enum Kind { Path, Polyline, Points, Text, Rects, Lines } kind;
+    QColor pen;    ///< the pen's colour (no pen: invalid)
+    QColor brush;  ///< the brush's colour (no brush: invalid)
+    double penWidth = 0;
+    std::vector<QPointF> points;  ///< a path's elements, a polyline's corners, rectangles' centres …
+    QString text;
+    bool filled = false;  ///< a path painted with fillPath
+};
+
+class RecordingEngine : public QPaintEngine {
+public:
+    RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    std::vector<Drawn> drawn;
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+    void updateState(const QPaintEngineState& s) override
+    {
+        if (s.state() & DirtyPen) m_pen = s.pen();
+        if (s.state() & DirtyBrush) m_brush = s.brush();
+        if (s.state() & DirtyTransform) m_transform = s.transform();
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath& path) override
+    {
+        Drawn d = start(Drawn::Path);
+        for (int i = 0; i < path.elementCount(); ++i) d.points.push_back(m_transform.map(QPointF(path.elementAt(i))));
+        drawn.push_back(d);
+    }
+    void drawPolygon(const QPointF* pts, int n, PolygonDrawMode) override
+    {
+        Drawn d = start(Drawn::Polyline);
+        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(pts[i]));
+        drawn.push_back(d);
+    }
+    void drawPoints(const QPointF* pts, int n) override
+    {
+        Drawn d = start(Drawn::Points);
+        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(pts[i]));
+        drawn.push_back(d);
+    }
+    void drawRects(const QRectF* rects, int n) override
+    {
+        Drawn d = start(Drawn::Rects);
+        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(rects[i].center()));
+        drawn.push_back(d);
+    }
+    void drawLines(const QLineF* lines, int n) override
+    {
+        Drawn d = start(Drawn::Lines);
+        for (int i = 0; i < n; ++i) {
+            d.points.push_back(m_transform.map(lines[i].p1()));
+            d.points.push_back(m_transform.map(lines[i].p2()));
+        }
+        drawn.push_back(d);
+    }
+    void drawTextItem(const QPointF& p, const QTextItem& item) override
+    {
+        Drawn d = start(Drawn::Text);
+        d.points.push_back(m_transform.map(p));
+        d.text = item.text();
+        drawn.push_back(d);
+    }
+
+private:
+    Drawn start(Drawn::Kind kind) const
+    {
+        Drawn d{kind, {}, {}, 0, {}, {}, false};
+        if (m_pen.style() != Qt::NoPen) d.pen = m_pen.color(), d.penWidth = m_pen.widthF();
+        if (m_brush.style() != Qt::NoBrush) d.brush = m_brush.color();
+        return d;
+    }
+    QPen m_pen;
+    QBrush m_brush;
+    QTransform m_transform;
+};
+
+class RecordingDevice : public QPaintDevice {
+public:
+    explicit RecordingDevice(QSize size) : m_size(size) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    std::vector<Drawn>& drawn() { return m_engine.drawn; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return m_size.width();
+        case PdmHeight: return m_size.height();
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    QSize m_size;
+    mutable RecordingEngine m_engine;
+};
+
+}  // namespace tovanel::test

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stake points computed without a page are the points the composed document names: the same
+// names, the same coordinates to the last bit, in the same order, for every type, both turns and
+// a few division counts; and none for a corner the sheets refuse.
+
+#include "sheets/stakepoints.h"
+
+#include "sheetfixture.h"
+
+#include <gtest/gtest.h>
+
+namespace tovanel::test {
+namespace {
+
+TEST(StakePoints, AreTheComposedDocumentsExportList)
+{
+    const struct { const char* name; Corner c; } turns[] = {
+        {"right turn", Corner{}},
+        {"left turn", Corner{.ex = 200, .ey = 0}},
+        {"sharp left, wide", Corner{.bx = 0, .by = 0, .ix = 10, .iy = 0, .ex = -5, .ey = 1, .r = 6, .wi = 1, .wo = 2}},
+    };
+    for (const auto& t : turns)
+        for (int type = 0; type < 4; ++type)
+            for (double n : {1.0, 2.0, 7.0, 40.0}) {
+                Corner c = t.c;
+                c.type = type;
+                c.n = n;
+                const Doc d(c);
+                SCOPED_TRACE(testing::Message() << t.name << ", type " << type << ", N " << n);
+                ASSERT_TRUE(d.refusal.isEmpty()) << d.refusal.toStdString();
+                const ExportList list = StakeList(d.k, d.st);
+                ASSERT_EQ(list.count(), d.exports.count());
+                for (size_t i = 0; i < list.all().size(); ++i) {
+                    const ExportPoint &a = list.all()[i], &b = d.exports.all()[i];
+                    EXPECT_EQ(a.name, b.name) << i;
+                    EXPECT_EQ(a.x, b.x) << i;  // exactly: the same computation, not a similar one
+                    EXPECT_EQ(a.y, b.y) << i;
+                }
+                const std::vector<ExportPoint> handed = StakePoints(d.k, d.st), files = ExportPoints(d.exports);
+                ASSERT_EQ(handed.size(), files.size());
+                for (size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i].name, files[i].name) << i;
+            }
+}
+
+TEST(StakePoints, NoneWhereTheSheetsRefuse)
+{
+    const struct { const char* name; double n; int type; } rows[] = {
+        {"no type", 4, 7}, {"fractional count", 2.5, 0}, {"count too large", 1001, 0}, {"no count", 0, 0},
+    };
+    for (const auto& r : rows) {
+        Doc d;
+        d.k.in.CalcType = static_cast<int16_t>(r.type);
+        d.k.el.DivCount = r.n;
+        d.k.el.TurnSign = 1;
+        EXPECT_EQ(StakeList(d.k, d.st).count(), 0) << r.name;
+        EXPECT_TRUE(StakeKinds(d.k, d.st)[0].rows.empty()) << r.name;
+    }
+}
+
+}  // namespace
+}  // namespace tovanel::test
