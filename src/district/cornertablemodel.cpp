@@ -15,6 +15,7 @@
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 namespace tovanel {
@@ -96,7 +97,66 @@ QString NormalisedCell(int column, const QString& text)
     return text;
 }
 
+namespace {
+
+/// The coordinates of cells that did not read as a corner, each one that reads on its own (the
+/// plan draws what it can of a refused row); NaN for the others.
+CornerInput PointsOf(const RowCells& cells)
+{
+    CornerInput in;
+    double* const xy[] = {&in.BpX, &in.BpY, &in.IpX, &in.IpY, &in.EpX, &in.EpY};
+    for (size_t k = 0; k < std::size(xy); ++k) {
+        const std::optional<double> v = StrictNumber(cells[k + 1]);
+        *xy[k] = v ? *v : std::numeric_limits<double>::quiet_NaN();
+    }
+    in.IPNo = cells[kIpColumn];
+    in.BpName = cells[12];
+    in.IpName = cells[13];
+    in.EpName = cells[14];
+    return in;
+}
+
+/// The plan's view of a row whose status is settled.
+void PlanRow(TableRow& row, const Settings& settings)
+{
+    if (!row.read) {
+        row.plan = PlanCorner{};
+        row.plan.in = PointsOf(row.cells);
+        row.plan.refusal = row.message;
+        const double xs[] = {row.plan.in.BpX, row.plan.in.IpX, row.plan.in.EpX};
+        const double ys[] = {row.plan.in.BpY, row.plan.in.IpY, row.plan.in.EpY};
+        double west = 0, east = 0, south = 0, north = 0;
+        bool any = false;
+        for (int k = 0; k < 3; ++k) {
+            if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
+            west = any ? std::min(west, ys[k]) : ys[k];
+            east = any ? std::max(east, ys[k]) : ys[k];
+            south = any ? std::min(south, xs[k]) : xs[k];
+            north = any ? std::max(north, xs[k]) : xs[k];
+            any = true;
+        }
+        const QRectF bounds(QPointF(west, south), QPointF(east, north));
+        row.plan.bounds = bounds;
+        row.plan.drawable = any;
+        return;
+    }
+    row.plan = PlanCornerOf(row.corner.in, settings);
+    if (row.status == RowStatus::Refused && row.plan.refusal.isEmpty()) row.plan.refusal = row.message;
+}
+
+void ComputeOwn(TableRow& row, const Settings& settings);
+
+}  // namespace
+
 void ComputeRow(TableRow& row, const Settings& settings)
+{
+    ComputeOwn(row, settings);
+    PlanRow(row, settings);
+}
+
+namespace {
+
+void ComputeOwn(TableRow& row, const Settings& settings)
 {
     row.corner = Corner{};
     row.read = false;
@@ -150,6 +210,8 @@ void ComputeRow(TableRow& row, const Settings& settings)
     row.message = warnings.join(QLatin1Char('\n'));
     row.status = warnings.isEmpty() ? RowStatus::Computed : RowStatus::Warning;
 }
+
+}  // namespace
 
 TableFileRead ReadTableFile(const QString& path)
 {
@@ -532,6 +594,7 @@ void CornerTableModel::markDuplicates()
         if (duplicate) {
             r.status = RowStatus::Refused;
             r.message = line.error;
+            r.plan.refusal = line.error;
         } else if (before && r.ownRefusal.isEmpty()) {
             // No longer a repeat: its own result stands again.
             ComputeRow(r, m_settings);

@@ -12,6 +12,7 @@
 #include "batch/cornertable.h"
 #include "calc/corner.h"
 #include "calc/settings.h"
+#include "plan/plan.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -40,6 +41,9 @@ struct TableRow {
     int duplicateOf = 0;  ///< 1 when its IP number repeats an earlier row's (refused), else 0
     QString ownRefusal;   ///< refusal from the row's own cells, before the duplicate check
     bool read = false;    ///< the cells read as a corner (corner.in holds them)
+    /// The row as the plan draws it: computed from the same inputs; a row refused for any
+    /// reason is drawn as its refused three points (those of its coordinates that read).
+    PlanCorner plan;
 };
 
 /// Why `text` cannot go into a cell of file column `column`, or empty. Numbers under the strict

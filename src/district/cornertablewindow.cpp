@@ -8,6 +8,7 @@
 #include "district/cornertablemodel.h"
 #include "district/pointpicker.h"
 #include "exchange/pointfile.h"
+#include "plan/planview.h"
 #include "widgets/waitcursor.h"
 
 #include <QAbstractButton>
@@ -119,7 +120,30 @@ CornerTableWindow::CornerTableWindow(Setup setup, QWidget* parent) : QMainWindow
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("TableSplitter"));
     m_splitter->addWidget(m_view);
+    m_plan = new PlanView(m_splitter);
+    m_plan->setObjectName(QStringLiteral("TablePlan"));
+    m_splitter->addWidget(m_plan);
+    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(1, 2);
     setCentralWidget(m_splitter);
+    // The drawing follows the rows: a row computed is redrawn, rows added or gone redraw all.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& top, const QModelIndex& bottom) {
+        if (top.row() == 0 && bottom.row() + 1 == m_model->rowCount() && m_model->rowCount() > 1) return planAll();
+        for (int r = top.row(); r <= bottom.row(); ++r) m_plan->setCorner(r, m_model->row(r).plan);
+    });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CornerTableWindow::planAll);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &CornerTableWindow::planAll);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        planAll();
+        m_plan->fitAll();
+    });
+    // Selection both ways: rows selected light up their corners; a corner clicked selects its row.
+    connect(this, &CornerTableWindow::rowsSelected, m_plan, &PlanView::setSelection);
+    connect(m_plan, &PlanView::cornerClicked, this, [this](int row) {
+        if (row < 0 || row >= m_model->rowCount()) return;
+        m_view->selectRow(row);
+        m_view->scrollTo(m_model->index(row, 0));
+    });
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("RowCounts"));
     statusBar()->addWidget(m_counts);
@@ -169,6 +193,7 @@ void CornerTableWindow::buildMenus()
     only->setCheckable(true);
     add(file, "TablePreview", QStringLiteral("印刷プレビュー(&V)..."), {}, [this] { previewRows(); });
     add(file, "TablePdf", QStringLiteral("計算書 PDF(&P)..."), {}, [this] { exportRows(kTablePdf); });
+    add(file, "TablePlanSave", QStringLiteral("平面図を保存(&G)..."), {}, [this] { savePlan(); });
     QMenu* out = file->addMenu(QStringLiteral("座標出力(&E)"));
     out->setObjectName(QStringLiteral("TableExport"));
     add(out, "TableSima", QStringLiteral("SIMA出力(&S)..."), {}, [this] { exportRows(static_cast<int>(PointFileKind::Sima)); });
@@ -608,6 +633,42 @@ void CornerTableWindow::previewRows()
     if (refused > 0)
         statusBar()->showMessage(QStringLiteral("計算できない %1 行はプレビューに含めていません。").arg(refused), 10000);
     m_setup.preview(std::move(corners));
+}
+
+void CornerTableWindow::planAll()
+{
+    std::vector<PlanCorner> corners;
+    corners.reserve(m_model->rows().size());
+    for (const TableRow& r : m_model->rows()) corners.push_back(r.plan);
+    m_plan->setCorners(std::move(corners));
+    m_plan->setSelection(selectedRows());
+}
+
+void CornerTableWindow::savePlan()
+{
+    std::vector<PlanCorner> corners;
+    for (int r : outputRows()) corners.push_back(m_model->row(r).plan);
+    if (corners.empty()) {
+        message(QMessageBox::Warning, QStringLiteral("出力する行がありません。"));
+        return;
+    }
+    const QString base = m_path.isEmpty() ? QStringLiteral("隅切り表") : QFileInfo(m_path).completeBaseName();
+    QString path = m_setup.hooks.dialogs.saveFileName(this, QStringLiteral("平面図を保存"),
+                                                     QDir(startFolder()).filePath(base + QStringLiteral("_平面図.svg")),
+                                                     QStringLiteral("SVG ファイル (*.svg);;PDF ファイル (*.pdf)"));
+    if (path.isEmpty()) return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) path += QStringLiteral(".svg");
+    m_folder = QFileInfo(path).absolutePath();
+    QString why;
+    {
+        const WaitCursor hourglass;
+        why = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? WritePlanPdf(path, corners) : WritePlanSvg(path, corners);
+    }
+    if (!why.isEmpty())
+        message(QMessageBox::Warning, why);
+    else
+        statusBar()->showMessage(QStringLiteral("平面図を %1 に保存しました。").arg(QDir::toNativeSeparators(path)), 10000);
 }
 
 }  // namespace tovanel

@@ -21,6 +21,10 @@ class QSplitter;
 class QTableView;
 
 namespace tovanel {
+class PlanView;
+}
+
+namespace tovanel {
 
 class CornerTableModel;
 class PVIEW;
@@ -77,6 +81,7 @@ public:
     CornerTableModel* model() const { return m_model; }
     QTableView* view() const { return m_view; }
     QSplitter* splitter() const { return m_splitter; }
+    PlanView* planView() const { return m_plan; }
     /// The table file, empty for a new table not saved yet.
     QString filePath() const { return m_path; }
     bool isModified() const;
@@ -110,6 +115,8 @@ public:
     /// The chosen rows through the batch run into one file of the kind (PDF for the sheets).
     void exportRows(int kind);
     void previewRows();
+    /// The plan drawing of the chosen rows as SVG or PDF (by the name's suffix).
+    void savePlan();
     /// The rows selected in the view, in order.
     std::vector<int> selectedRows() const;
 
@@ -123,6 +130,7 @@ protected:
 
 private:
     void buildMenus();
+    void planAll();
     void updateTitle();
     void updateStatus();
     void message(QMessageBox::Icon icon, const QString& text);
@@ -136,6 +144,7 @@ private:
     CornerTableModel* m_model = nullptr;
     QTableView* m_view = nullptr;
     QSplitter* m_splitter = nullptr;
+    PlanView* m_plan = nullptr;
     CornerCellDelegate* m_delegate = nullptr;
     QLabel* m_counts = nullptr;
     QMenu* m_recentMenu = nullptr;

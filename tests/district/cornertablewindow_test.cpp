@@ -8,6 +8,7 @@
 #include "batch/batchrun.h"
 #include "calc/settingsfile.h"
 #include "district/cornertablemodel.h"
+#include "plan/planview.h"
 
 #include "support/files.h"
 
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QUndoStack>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -284,6 +286,51 @@ TEST(CornerTableWindow, OutputsAreTheBatchRunsFilesOfTheChosenRows)
     out.csv = f.dir.filePath(QStringLiteral("second-batch.csv"));
     ASSERT_EQ(RunBatch(second, DefaultSettings(), out).done, 1);
     EXPECT_EQ(ReadAll(one), ReadAll(out.csv));
+}
+
+TEST(CornerTableWindow, ThePlanBesideTheTableFollowsItsRowsAndItsSelection)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    const QString path = WriteIn(f.dir, QStringLiteral("p.csv"),
+                                 "1,0,0,100,100,0,200,10,1,2,0\n2,0,0,100,100,0,200,12,1,2,1\n3,5,6,100,100,x,200,10,1,2,0\n");
+    ASSERT_TRUE(w.openFile(path));
+    PlanView* plan = w.planView();
+    ASSERT_EQ(plan->corners().size(), 3u);
+    // Each computed row is drawn as the plan computes the corner; the refused one as its points.
+    const PlanCorner expected = PlanCornerOf(w.model()->row(1).corner.in, DefaultSettings());
+    EXPECT_EQ(plan->corners()[1].stakes.size(), expected.stakes.size());
+    EXPECT_EQ(plan->corners()[1].el.TL, expected.el.TL);
+    EXPECT_FALSE(plan->corners()[2].refusal.isEmpty());
+    EXPECT_EQ(plan->corners()[2].in.BpX, 5);
+    EXPECT_TRUE(std::isnan(plan->corners()[2].in.EpX));
+
+    // An edit redraws its row; undo redraws it back.
+    ASSERT_EQ(w.model()->setCell(0, CornerTableModel::ColRadius, U("20")), QString());
+    EXPECT_NEAR(plan->corners()[0].el.TL, 20, 1e-6);
+    w.model()->undoStack()->undo();
+    EXPECT_NEAR(plan->corners()[0].el.TL, 10, 1e-6);
+    w.model()->removeRowsAt({0});
+    EXPECT_EQ(plan->corners().size(), 2u);
+    w.model()->undoStack()->undo();
+    EXPECT_EQ(plan->corners().size(), 3u);
+
+    // Selection both ways.
+    w.view()->selectRow(1);
+    EXPECT_EQ(plan->selection(), std::vector<int>{1});
+    emit plan->cornerClicked(2);
+    EXPECT_EQ(w.selectedRows(), std::vector<int>{2});
+
+    // The drawing saved is the plan's own file of the rows.
+    const QString svg = f.dir.filePath(QStringLiteral("plan.svg"));
+    f.savePaths.push_back(svg);
+    w.savePlan();
+    std::vector<PlanCorner> rows;
+    for (int r = 0; r < 3; ++r) rows.push_back(w.model()->row(r).plan);
+    const QString again = f.dir.filePath(QStringLiteral("again.svg"));
+    ASSERT_EQ(WritePlanSvg(again, rows), QString());
+    EXPECT_EQ(ReadAll(svg), ReadAll(again));
+    EXPECT_TRUE(ReadAll(svg).startsWith("<?xml"));
 }
 
 }  // namespace
