@@ -73,6 +73,7 @@ int main(int argc, char* argv[])
     tovanel::InstallExchange(window);
     tovanel::InstallBatch(window);
     tovanel::InstallCornerTable(window);
+    tovanel::InstallPlanCommand(window);
     window.show();
     // `tovanel FILE.csv` opens the corner table in its window.
     if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)

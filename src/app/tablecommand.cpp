@@ -5,6 +5,7 @@
 #include "app/monitfm.h"
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
+#include "plan/planview.h"
 #include "print/pview.h"
 #include "sheets/composition.h"
 
@@ -23,7 +24,8 @@ const QString kHolderName = QStringLiteral("CornerTableHolder");
 /// Keeps the table window of one main window; the window goes before the main window does.
 class TableHolder : public QObject {
 public:
-    TableHolder(MonitFM& window, TableHooks hooks) : QObject(&window), m_main(window), m_hooks(std::move(hooks))
+    TableHolder(MonitFM& window, TableHooks hooks, const QString& recentList)
+        : QObject(&window), m_main(window), m_hooks(std::move(hooks)), m_recentList(recentList)
     {
         setObjectName(kHolderName);
     }
@@ -37,6 +39,7 @@ private:
 
     MonitFM& m_main;
     TableHooks m_hooks;
+    QString m_recentList;
     QPointer<CornerTableWindow> m_table;
     QPointer<PVIEW> m_preview;
 };
@@ -48,6 +51,7 @@ CornerTableWindow* TableHolder::show()
         MonitFM* main = &m_main;
         setup.settings = [main] { return main->settings(); };
         setup.hooks = m_hooks;
+        setup.recentList = m_recentList;
         setup.currentCorner = [main] { return main->boxInputs(); };
         setup.openInMain = [main](const CornerInput& in) {
             main->setBoxes(in);
@@ -109,10 +113,10 @@ TableHolder* HolderOf(const MonitFM& window) { return window.findChild<TableHold
 
 }  // namespace
 
-void InstallCornerTable(MonitFM& window, TableHooks hooks)
+void InstallCornerTable(MonitFM& window, TableHooks hooks, const QString& recentList)
 {
     if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();
-    auto* holder = new TableHolder(window, std::move(hooks));
+    auto* holder = new TableHolder(window, std::move(hooks), recentList);
 
     QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
     if (!file) return;
@@ -124,6 +128,27 @@ void InstallCornerTable(MonitFM& window, TableHooks hooks)
     table->setObjectName(QStringLiteral("MENUFILE1_9"));
     QObject::connect(table, &QAction::triggered, holder, [holder] { holder->show(); });
     file->insertAction(before, table);
+}
+
+void InstallPlanCommand(MonitFM& window)
+{
+    QMenu* print = window.findChild<QMenu*>(QStringLiteral("MENUPRINT"));
+    if (!print) return;
+    auto* plan = new QAction(QStringLiteral("平面図"), print);
+    plan->setObjectName(QStringLiteral("MENUPRINT1_2"));
+    MonitFM* main = &window;
+    QObject::connect(plan, &QAction::triggered, print, [main] {
+        const Corner corner = main->corner();
+        if (corner.el.DivCount == 0) {
+            main->messageFn()(main, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
+            return;
+        }
+        // The corner of the last trial, its count as the trial fixed it.
+        CornerInput in = corner.in;
+        in.DivCount = corner.el.DivCount;
+        ShowPlanWindow(main, PlanCornerOf(in, main->settings()));
+    });
+    print->addAction(plan);
 }
 
 CornerTableWindow* ShowCornerTable(MonitFM& window, const QString& path)

@@ -10,8 +10,13 @@ namespace tovanel {
 class MonitFM;
 
 /// Adds the command to the File menu, after "一括計算(B)..." (or before the printer set-up).
-/// Empty hooks are the real dialogs; messages go the main window's way.
-void InstallCornerTable(MonitFM& window, TableHooks hooks = {});
+/// Empty hooks are the real dialogs; messages go the main window's way. `recentList` is the
+/// file of recently used tables (empty: the one in the user's settings folder).
+void InstallCornerTable(MonitFM& window, TableHooks hooks = {}, const QString& recentList = {});
+
+/// Adds "平面図" to the print menu: the plan drawing of the main window's corner after a trial
+/// (before it, the print command's message).
+void InstallPlanCommand(MonitFM& window);
 
 /// Shows the table window (made on first use) and, when `path` is given, opens that table in it.
 /// Returns the window.

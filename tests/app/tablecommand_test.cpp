@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The corner table window as the main window opens it: the File menu command, a file named on
+// opening, the main window's corner as a row and a row back into its boxes (then a trial and
+// printing as if typed), and the plan drawing of the main window's corner.
+
+#include "app/tablecommand.h"
+
+#include "district/cornertablemodel.h"
+#include "plan/planview.h"
+
+#include "recordedwindow.h"
+
+#include <QApplication>
+#include <QTableView>
+
+namespace tovanel {
+namespace {
+
+using test::U;
+
+struct TableCommand : ::testing::Test, test::RecordedWindow {
+    void SetUp() override
+    {
+        open();
+        TableHooks hooks;
+        hooks.askSave = [](QWidget*, const QString&, const QString&) { return QMessageBox::Discard; };
+        InstallCornerTable(*w, hooks, dir.filePath(QStringLiteral("recent.txt")));
+        InstallPlanCommand(*w);
+    }
+    QAction* item(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
+    QWidget* planWindow()
+    {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("PlanWindow") && top->isVisible()) return top;
+        return nullptr;
+    }
+};
+
+TEST_F(TableCommand, TheMainWindowsCornerGoesIntoTheTableAndARowComesBack)
+{
+    ASSERT_NE(item("MENUFILE1_9"), nullptr);
+    EXPECT_EQ(item("MENUFILE1_9")->text(), U("隅切り表(&T)..."));
+    item("MENUFILE1_9")->trigger();
+    CornerTableWindow* table = OpenedCornerTable(*w);
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->isVisible());
+
+    // The boxes as typed, read by their own rule ("12.5m" is 12.5).
+    corner("", "12.5m");
+    w->Combo1()->setCurrentIndex(1);
+    w->DTText(0)->setText(U("K7"));
+    w->DTText(1)->setText(U("BP点"));
+    table->action(QStringLiteral("TableAddCurrent"))->trigger();
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    const TableRow& row = table->model()->row(0);
+    EXPECT_EQ(row.cells[0], U("K7"));
+    EXPECT_EQ(row.cells[7], U("12.5"));
+    EXPECT_EQ(row.cells[10], U("1"));
+    EXPECT_EQ(row.cells[12], U("BP点"));
+    EXPECT_EQ(row.status, RowStatus::Computed);
+
+    // Back into cleared boxes: the trial then gives the table's elements, and printing waits for it.
+    w->Mn_New();
+    ASSERT_EQ(table->model()->setCell(0, CornerTableModel::ColDivisions, U("6")), QString());
+    table->view()->setCurrentIndex(table->model()->index(0, 0));
+    table->openRowInMain();
+    EXPECT_EQ(w->DTText(4)->text(), U("12.5"));
+    EXPECT_EQ(w->XText(1)->text(), U("100"));
+    EXPECT_EQ(w->TXT1()->text(), U("6"));
+    EXPECT_EQ(w->Combo1()->currentIndex(), 1);
+    EXPECT_EQ(w->corner().el.DivCount, 0);
+    w->CMD1_Click();
+    EXPECT_EQ(w->corner().el.TL, table->model()->row(0).corner.el.TL);
+    EXPECT_EQ(w->corner().el.DivCount, 6);
+}
+
+TEST_F(TableCommand, ThePlanOfTheMainWindowsCornerWaitsForATrial)
+{
+    ASSERT_NE(item("MENUPRINT1_2"), nullptr);
+    item("MENUPRINT1_2")->trigger();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said[0], U("確認:") + kNoDivCountMessage);
+    EXPECT_EQ(planWindow(), nullptr);
+
+    corner("0");
+    w->CMD1_Click();
+    item("MENUPRINT1_2")->trigger();
+    QWidget* plan = planWindow();
+    ASSERT_NE(plan, nullptr);
+    auto* view = plan->findChild<PlanView*>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->corners().size(), 1u);
+    EXPECT_EQ(view->corners()[0].el.TL, w->corner().el.TL);
+    EXPECT_EQ(view->corners()[0].el.DivCount, w->corner().el.DivCount);
+    plan->close();
+}
+
+TEST_F(TableCommand, ATableNamedOnOpeningIsOpened)
+{
+    const QString path = test::WriteIn(dir, QStringLiteral("named.csv"), "1,0,0,100,100,0,200,10,1,2,0\r\n");
+    CornerTableWindow* table = ShowCornerTable(*w, path);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->windowTitle(), U("隅切り表 - named.csv"));
+    EXPECT_EQ(table->model()->rowCount(), 1);
+}
+
+}  // namespace
+}  // namespace tovanel
