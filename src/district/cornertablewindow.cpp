@@ -110,7 +110,6 @@ CornerTableWindow::CornerTableWindow(Setup setup, QWidget* parent) : QMainWindow
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
-    m_view->horizontalHeader()->setStretchLastSection(true);
     m_delegate = new CornerCellDelegate(m_view);
     m_view->setItemDelegate(m_delegate);
     // The refusal is shown once the editor has gone, not from inside its commit.
@@ -146,7 +145,7 @@ CornerTableWindow::CornerTableWindow(Setup setup, QWidget* parent) : QMainWindow
     });
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("RowCounts"));
-    statusBar()->addWidget(m_counts);
+    statusBar()->addPermanentWidget(m_counts);
 
     buildMenus();
     connect(m_model->undoStack(), &QUndoStack::cleanChanged, this, &CornerTableWindow::updateTitle);
@@ -163,6 +162,10 @@ CornerTableWindow::CornerTableWindow(Setup setup, QWidget* parent) : QMainWindow
     for (int c : {CornerTableModel::ColBpX, CornerTableModel::ColBpY, CornerTableModel::ColIpX, CornerTableModel::ColIpY,
                   CornerTableModel::ColEpX, CornerTableModel::ColEpY})
         m_view->setColumnWidth(c, 95);
+    // The status stands next to the IP number, where a refused row is seen without scrolling.
+    m_view->horizontalHeader()->moveSection(CornerTableModel::ColStatus, 1);
+    m_view->setColumnWidth(CornerTableModel::ColStatus, 220);
+    m_view->horizontalHeader()->setStretchLastSection(false);
     for (int c : {CornerTableModel::ColRadius, CornerTableModel::ColInner, CornerTableModel::ColOuter, CornerTableModel::ColDivisions,
                   CornerTableModel::ColN})
         m_view->setColumnWidth(c, 55);
@@ -258,6 +261,14 @@ void CornerTableWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     // The settings dialog may have changed the limits while another window was active.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_model->setSettings(m_setup.settings());
+}
+
+void CornerTableWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Once the splitter has given the drawing its size, every corner is shown whole.
+    if (!m_shown) QTimer::singleShot(0, m_plan, &PlanView::fitAll);
+    m_shown = true;
 }
 
 void CornerTableWindow::closeEvent(QCloseEvent* event)

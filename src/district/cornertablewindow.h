@@ -126,6 +126,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -151,6 +152,7 @@ private:
     QString m_path;
     QString m_folder;
     QStringList m_recent;
+    bool m_shown = false;
 };
 
 /// The output kinds of exportRows besides the point files (PointFileKind's values).
