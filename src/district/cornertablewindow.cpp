@@ -219,8 +219,8 @@ void CornerTableWindow::buildMenus()
     add(edit, "TableCopy", QStringLiteral("行のコピー(&C)"), QKeySequence::Copy, [this] { copyRows(); });
     add(edit, "TablePaste", QStringLiteral("行の貼り付け(&P)"), QKeySequence::Paste, [this] { pasteRows(); });
     edit->addSeparator();
-    add(edit, "TableAddRow", QStringLiteral("行の追加(&A)"), QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addRow(); });
-    add(edit, "TableDeleteRows", QStringLiteral("行の削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { deleteRows(); });
+    add(edit, "TableAddRow", QStringLiteral("行の追加(&A)"), QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { addRow(); });
+    add(edit, "TableDeleteRows", QStringLiteral("行の削除(&D)"), QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { deleteRows(); });
     add(edit, "TableUp", QStringLiteral("行を上へ(&U)"), QKeySequence(Qt::ALT | Qt::Key_Up), [this] { moveRows(-1); });
     add(edit, "TableDown", QStringLiteral("行を下へ(&W)"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveRows(1); });
 

@@ -7,6 +7,9 @@
 
 #include "district/cornertablemodel.h"
 #include "plan/planview.h"
+#include "print/pagelayout.h"
+#include "print/pview.h"
+#include "sheets/composition.h"
 
 #include "recordedwindow.h"
 
@@ -102,6 +105,35 @@ TEST_F(TableCommand, ATableNamedOnOpeningIsOpened)
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->windowTitle(), U("隅切り表 - named.csv"));
     EXPECT_EQ(table->model()->rowCount(), 1);
+}
+
+TEST_F(TableCommand, ThePreviewOfTheTableHoldsEveryComputedRowsPagesInOrder)
+{
+    const QString path = test::WriteIn(dir, QStringLiteral("p.csv"),
+                                       "1,0,0,100,100,0,200,10,1,2,0\r\n2,0,0,100,100,0,200,10,1,2,x\r\n"
+                                       "3,5,5,20,9,22,30,12.5,2.5,4,1,7\r\n");
+    CornerTableWindow* table = ShowCornerTable(*w, path);
+    ASSERT_NE(table, nullptr);
+    table->action(QStringLiteral("TablePreview"))->trigger();
+    PVIEW* preview = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<PVIEW*>(top); p && p->isVisible()) preview = p;
+    ASSERT_NE(preview, nullptr);
+    // The pages of rows 1 and 3 as each composes alone, one after the other; row 2 is left out.
+    std::vector<Page> expected;
+    for (int r : {0, 2}) {
+        PageLayout pl;
+        pl.setPageLayout(w->printer().pageLayout());
+        ASSERT_EQ(ComposeDocument(table->model()->row(r).corner, w->settings(), pl).refusal, QString());
+        expected.insert(expected.end(), pl.pages().begin(), pl.pages().end());
+    }
+    const PageLayout& shown = preview->PageLayout1();
+    ASSERT_EQ(shown.pageCount(), static_cast<int>(expected.size()));
+    for (size_t p = 0; p < expected.size(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(shown.pages()[p].size(), expected[p].size());
+    }
+    preview->close();
 }
 
 }  // namespace
