@@ -75,9 +75,9 @@ int main(int argc, char* argv[])
     tovanel::InstallCornerTable(window);
     tovanel::InstallPlanCommand(window);
     window.show();
-    // `tovanel FILE.csv` opens the corner table in its window.
-    if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
-        tovanel::ShowCornerTable(window, args.at(1));
+    // `tovanel FILE.csv` opens the corner table in its window (QApplication has taken its own
+    // options, such as -platform, out of argv).
+    if (argc > 1) tovanel::ShowCornerTable(window, QString::fromLocal8Bit(argv[1]));
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -98,6 +98,8 @@ MonitFM::MonitFM(QPrinter& printer, Setup setup, QWidget* parent)
 
 MonitFM::~MonitFM()
 {
+    // The corner table window reads this window's settings and boxes: it goes while they are here.
+    delete findChild<QObject*>(QStringLiteral("CornerTableHolder"), Qt::FindDirectChildrenOnly);
     delete m_annai.data();
     delete m_joken.data();
     delete m_preview.data();

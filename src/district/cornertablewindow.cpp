@@ -561,9 +561,13 @@ std::vector<int> CornerTableWindow::outputRows() const
 
 void CornerTableWindow::exportRows(int kind)
 {
-    const std::vector<int> rows = outputRows();
+    // A row the table refuses is named below, not sent: nothing goes out that the table marks
+    // as not computable (the run checks the rows it is sent once more).
+    std::vector<int> rows, unread;
+    for (int r : outputRows()) (m_model->row(r).status != RowStatus::Refused ? rows : unread).push_back(r);
     if (rows.empty()) {
-        message(QMessageBox::Warning, QStringLiteral("出力する行がありません。"));
+        message(QMessageBox::Warning, unread.empty() ? QStringLiteral("出力する行がありません。")
+                                                     : QStringLiteral("計算できる行がないため、何も出力していません。"));
         return;
     }
     struct Kind {
@@ -612,6 +616,10 @@ void CornerTableWindow::exportRows(int kind)
         const WaitCursor hourglass;
         result = RunBatch(tablePath, m_model->settings(), outputs, callbacks);
     }
+    for (int r : unread)
+        if (refusals.size() < kShownRefusals) refusals << QStringLiteral("%1 行目: %2").arg(r + 1).arg(m_model->row(r).message);
+    result.refused += static_cast<int>(unread.size());
+    result.total += static_cast<int>(unread.size());
     QStringList parts{BatchSummary(result)};
     if (!result.failure.isEmpty()) parts << result.failure;
     if (!result.written.isEmpty()) parts << QStringLiteral("書き出したファイル:\n  ") + QDir::toNativeSeparators(path);

@@ -8,6 +8,7 @@
 #include "batch/batchrun.h"
 #include "calc/settingsfile.h"
 #include "district/cornertablemodel.h"
+#include "district/pointpicker.h"
 #include "plan/planview.h"
 
 #include "support/files.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace tovanel {
@@ -47,6 +50,7 @@ struct Fixture {
     CornerInput mainCorner;
     std::vector<CornerInput> opened;
     std::unique_ptr<CornerTableWindow> w;
+    std::function<void(QDialog&)> user;  ///< what the user does in a dialog the window runs
 
     QString table() { return WriteIn(dir, QStringLiteral("t.csv"), QString::fromUtf8(kTable).toUtf8()); }
 
@@ -74,6 +78,10 @@ struct Fixture {
             const QMessageBox::StandardButton b = answers.front();
             answers.pop_front();
             return b;
+        };
+        s.hooks.dialogs.execDialog = [this](QDialog& d) {
+            d.show();
+            if (user) user(d);
         };
         s.currentCorner = [this] { return mainCorner; };
         s.openInMain = [this](const CornerInput& in) { opened.push_back(in); };
@@ -331,6 +339,55 @@ TEST(CornerTableWindow, ThePlanBesideTheTableFollowsItsRowsAndItsSelection)
     ASSERT_EQ(WritePlanSvg(again, rows), QString());
     EXPECT_EQ(ReadAll(svg), ReadAll(again));
     EXPECT_TRUE(ReadAll(svg).startsWith("<?xml"));
+}
+
+TEST(CornerTableWindow, PointsPickedFromAFileMakeARow)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    f.openPaths.push_back(WriteIn(f.dir, QStringLiteral("p.csv"), "1,K1,0.000,0.000\r\n2,境界2,100.500,100\r\n3,K3,-0.25,200.125\r\n"));
+    f.user = [](QDialog& d) {
+        auto& p = static_cast<PointPicker&>(d);
+        for (auto [row, which] : {std::pair{0, PointPicker::BP}, {1, PointPicker::IP}, {2, PointPicker::EP}}) {
+            p.list()->setCurrentIndex(p.list()->model()->index(row, 0));
+            p.pick(which);
+        }
+        p.okButton()->click();
+    };
+    w.importPoints();
+    ASSERT_EQ(w.model()->rowCount(), 1);
+    const RowCells& c = w.model()->row(0).cells;
+    EXPECT_EQ(QStringList(c.begin(), c.end()).join(U("|")), U("|0|0|100.5|100|-0.25|200.125||||0||K1|境界2|K3"));
+    // The IP number and the radius are still to be typed: the row says so.
+    EXPECT_EQ(w.model()->row(0).message, U("IP番号 が空です。"));
+
+    // A bad file: nothing added, the file and line named.
+    f.openPaths.push_back(WriteIn(f.dir, QStringLiteral("bad.csv"), "1,a,1,2\r\n2,b,1;5,2\r\n"));
+    f.user = [](QDialog&) { ADD_FAILURE() << "no list for a bad file"; };
+    w.importPoints();
+    EXPECT_EQ(w.model()->rowCount(), 1);
+    ASSERT_EQ(f.said.size(), 1);
+    EXPECT_TRUE(f.said[0].contains(U("2 行目: X が数値ではありません「1;5」。")));
+}
+
+TEST(CornerTableWindow, RowsTheTableRefusesAreNamedAndNotWritten)
+{
+    Fixture f;
+    CornerTableWindow& w = f.open();
+    // Row 2 cannot be staked (its three points lie on a line); row 3 has a cell that is no number.
+    ASSERT_TRUE(w.openFile(WriteIn(f.dir, QStringLiteral("r.csv"),
+                                   "1,0,0,100,100,0,200,10,1,2,0\n2,0,0,100,0,200,0,10,1,2,0\n3,0,0,100,100,0,x,10,1,2,0\n")));
+    const QString dxf = f.dir.filePath(QStringLiteral("r.dxf"));
+    f.savePaths.push_back(dxf);
+    w.exportRows(static_cast<int>(PointFileKind::Dxf));
+    ASSERT_EQ(f.said.size(), 1);
+    EXPECT_EQ(f.said[0].section(U("\n\n"), 0, 0), U("1 箇所の隅切りを計算しました。計算できなかった行が 2 行あります。"));
+    EXPECT_TRUE(f.said[0].contains(U("\n  2 行目: ") + w.model()->row(1).message));
+    EXPECT_TRUE(f.said[0].contains(U("\n  3 行目: EP Y が数値ではありません「x」。")));
+    BatchOutputs out;
+    out.dxf = f.dir.filePath(QStringLiteral("first.dxf"));
+    ASSERT_EQ(RunBatch(WriteIn(f.dir, QStringLiteral("first.csv"), "1,0,0,100,100,0,200,10,1,2,0\n"), DefaultSettings(), out).done, 1);
+    EXPECT_EQ(ReadAll(dxf), ReadAll(out.dxf));
 }
 
 }  // namespace
