@@ -4,6 +4,7 @@
 #include "app/batchcommand.h"
 #include "app/exchangecommands.h"
 #include "app/monitfm.h"
+#include "app/plancommand.h"
 #include "app/previewopener.h"
 #include "app/tablecommand.h"
 #include "calc/atomicfile.h"
@@ -73,7 +74,7 @@ int main(int argc, char* argv[])
     tovanel::InstallExchange(window);
     tovanel::InstallBatch(window);
     tovanel::InstallCornerTable(window);
-    tovanel::InstallPlanCommand(window);
+    tovanel::InstallPlan(window);
     window.show();
     // `tovanel FILE.csv` opens the corner table in its window (QApplication has taken its own
     // options, such as -platform, out of argv).

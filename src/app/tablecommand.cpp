@@ -5,7 +5,6 @@
 #include "app/monitfm.h"
 #include "print/pagelayout.h"
 #include "print/pagewriter.h"
-#include "plan/planview.h"
 #include "print/pview.h"
 #include "sheets/composition.h"
 
@@ -128,27 +127,6 @@ void InstallCornerTable(MonitFM& window, TableHooks hooks, const QString& recent
     table->setObjectName(QStringLiteral("MENUFILE1_9"));
     QObject::connect(table, &QAction::triggered, holder, [holder] { holder->show(); });
     file->insertAction(before, table);
-}
-
-void InstallPlanCommand(MonitFM& window)
-{
-    QMenu* print = window.findChild<QMenu*>(QStringLiteral("MENUPRINT"));
-    if (!print) return;
-    auto* plan = new QAction(QStringLiteral("平面図"), print);
-    plan->setObjectName(QStringLiteral("MENUPRINT1_2"));
-    MonitFM* main = &window;
-    QObject::connect(plan, &QAction::triggered, print, [main] {
-        const Corner corner = main->corner();
-        if (corner.el.DivCount == 0) {
-            main->messageFn()(main, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
-            return;
-        }
-        // The corner of the last trial, its count as the trial fixed it.
-        CornerInput in = corner.in;
-        in.DivCount = corner.el.DivCount;
-        ShowPlanWindow(main, PlanCornerOf(in, main->settings()));
-    });
-    print->addAction(plan);
 }
 
 CornerTableWindow* ShowCornerTable(MonitFM& window, const QString& path)

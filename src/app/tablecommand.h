@@ -14,10 +14,6 @@ class MonitFM;
 /// file of recently used tables (empty: the one in the user's settings folder).
 void InstallCornerTable(MonitFM& window, TableHooks hooks = {}, const QString& recentList = {});
 
-/// Adds "平面図" to the print menu: the plan drawing of the main window's corner after a trial
-/// (before it, the print command's message).
-void InstallPlanCommand(MonitFM& window);
-
 /// Shows the table window (made on first use) and, when `path` is given, opens that table in it.
 /// Returns the window.
 CornerTableWindow* ShowCornerTable(MonitFM& window, const QString& path = {});

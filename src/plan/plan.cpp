@@ -5,9 +5,11 @@
 #include "calc/curve.h"
 #include "calc/listing.h"
 #include "calc/numeric.h"
+#include "print/fonts.h"
 #include "sheets/composition.h"
 #include "sheets/stakepoints.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -266,25 +268,72 @@ QPainterPath ArcPath(QPointF centre, double radius, double start, double sweep)
 }
 
 /// The label font at a pixel height.
-QFont LabelFont(int pixels)
+QFont LabelFont(const QPainter& p, double pixels)
 {
     // The family the window font resolves to, named as such: an SVG viewer does not know the
     // substituted name.
-    static const QString family = QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family();
+    static const QString family = QFontInfo(QFont(kPGothicFont)).family();
     QFont f(family);
-    f.setPixelSize(std::max(1, pixels));
+    // In points of the device, not whole pixels: a file's names keep their exact height.
+    const int dpi = p.device() ? p.device()->logicalDpiY() : 96;
+    f.setPointSizeF(std::max(pixels, 0.01) * 72.0 / (dpi > 0 ? dpi : 96));
     return f;
 }
 
+/// Cuts the segment a–b to `r` (Liang–Barsky); false when none of it lies inside.
+bool Clip(const QRectF& r, QPointF& a, QPointF& b)
+{
+    const QPointF d = b - a;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF from = a + t0 * d, to = a + t1 * d;
+    a = from, b = to;
+    return std::isfinite(a.x()) && std::isfinite(a.y()) && std::isfinite(b.x()) && std::isfinite(b.y());
+}
+
+// A corner smaller than this on the device is drawn as a dot at its IP; one smaller than
+// kMarkerPixels as its lines without point markers.
+constexpr double kDotPixels = 4;
+constexpr double kMarkerPixels = 40;
+// An arc whose radius exceeds this many times the view's larger side is drawn piecewise, in at
+// most kLargeArcSteps lines.
+constexpr double kLargeArc = 4;
+constexpr int kLargeArcSteps = 100000;
+
 class Painter {
 public:
-    Painter(QPainter& p, const PlanViewport& v) : m_p(p), m_v(v), m_labels(v.size) {}
+    Painter(QPainter& p, const PlanViewport& v, bool whole) : m_p(p), m_v(v), m_whole(whole), m_labels(v.size)
+    {
+        // No name under the north arrow or the scale bar.
+        m_labels.claim(QRectF(v.size.width() - 64, 0, 64, 84));
+        m_labels.claim(QRectF(0, v.size.height() - 40, 260, 40));
+    }
 
     void corner(const PlanCorner& c, bool selected)
     {
         if (!c.drawable) return;
         if (!c.refusal.isEmpty()) {
-            refused(c);
+            refused(c, selected);
+            return;
+        }
+        // Level of detail by the corner's size on the device: a dot, then the lines, then the
+        // points, then the names.
+        const double extent = std::max(c.bounds.width(), c.bounds.height()) * m_v.pixelsPerMetre;
+        if (extent < kDotPixels && !m_whole) {
+            m_p.setPen(QPen(selected ? Colour(plancolour::kSelected) : Colour(plancolour::kTangent), selected ? 6 : 2.5,
+                            Qt::SolidLine, Qt::RoundCap));
+            if (shown(at(c.in.IpX, c.in.IpY))) m_p.drawPoint(at(c.in.IpX, c.in.IpY));
             return;
         }
         const std::array<Arc, 3> arcs = ArcsOf(c);
@@ -293,38 +342,40 @@ public:
         if (selected) {
             QPen halo(Colour(plancolour::kSelected), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
             m_p.setPen(halo);
-            m_p.drawPolyline(tangents, 3);
+            lines(tangents);
             for (const Arc& a : arcs) arc(a, c);
         }
         m_p.setPen(QPen(Colour(plancolour::kTangent), 1));
-        m_p.drawPolyline(tangents, 3);
+        lines(tangents);
         const QColor curveColours[3] = {Colour(plancolour::kCentre), Colour(plancolour::kInner), Colour(plancolour::kOuter)};
         for (size_t k = 0; k < 3; ++k) {
-            m_p.setPen(QPen(curveColours[k], 1.2));
+            m_p.setPen(QPen(curveColours[k], 1));
             arc(arcs[k], c);
         }
         // Points only where the corner is large enough on the device to tell them apart.
         const double radiusPx = c.el.RadAbs * m_v.pixelsPerMetre;
+        if (extent < kMarkerPixels && !m_whole) return;
         inputPoints(c, Colour(plancolour::kTangent));
-        if (radiusPx < 6) return;
+        if (radiusPx < 6 && !m_whole) return;
         const double dot = std::clamp(radiusPx / 12, 2.5, 5.0);
         for (StakeCurve kind : {StakeCurve::Centre, StakeCurve::Inner, StakeCurve::Outer, StakeCurve::Main}) {
             m_points.clear();
             for (size_t i = 0; i < c.stakes.size(); ++i)
-                if (c.stakeCurves[i] == kind) m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
+                if (c.stakeCurves[i] == kind && shown(at(c.stakes[i].x, c.stakes[i].y)))
+                    m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
             m_p.setPen(QPen(CurveColour(kind), kind == StakeCurve::Main ? dot + 1.5 : dot, Qt::SolidLine, Qt::RoundCap));
             m_p.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
         }
         // The circle centre as a cross.
         const QPointF m = at(c.el.CenX, c.el.CenY);
-        m_p.setPen(QPen(Colour(plancolour::kMain), 1));
-        m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
-        m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+        if (shown(m)) {
+            m_p.setPen(QPen(Colour(plancolour::kMain), 1));
+            m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
+            m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+        }
 
-        const double px = NameHeight(c) * m_v.pixelsPerMetre;
-        if (px < kMinLabelPixels) return;
-        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
-        m_p.setFont(LabelFont(size));
+        double size = 0;
+        if (!nameSize(c, size)) return;
         const QFontMetricsF fm(m_p.font());
         for (size_t i = 0; i < c.stakes.size(); ++i)
             label(fm, c.stakes[i], CurveColour(c.stakeCurves[i]), size);
@@ -343,7 +394,7 @@ public:
         head.lineTo(x + 7, top + 26);
         head.closeSubpath();
         m_p.fillPath(head, Qt::black);
-        m_p.setFont(LabelFont(14));
+        m_p.setFont(LabelFont(m_p, 14));
         m_p.drawText(QRectF(x - 10, top - 8, 20, 18), Qt::AlignCenter, QStringLiteral("N"));
     }
 
@@ -363,7 +414,7 @@ public:
         m_p.drawLine(QPointF(x, y - 5), QPointF(x, y + 1));
         m_p.drawLine(QPointF(x + len, y - 5), QPointF(x + len, y + 1));
         m_p.drawLine(QPointF(x + len / 2, y - 3), QPointF(x + len / 2, y));
-        m_p.setFont(LabelFont(12));
+        m_p.setFont(LabelFont(m_p, 12));
         m_p.drawText(QPointF(x + len + 6, y + 4), QString::number(metres, 'g', 6) + QStringLiteral(" m"));
     }
 
@@ -373,7 +424,47 @@ private:
     void arc(const Arc& a, const PlanCorner& c)
     {
         if (!Drawable(a)) return;
-        m_p.drawPath(ArcPath(at(c.el.CenX, c.el.CenY), a.radius * m_v.pixelsPerMetre, a.start, a.sweep));
+        const QPointF centre = at(c.el.CenX, c.el.CenY);
+        const double r = a.radius * m_v.pixelsPerMetre;
+        if (r <= kLargeArc * std::max(m_v.size.width(), m_v.size.height())) {
+            m_p.drawPath(ArcPath(centre, r, a.start, a.sweep));
+            return;
+        }
+        // Far larger than the view: the painter would flatten all of it, so only its pieces near
+        // the view are drawn, as lines that stray less than a tenth of a pixel from it.
+        const QRectF near = QRectF(QPointF(), m_v.size).adjusted(-10, -10, 10, 10);
+        const double step = std::max(2 * std::sqrt(0.2 / r), std::fabs(a.sweep) * DegToRad / kLargeArcSteps);
+        const int steps = static_cast<int>(std::ceil(std::fabs(a.sweep) * DegToRad / step));
+        m_points.clear();
+        QPointF previous;
+        for (int i = 0; i <= steps; ++i) {
+            const double t = (a.start + a.sweep * i / steps) * DegToRad;
+            const QPointF q = centre + QPointF(r * std::cos(t), -r * std::sin(t));
+            if (near.contains(q)) {
+                if (m_points.empty() && i > 0) m_points.push_back(previous);  // in from the edge
+                m_points.push_back(q);
+            } else if (!m_points.empty()) {
+                m_points.push_back(q);  // on out to the edge
+                m_p.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+                m_points.clear();
+            }
+            previous = q;
+        }
+        if (m_points.size() > 1) m_p.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
+        m_points.clear();
+    }
+
+    /// Whether a mark at a device point can reach the view. Marks, lines and names far outside
+    /// are not handed to the painter, whose rasteriser works in a fixed-point range.
+    bool shown(QPointF q) const { return m_near.contains(q); }
+
+    /// The polyline through `pts`, each segment cut to the neighbourhood of the view.
+    void lines(const QPointF (&pts)[3])
+    {
+        for (int i = 0; i < 2; ++i) {
+            QPointF a = pts[i], b = pts[i + 1];
+            if (Clip(m_near, a, b)) m_p.drawLine(a, b);
+        }
     }
 
     void inputPoints(const PlanCorner& c, const QColor& colour)
@@ -382,42 +473,74 @@ private:
         m_p.setBrush(Qt::NoBrush);
         for (const ExportPoint& p : InputPoints(c.in)) {
             if (!Finite(p.x, p.y)) continue;
-            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
+            if (shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
         }
     }
 
-    void refused(const PlanCorner& c)
+    void refused(const PlanCorner& c, bool selected)
     {
+        if (selected) {
+            m_p.setPen(Qt::NoPen);
+            m_p.setBrush(Colour(plancolour::kSelected));
+            for (const ExportPoint& p : InputPoints(c.in))
+                if (Finite(p.x, p.y) && shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));
+        }
         const QColor warn = Colour(plancolour::kRefused);
         m_p.setPen(QPen(warn, 1));
         m_p.setBrush(warn);
         for (const ExportPoint& p : InputPoints(c.in)) {
-            if (!Finite(p.x, p.y)) continue;
+            if (!Finite(p.x, p.y) || !shown(at(p.x, p.y))) continue;
             m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(4, 4), QSizeF(8, 8)));
         }
         m_p.setBrush(Qt::NoBrush);
-        const double px = NameHeight(c) * m_v.pixelsPerMetre;
-        if (px < kMinLabelPixels) return;
-        const int size = static_cast<int>(std::min(px, kMaxLabelPixels));
-        m_p.setFont(LabelFont(size));
+        double size = 0;
+        if (!nameSize(c, size)) return;
         const QFontMetricsF fm(m_p.font());
         for (const ExportPoint& p : InputPoints(c.in)) label(fm, p, warn, size);
     }
 
-    /// A point's name beside it, up and to the right by half the text height (as in the DXF),
-    /// unless it would cover a name already drawn.
-    void label(const QFontMetricsF& fm, const ExportPoint& p, const QColor& colour, int size)
+    /// The pixel height of the corner's names, its font set; false when they are not drawn.
+    bool nameSize(const PlanCorner& c, double& size)
+    {
+        const double px = NameHeight(c) * m_v.pixelsPerMetre;
+        if (m_whole) {
+            size = px;
+        } else {
+            if (px < kMinLabelPixels) return false;
+            size = std::min(px, kMaxLabelPixels);
+        }
+        m_p.setFont(LabelFont(m_p, size));
+        return true;
+    }
+
+    /// A point's name beside it: up and to the right by half the text height (where the DXF puts
+    /// it), else up and to the left, down and to the right, down and to the left; left out when
+    /// every place would cover a name already drawn. In a file, the first place always.
+    void label(const QFontMetricsF& fm, const ExportPoint& p, const QColor& colour, double size)
     {
         if (!Finite(p.x, p.y)) return;
-        const QPointF base = at(p.x, p.y) + QPointF(size / 2.0, -size / 2.0);
-        const QRectF box(base.x(), base.y() - fm.ascent(), fm.horizontalAdvance(p.name), fm.height());
-        if (!box.intersects(QRectF(QPointF(), m_v.size)) || !m_labels.claim(box)) return;
-        m_p.setPen(colour);
-        m_p.drawText(base, p.name);
+        const QPointF pt = at(p.x, p.y);
+        const double w = fm.horizontalAdvance(p.name), gap = size / 2.0;
+        if (m_whole) {
+            m_p.setPen(colour);
+            if (shown(pt)) m_p.drawText(pt + QPointF(gap, -gap), p.name);
+            return;
+        }
+        const QPointF places[] = {{gap, -gap}, {-gap - w, -gap}, {gap, gap + fm.ascent()}, {-gap - w, gap + fm.ascent()}};
+        for (const QPointF& offset : places) {
+            const QPointF base = pt + offset;
+            const QRectF box(base.x(), base.y() - fm.ascent(), w, fm.height());
+            if (!box.intersects(QRectF(QPointF(), m_v.size)) || !m_labels.claim(box)) continue;
+            m_p.setPen(colour);
+            m_p.drawText(base, p.name);
+            return;
+        }
     }
 
     QPainter& m_p;
     const PlanViewport& m_v;
+    const QRectF m_near{QPointF(-100, -100), m_v.size + QSizeF(200, 200)};
+    bool m_whole;  // every corner whole and every name (a file)
     LabelSpace m_labels;
     std::vector<QPointF> m_points;
 };
@@ -425,12 +548,17 @@ private:
 }  // namespace
 
 void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanViewport& view,
-               const std::vector<int>& selected)
+               const std::vector<int>& selected, PlanDetail detail)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.fillRect(QRectF(QPointF(), view.size), Qt::white);
+    if (!(view.pixelsPerMetre > 0) || !std::isfinite(view.pixelsPerMetre) || !std::isfinite(view.centre.x()) ||
+        !std::isfinite(view.centre.y())) {
+        p.restore();
+        return;  // no view of the plane to draw
+    }
     // A corner is drawn when its extent, widened by what is drawn around its points (markers and
     // names of up to kMaxLabelPixels), meets what the viewport shows.
     const double slack = 12 * kMaxLabelPixels / view.pixelsPerMetre;
@@ -438,7 +566,7 @@ void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanVi
     std::vector<bool> isSelected(corners.size(), false);
     for (int r : selected)
         if (r >= 0 && static_cast<size_t>(r) < corners.size()) isSelected[static_cast<size_t>(r)] = true;
-    Painter painter(p, view);
+    Painter painter(p, view, detail == PlanDetail::Whole);
     const auto visible = [&](const PlanCorner& c) {
         const QRectF& b = c.bounds;
         return c.drawable && b.right() >= shown.left() && b.left() <= shown.right() && b.bottom() >= shown.top() &&
@@ -467,25 +595,32 @@ QSizeF PlanFileSize(const std::vector<PlanCorner>& corners)
 
 namespace {
 
-/// Paints the drawing onto a device that `begin` opens, through the atomic writer at `path`.
-template <typename Begin>
-QString WritePlan(const QString& path, const Begin& begin)
+/// The drawing painted by `paint` onto a device writing into `out`; false when it cannot paint.
+template <typename Paint>
+QString PlanBytes(QByteArray& out, const Paint& paint)
 {
-    const auto failed = [&](const QString& reason) {
-        return QStringLiteral("平面図 %1 を保存できません: %2").arg(path, reason);
-    };
-    AtomicFile file(path);
-    if (!file.open()) return failed(file.reason());
-    if (!begin(file)) return failed(file.reason().isEmpty() ? QStringLiteral("描画できません") : file.reason());
-    if (const QString reason = file.commit(); !reason.isEmpty()) return failed(reason);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!paint(buffer)) return QStringLiteral("平面図を描けません。");
+    out = std::move(bytes);
     return {};
+}
+
+QString WritePlan(const QString& path, QString (*file)(const std::vector<PlanCorner>&, QByteArray&),
+                  const std::vector<PlanCorner>& corners)
+{
+    QByteArray bytes;
+    QString why = file(corners, bytes);
+    if (why.isEmpty()) why = WriteFileAtomically(path, bytes);
+    return why.isEmpty() ? QString() : QStringLiteral("平面図 %1 を保存できません: %2").arg(path, why);
 }
 
 }  // namespace
 
-QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners)
+QString PlanSvgFile(const std::vector<PlanCorner>& corners, QByteArray& out)
 {
-    return WritePlan(path, [&](QIODevice& device) {
+    return PlanBytes(out, [&](QIODevice& device) {
         const QSizeF size = PlanFileSize(corners);
         QSvgGenerator svg;
         svg.setOutputDevice(&device);
@@ -494,14 +629,14 @@ QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners
         svg.setTitle(QStringLiteral("平面図"));
         QPainter p;
         if (!p.begin(&svg)) return false;
-        PaintPlan(p, corners, FitAll(corners, size), {});
+        PaintPlan(p, corners, FitAll(corners, size), {}, PlanDetail::Whole);
         return p.end();
     });
 }
 
-QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners)
+QString PlanPdfFile(const std::vector<PlanCorner>& corners, QByteArray& out)
 {
-    return WritePlan(path, [&](QIODevice& device) {
+    return PlanBytes(out, [&](QIODevice& device) {
         constexpr int kDpi = 96;
         const QSizeF size = PlanFileSize(corners);
         QPdfWriter pdf(&device);
@@ -513,10 +648,19 @@ QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners
         pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
         QPainter p;
         if (!p.begin(&pdf)) return false;
-        const QSizeF device_size(pdf.width(), pdf.height());
-        PaintPlan(p, corners, FitAll(corners, device_size), {});
+        PaintPlan(p, corners, FitAll(corners, QSizeF(pdf.width(), pdf.height())), {}, PlanDetail::Whole);
         return p.end();
     });
+}
+
+QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, PlanSvgFile, corners);
+}
+
+QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners)
+{
+    return WritePlan(path, PlanPdfFile, corners);
 }
 
 PlanHit PointAt(const std::vector<PlanCorner>& corners, const PlanViewport& view, QPointF device, double tolerance)

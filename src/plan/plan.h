@@ -9,6 +9,7 @@
 #include "calc/exportlist.h"
 #include "calc/settings.h"
 
+#include <QByteArray>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -81,12 +82,21 @@ double NameHeight(const PlanCorner& corner);
 inline constexpr double kMinLabelPixels = 7;
 inline constexpr double kMaxLabelPixels = 16;
 
+/// How much of each corner is drawn.
+enum class PlanDetail {
+    /// On a screen: a corner under 4 pixels is a dot, one under 40 pixels its lines only; names
+    /// at least kMinLabelPixels tall (at most kMaxLabelPixels), never covering one another.
+    Screen,
+    /// In a file, which a viewer zooms: every corner whole, every name at its height in metres
+    /// beside its point, as the DXF holds them.
+    Whole,
+};
+
 /// Paints `corners` as `view` shows them onto `p` (its device units are the viewport's pixels):
 /// a white background, the corners (those of `selected` highlighted), then the north arrow and
-/// the scale bar. Corners outside the viewport are skipped; names that would be too small to
-/// read, or would cover a name already drawn, are left out.
+/// the scale bar. Corners outside the viewport are skipped.
 void PaintPlan(QPainter& p, const std::vector<PlanCorner>& corners, const PlanViewport& view,
-               const std::vector<int>& selected);
+               const std::vector<int>& selected, PlanDetail detail = PlanDetail::Screen);
 
 /// Colours of the drawing, for the windows that show it and the tests that read it.
 namespace plancolour {
@@ -103,10 +113,14 @@ inline constexpr unsigned kSelected = 0xFFD84D; ///< the halo under a selected c
 /// (between 600 and 2400 pixels).
 QSizeF PlanFileSize(const std::vector<PlanCorner>& corners);
 
-/// Writes the drawing of every corner (FitAll at PlanFileSize) as an SVG file through the atomic
-/// writer. Empty, or why not (Japanese).
-QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners);
+/// The drawing of every corner (FitAll at PlanFileSize, PlanDetail::Whole) as an SVG file into
+/// `out`. Empty, or why not (Japanese); `out` is untouched then.
+QString PlanSvgFile(const std::vector<PlanCorner>& corners, QByteArray& out);
 /// The same drawing as a one-page PDF file, on a page of PlanFileSize at 96 dpi.
+QString PlanPdfFile(const std::vector<PlanCorner>& corners, QByteArray& out);
+/// PlanSvgFile / PlanPdfFile written to `path` through the atomic writer (a failure leaves the
+/// previous file). Empty, or why not ("平面図 PATH を保存できません: …").
+QString WritePlanSvg(const QString& path, const std::vector<PlanCorner>& corners);
 QString WritePlanPdf(const QString& path, const std::vector<PlanCorner>& corners);
 
 /// The nearest drawn point (a stake, BP, IP or EP) to a device position within `tolerance`

@@ -32,6 +32,8 @@ PlanView::PlanView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PlanView"));
     setMouseTracking(true);
+    // The drawing stands beside the table: its points are named while the table has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
@@ -51,6 +53,7 @@ void PlanView::setViewport(const PlanViewport& view)
     if (std::isfinite(view.centre.x()) && std::isfinite(view.centre.y())) m_centre = view.centre;
     if (std::isfinite(view.pixelsPerMetre))
         m_ppm = std::clamp(view.pixelsPerMetre, kMinPixelsPerMetre, kMaxPixelsPerMetre);
+    m_whole = false;
     update();
 }
 
@@ -58,7 +61,7 @@ void PlanView::setCorners(std::vector<PlanCorner> corners)
 {
     m_corners = std::move(corners);
     std::erase_if(m_selected, [&](int r) { return r < 0 || static_cast<size_t>(r) >= m_corners.size(); });
-    if (!m_fitted && !m_corners.empty()) fitAll();
+    if (m_whole) fitAll();
     update();
 }
 
@@ -67,7 +70,7 @@ void PlanView::setCorner(int row, PlanCorner corner)
     if (row < 0) return;
     if (static_cast<size_t>(row) >= m_corners.size()) m_corners.resize(static_cast<size_t>(row) + 1);
     m_corners[static_cast<size_t>(row)] = std::move(corner);
-    if (!m_fitted) fitAll();
+    // An edit does not move the drawing, even one kept whole: the corner edited stays in place.
     update();
 }
 
@@ -85,10 +88,12 @@ void PlanView::setSelection(const std::vector<int>& rows)
     bool any = false;
     for (int r : m_selected) any = any || m_corners[static_cast<size_t>(r)].drawable;
     if (any && !now.visiblePlane().contains(need)) {
-        if (whole.pixelsPerMetre >= m_ppm)
+        if (whole.pixelsPerMetre >= m_ppm) {
             m_centre = whole.centre;  // fits at the present zoom: moved, not zoomed
-        else
+            m_whole = false;
+        } else {
             setViewport(whole);
+        }
     }
     update();
 }
@@ -98,7 +103,7 @@ void PlanView::fitAll()
     const PlanViewport v = FitAll(m_corners, QSizeF(size()));
     m_centre = v.centre;
     m_ppm = v.pixelsPerMetre;
-    m_fitted = m_fitted || !m_corners.empty();
+    m_whole = true;
     update();
 }
 
@@ -109,6 +114,7 @@ void PlanView::zoomAt(QPointF device, double factor)
     const double ppm = std::clamp(m_ppm * factor, kMinPixelsPerMetre, kMaxPixelsPerMetre);
     if (!std::isfinite(ppm) || ppm == m_ppm) return;
     m_ppm = ppm;
+    m_whole = false;
     // The plane point under the cursor stays there.
     m_centre = QPointF(fixed.x() - (device.x() - width() / 2.0) / m_ppm, fixed.y() + (device.y() - height() / 2.0) / m_ppm);
     update();
@@ -123,8 +129,7 @@ void PlanView::paintEvent(QPaintEvent*)
 void PlanView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // Until the user has moved the drawing the whole of it stays in view.
-    if (!m_fitted && !m_corners.empty()) fitAll();
+    if (m_whole) fitAll();
 }
 
 void PlanView::wheelEvent(QWheelEvent* event)
@@ -149,6 +154,7 @@ void PlanView::mouseMoveEvent(QMouseEvent* event)
     const QPointF d = event->position() - QPointF(m_pressAt);
     if (!m_dragging && d.manhattanLength() < QApplication::startDragDistance()) return;
     m_dragging = true;
+    m_whole = false;
     setCursor(Qt::ClosedHandCursor);
     m_centre = QPointF(m_pressCentre.x() - d.x() / m_ppm, m_pressCentre.y() + d.y() / m_ppm);
     update();

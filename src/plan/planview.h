@@ -17,15 +17,16 @@ class PlanView : public QWidget {
 public:
     explicit PlanView(QWidget* parent = nullptr);
 
-    /// All rows, in table order. The first non-empty set is shown whole; later ones keep the
-    /// viewport (fitAll shows them whole).
+    /// All rows, in table order. Until the user zooms, pans or a selection moves the drawing,
+    /// it is shown whole (after every new set and every resize); after that, the viewport stays
+    /// until fitAll.
     void setCorners(std::vector<PlanCorner> corners);
     /// One row changed (a row past the end is appended): redrawn at once.
     void setCorner(int row, PlanCorner corner);
     /// Highlights these rows and, when they are not all in view, brings them into view: centred
     /// at the present zoom when they fit, else shown whole.
     void setSelection(const std::vector<int>& rows);
-    /// Every corner in view.
+    /// Every corner in view, and kept so through new sets and resizes until the user moves it.
     void fitAll();
 
     const std::vector<PlanCorner>& corners() const { return m_corners; }
@@ -56,7 +57,7 @@ private:
     std::vector<int> m_selected;
     QPointF m_centre;  // plane position at the middle (east, north)
     double m_ppm = 1;  // pixels per metre
-    bool m_fitted = false;  // a non-empty set has been shown whole once
+    bool m_whole = true;    // the drawing is kept whole: nobody has moved it since fitAll
     QPoint m_pressAt;       // where the left button went down
     QPointF m_pressCentre;  // the centre then
     bool m_dragging = false;

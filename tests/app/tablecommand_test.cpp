@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The corner table window as the main window opens it: the File menu command, a file named on
 // opening, the main window's corner as a row and a row back into its boxes (then a trial and
-// printing as if typed), and the plan drawing of the main window's corner.
+// printing as if typed), and the preview of the table's rows.
 
 #include "app/tablecommand.h"
 
 #include "district/cornertablemodel.h"
-#include "plan/planview.h"
 #include "print/pagelayout.h"
 #include "print/pview.h"
 #include "sheets/composition.h"
@@ -28,15 +27,8 @@ struct TableCommand : ::testing::Test, test::RecordedWindow {
         TableHooks hooks;
         hooks.askSave = [](QWidget*, const QString&, const QString&) { return QMessageBox::Discard; };
         InstallCornerTable(*w, hooks, dir.filePath(QStringLiteral("recent.txt")));
-        InstallPlanCommand(*w);
     }
     QAction* item(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
-    QWidget* planWindow()
-    {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("PlanWindow") && top->isVisible()) return top;
-        return nullptr;
-    }
 };
 
 TEST_F(TableCommand, TheMainWindowsCornerGoesIntoTheTableAndARowComesBack)
@@ -75,27 +67,6 @@ TEST_F(TableCommand, TheMainWindowsCornerGoesIntoTheTableAndARowComesBack)
     w->CMD1_Click();
     EXPECT_EQ(w->corner().el.TL, table->model()->row(0).corner.el.TL);
     EXPECT_EQ(w->corner().el.DivCount, 6);
-}
-
-TEST_F(TableCommand, ThePlanOfTheMainWindowsCornerWaitsForATrial)
-{
-    ASSERT_NE(item("MENUPRINT1_2"), nullptr);
-    item("MENUPRINT1_2")->trigger();
-    ASSERT_EQ(said.size(), 1);
-    EXPECT_EQ(said[0], U("確認:") + kNoDivCountMessage);
-    EXPECT_EQ(planWindow(), nullptr);
-
-    corner("0");
-    w->CMD1_Click();
-    item("MENUPRINT1_2")->trigger();
-    QWidget* plan = planWindow();
-    ASSERT_NE(plan, nullptr);
-    auto* view = plan->findChild<PlanView*>();
-    ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->corners().size(), 1u);
-    EXPECT_EQ(view->corners()[0].el.TL, w->corner().el.TL);
-    EXPECT_EQ(view->corners()[0].el.DivCount, w->corner().el.DivCount);
-    plan->close();
 }
 
 TEST_F(TableCommand, ATableNamedOnOpeningIsOpened)

@@ -17,7 +17,10 @@
 #include "plan/district.h"
 #include "plan/recorder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -96,16 +99,15 @@ TEST(PlanDrawing, ArcsRunFromBcToEcOfEachCurveForEveryTypeAndTurn)
                     if (d.kind == Drawn::Points && d.pen == Of(k.colour)) dots += static_cast<int>(d.points.size());
                 EXPECT_EQ(dots, std::count(c.stakeCurves.begin(), c.stakeCurves.end(), k.curve));
             }
-            int tangents = 0;
+            // The tangents: BP–IP, IP–EP.
+            std::vector<QPointF> tangents;
             for (const Drawn& d : drawn)
-                if (d.kind == Drawn::Polyline && d.pen == Of(plancolour::kTangent)) {
-                    ++tangents;
-                    ASSERT_EQ(d.points.size(), 3u);
-                    EXPECT_TRUE(Near(d.points[0], v.toDevice(0, 0), 1e-9));
-                    EXPECT_TRUE(Near(d.points[1], v.toDevice(100, 100), 1e-9));
-                    EXPECT_TRUE(Near(d.points[2], v.toDevice(t.ex, t.ey), 1e-9));
-                }
-            EXPECT_EQ(tangents, 1);
+                if (d.kind == Drawn::Lines && d.pen == Of(plancolour::kTangent)) tangents.insert(tangents.end(), d.points.begin(), d.points.end());
+            ASSERT_EQ(tangents.size(), 4u);
+            EXPECT_TRUE(Near(tangents[0], v.toDevice(0, 0), 1e-9));
+            EXPECT_TRUE(Near(tangents[1], v.toDevice(100, 100), 1e-9));
+            EXPECT_TRUE(Near(tangents[2], v.toDevice(100, 100), 1e-9));
+            EXPECT_TRUE(Near(tangents[3], v.toDevice(t.ex, t.ey), 1e-9));
         }
 }
 
@@ -144,10 +146,20 @@ TEST(PlanDrawing, NamesOnlyWhereLegible)
     for (const ExportPoint& p : c.stakes) named += shown.contains(p.name);
     EXPECT_GT(named, static_cast<int>(c.stakes.size()) / 2);
 
-    // Names that would cover one another: the second of two corners drawn on the same spot
-    // names nothing.
+    // No name covers another, not even where two corners lie on the same spot.
     const std::vector<PlanCorner> twice = {c, c};
-    EXPECT_EQ(texts(Record(twice, near)).size(), texts(Record({c}, near)).size());
+    for (const auto& drawing : {Record(corners, near), Record(twice, near)}) {
+        std::vector<QRectF> boxes;
+        for (const Drawn& d : drawing) {
+            if (d.kind != Drawn::Text || d.text == QLatin1String("N") || d.text.endsWith(QLatin1String(" m"))) continue;
+            const QFontMetricsF fm(d.font);
+            const QRectF box(d.points[0].x(), d.points[0].y() - fm.ascent(), fm.horizontalAdvance(d.text), fm.height());
+            for (const QRectF& other : boxes)
+                EXPECT_FALSE(box.adjusted(0.5, 0.5, -0.5, -0.5).intersects(other)) << d.text.toStdString();
+            boxes.push_back(box);
+        }
+        EXPECT_GT(boxes.size(), 20u);
+    }
 }
 
 TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
@@ -158,7 +170,7 @@ TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
     std::vector<QPointF> warned;
     for (const Drawn& d : Record({c}, v)) {
         EXPECT_FALSE(d.kind == Drawn::Path && d.pen.isValid() && d.pen != Qt::black) << "no arc";
-        EXPECT_FALSE(d.kind == Drawn::Polyline && d.pen == Of(plancolour::kTangent)) << "no tangent";
+        EXPECT_FALSE(d.kind == Drawn::Lines && d.pen == Of(plancolour::kTangent)) << "no tangent";
         EXPECT_FALSE(d.kind == Drawn::Points) << "no stakes";
         if (d.kind == Drawn::Rects && d.brush == Of(plancolour::kRefused)) warned.insert(warned.end(), d.points.begin(), d.points.end());
     }
@@ -166,6 +178,11 @@ TEST(PlanDrawing, RefusedCornerIsThreeWarningPoints)
     EXPECT_TRUE(Near(warned[0], v.toDevice(0, 0), 1e-9));
     EXPECT_TRUE(Near(warned[1], v.toDevice(100, 100), 1e-9));
     EXPECT_TRUE(Near(warned[2], v.toDevice(100, 100), 1e-9));
+    // Selected, each point stands on the highlight.
+    int highlighted = 0;
+    for (const Drawn& d : Record({c}, v, {0}))
+        if (d.kind == Drawn::Rects && d.brush == Of(plancolour::kSelected)) highlighted += static_cast<int>(d.points.size());
+    EXPECT_EQ(highlighted, 3);
 }
 
 TEST(PlanDrawing, CornersOutOfViewAreSkippedAndSelectedOnesHighlighted)
@@ -176,11 +193,12 @@ TEST(PlanDrawing, CornersOutOfViewAreSkippedAndSelectedOnesHighlighted)
     const auto count = [](const std::vector<Drawn>& drawn, Drawn::Kind kind, unsigned colour) {
         return std::count_if(drawn.begin(), drawn.end(), [&](const Drawn& d) { return d.kind == kind && d.pen == Of(colour); });
     };
-    EXPECT_EQ(count(Record(corners, v), Drawn::Polyline, plancolour::kTangent), 1);
-    EXPECT_EQ(count(Record(corners, v), Drawn::Polyline, plancolour::kSelected), 0);
-    EXPECT_EQ(count(Record(corners, v, {0}), Drawn::Polyline, plancolour::kSelected), 1);
-    EXPECT_EQ(count(Record(corners, v, {1}), Drawn::Polyline, plancolour::kSelected), 0) << "out of view";
-    EXPECT_EQ(count(Record(corners, FitAll(corners, QSizeF(800, 600))), Drawn::Polyline, plancolour::kTangent), 2);
+    // Two tangents a corner.
+    EXPECT_EQ(count(Record(corners, v), Drawn::Lines, plancolour::kTangent), 2);
+    EXPECT_EQ(count(Record(corners, v), Drawn::Lines, plancolour::kSelected), 0);
+    EXPECT_EQ(count(Record(corners, v, {0}), Drawn::Lines, plancolour::kSelected), 2);
+    EXPECT_EQ(count(Record(corners, v, {1}), Drawn::Lines, plancolour::kSelected), 0) << "out of view";
+    EXPECT_EQ(count(Record(corners, FitAll(corners, QSizeF(800, 600))), Drawn::Lines, plancolour::kTangent), 4);
 }
 
 TEST(PlanDrawing, ScaleBarIsOneTwoOrFiveTimesAPowerOfTen)
@@ -302,17 +320,19 @@ TEST(PlanFiles, SvgShowsTheDxfGeometry)
             EXPECT_NEAR(to.x(), d.centre.y + r * std::sin(ec), tol);
             EXPECT_NEAR(to.y(), d.centre.x + r * std::cos(ec), tol);
         }
-    // Points: every DXF point is a dot of the SVG.
     const QRegularExpression circle(QStringLiteral("<circle cx=\"([-0-9.e]+)\" cy=\"([-0-9.e]+)\""));
     std::vector<QPointF> dots;
     for (auto m = circle.globalMatch(svg); m.hasNext();) {
         const auto c = m.next();
         dots.push_back(v.toPlane({c.captured(1).toDouble(), c.captured(2).toDouble()}));
     }
+    // Every DXF point is a dot of the SVG, and its name is written, as in the DXF.
     for (const DxfCorner& d : dxf)
-        for (const ExportPoint& p : d.points)
+        for (const ExportPoint& p : d.points) {
             EXPECT_TRUE(std::any_of(dots.begin(), dots.end(), [&](QPointF q) { return Near(q, QPointF(p.y, p.x), tol); }))
                 << p.name.toStdString();
+            EXPECT_TRUE(svg.contains(QLatin1Char('>') + p.name.toHtmlEscaped() + QStringLiteral("</text>"))) << p.name.toStdString();
+        }
 }
 
 TEST(PlanFiles, PdfIsWrittenWholeOrNotAtAll)
@@ -330,6 +350,68 @@ TEST(PlanFiles, PdfIsWrittenWholeOrNotAtAll)
         EXPECT_TRUE(WritePlanPdf(bad, corners).startsWith(QStringLiteral("平面図 "))) << bad.toStdString();
         EXPECT_TRUE(WritePlanSvg(bad, corners).startsWith(QStringLiteral("平面図 "))) << bad.toStdString();
     }
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+// Corners far out, huge or tiny, painted at the fitted view and at the closest zoom on their IP:
+// the painter is handed nothing it cannot take, and the frame is done in time.
+TEST(PlanDrawing, HostileCornersPaintInTime)
+{
+    const struct { const char* name; CornerInput in; } rows[] = {
+        {"far out", Input(1e12, 1e12, 1e12 + 100, 1e12 + 100, 1e12, 1e12 + 200, 40, 0)},
+        {"huge radius", Input(0, 0, 1e7, 1e7, 0, 2e7, 5e6, 2)},
+        {"tiny radius", Input(0, 0, 100, 100, 0, 200, 1e-6, 3)},
+        {"long tangents", Input(-1e9, 0, 0, 0, 0, 1e9, 50, 1)},
+    };
+    QImage image(800, 600, QImage::Format_RGB32);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const PlanCorner c = PlanCornerOf(r.in, kSettings);
+        for (double ppm : {0.0, kMaxPixelsPerMetre, kMinPixelsPerMetre}) {
+            PlanViewport v = FitAll({c}, QSizeF(image.size()));
+            if (ppm > 0) v = {QPointF(r.in.IpY, r.in.IpX), ppm, QSizeF(image.size())};
+            QElapsedTimer t;
+            t.start();
+            QPainter p(&image);
+            PaintPlan(p, {c}, v, {0});
+            p.end();
+            EXPECT_LT(t.elapsed(), 1000) << ppm;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tovanel::test
+
+namespace tovanel::test {
+namespace {
+
+// Close in, a curve far larger than the view is drawn as lines through points on it, only where
+// it crosses the view.
+TEST(PlanDrawing, CurveLargerThanTheViewIsDrawnWhereItCrossesIt)
+{
+    const PlanCorner c = PlanCornerOf(Input(0, 0, 100, 100, 0, 200, 40, 0), kSettings);
+    const ExportPoint& sp = c.stakes[1];
+    const PlanViewport v{QPointF(sp.y, sp.x), 1000, QSizeF(800, 600)};  // R 40 m: 40,000 pixels
+    const QPointF m = v.toDevice(c.el.CenX, c.el.CenY);
+    const double r = c.el.RadAbs * v.pixelsPerMetre;
+    int inView = 0;
+    for (const Drawn& d : Record({c}, v)) {
+        if (d.kind != Drawn::Polyline || d.pen != Of(plancolour::kCentre)) continue;
+        for (const QPointF& q : d.points) {
+            EXPECT_NEAR(QLineF(m, q).length(), r, 1e-6 * r);
+            inView += QRectF(0, 0, 800, 600).contains(q);
+        }
+        // Between two points the line strays less than a tenth of a pixel from the circle.
+        for (size_t i = 1; i < d.points.size(); ++i)
+            EXPECT_LT(r - QLineF(m, (d.points[i - 1] + d.points[i]) / 2).length(), 0.1);
+    }
+    EXPECT_GE(inView, 3);  // 180-pixel chords at 40,000 pixels keep within the tenth
 }
 
 }  // namespace

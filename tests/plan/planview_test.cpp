@@ -119,6 +119,19 @@ TEST_F(PlanViewTest, HoverNamesThePointWithItsCoordinates)
     QToolTip::hideText();
 }
 
+TEST_F(PlanViewTest, KeptWholeThroughResizesUntilTheUserMovesIt)
+{
+    view.resize(500, 700);
+    EXPECT_EQ(view.viewport().pixelsPerMetre, FitAll(view.corners(), QSizeF(500, 700)).pixelsPerMetre);
+    wheel(QPointF(100, 100), 120);
+    const double zoomed = view.viewport().pixelsPerMetre;
+    view.resize(800, 600);
+    EXPECT_EQ(view.viewport().pixelsPerMetre, zoomed);
+    view.fitAll();
+    view.resize(600, 600);
+    EXPECT_EQ(view.viewport().pixelsPerMetre, FitAll(view.corners(), QSizeF(600, 600)).pixelsPerMetre);
+}
+
 TEST_F(PlanViewTest, OneRowChanged)
 {
     const PlanViewport before = view.viewport();

@@ -19,7 +19,7 @@ struct Drawn {
     double penWidth = 0;
     std::vector<QPointF> points;  ///< a path's elements, a polyline's corners, rectangles' centres …
     QString text;
-    bool filled = false;  ///< a path painted with fillPath
+    QFont font;  ///< a text's font
 };
 
 class RecordingEngine : public QPaintEngine {
@@ -35,6 +35,7 @@ public:
         if (s.state() & DirtyPen) m_pen = s.pen();
         if (s.state() & DirtyBrush) m_brush = s.brush();
         if (s.state() & DirtyTransform) m_transform = s.transform();
+        if (s.state() & DirtyFont) m_font = s.font();
     }
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawPath(const QPainterPath& path) override
@@ -75,13 +76,14 @@ public:
         Drawn d = start(Drawn::Text);
         d.points.push_back(m_transform.map(p));
         d.text = item.text();
+        d.font = m_font;
         drawn.push_back(d);
     }
 
 private:
     Drawn start(Drawn::Kind kind) const
     {
-        Drawn d{kind, {}, {}, 0, {}, {}, false};
+        Drawn d{kind, {}, {}, 0, {}, {}, {}};
         if (m_pen.style() != Qt::NoPen) d.pen = m_pen.color(), d.penWidth = m_pen.widthF();
         if (m_brush.style() != Qt::NoBrush) d.brush = m_brush.color();
         return d;
@@ -89,6 +91,7 @@ private:
     QPen m_pen;
     QBrush m_brush;
     QTransform m_transform;
+    QFont m_font;
 };
 
 class RecordingDevice : public QPaintDevice {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The stake points computed without a page are the points the composed document names: the same
 // names, the same coordinates to the last bit, in the same order, for every type, both turns and
-// a few division counts; and none for a corner the sheets refuse.
+// a few division counts.
 
 #include "sheets/stakepoints.h"
 
@@ -40,21 +40,6 @@ TEST(StakePoints, AreTheComposedDocumentsExportList)
                 ASSERT_EQ(handed.size(), files.size());
                 for (size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i].name, files[i].name) << i;
             }
-}
-
-TEST(StakePoints, NoneWhereTheSheetsRefuse)
-{
-    const struct { const char* name; double n; int type; } rows[] = {
-        {"no type", 4, 7}, {"fractional count", 2.5, 0}, {"count too large", 1001, 0}, {"no count", 0, 0},
-    };
-    for (const auto& r : rows) {
-        Doc d;
-        d.k.in.CalcType = static_cast<int16_t>(r.type);
-        d.k.el.DivCount = r.n;
-        d.k.el.TurnSign = 1;
-        EXPECT_EQ(StakeList(d.k, d.st).count(), 0) << r.name;
-        EXPECT_TRUE(StakeKinds(d.k, d.st)[0].rows.empty()) << r.name;
-    }
 }
 
 }  // namespace
