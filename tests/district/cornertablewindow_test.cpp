@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -221,6 +222,20 @@ TEST(CornerTableWindow, ABadCellTypedIsRefusedWhereItIsTyped)
     QTest::keyClick(editor, Qt::Key_Return);  // the view commits once the editor has had the key
     QTRY_COMPARE(cell.data().toString(), U("-3.25"));
     EXPECT_EQ(w.model()->row(0).corner.in.BpX, -3.25);
+
+    // The type is chosen from the four.
+    const QModelIndex type = w.model()->index(0, CornerTableModel::ColType);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    view->edit(type);
+    auto* list = view->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentText(), U("平行"));
+    ASSERT_EQ(list->count(), 4);
+    list->setCurrentIndex(3);
+    emit view->itemDelegate()->commitData(list);
+    EXPECT_EQ(type.data().toString(), U("等曲率半径"));
+    EXPECT_EQ(w.model()->row(0).cells[10], U("3"));
+    EXPECT_EQ(w.model()->row(0).corner.in.CalcType, 3);
     EXPECT_EQ(f.said.size(), 1);
 }
 
