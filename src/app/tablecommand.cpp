@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace tovanel {
 
@@ -34,7 +35,7 @@ public:
     CornerTableWindow* show();
 
 private:
-    void preview(std::vector<Corner> corners);
+    void preview(std::vector<Corner> corners, bool print);
 
     MonitFM& m_main;
     TableHooks m_hooks;
@@ -59,7 +60,7 @@ CornerTableWindow* TableHolder::show()
             main->activateWindow();
         };
         setup.paper = [main] { return PaperCodeFor(main->printer().pageLayout().pageSize()); };
-        setup.preview = [this](std::vector<Corner> corners) { preview(std::move(corners)); };
+        setup.preview = [this](std::vector<Corner> corners, bool print) { preview(std::move(corners), print); };
         // A window of its own: it stays when the main window closes, and asks before it goes.
         m_table = new CornerTableWindow(std::move(setup));
         m_table->setAttribute(Qt::WA_DeleteOnClose);
@@ -71,7 +72,7 @@ CornerTableWindow* TableHolder::show()
     return m_table;
 }
 
-void TableHolder::preview(std::vector<Corner> corners)
+void TableHolder::preview(std::vector<Corner> corners, bool print)
 {
     delete m_preview.data();  // one preview of the table at a time, of the rows asked for now
     PVIEW::Setup setup;
@@ -106,6 +107,8 @@ void TableHolder::preview(std::vector<Corner> corners)
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->show();
     preview->activateWindow();
+    // Printing goes through the preview's own print dialog: the same pages, the same printer.
+    if (print) preview->cmdToPrinter()->click();
 }
 
 TableHolder* HolderOf(const MonitFM& window) { return window.findChild<TableHolder*>(kHolderName, Qt::FindDirectChildrenOnly); }

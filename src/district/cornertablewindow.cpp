@@ -195,6 +195,7 @@ void CornerTableWindow::buildMenus()
     only->setObjectName(QStringLiteral("TableSelectedOnly"));
     only->setCheckable(true);
     add(file, "TablePreview", QStringLiteral("印刷プレビュー(&V)..."), {}, [this] { previewRows(); });
+    add(file, "TablePrint", QStringLiteral("印刷(&P)..."), QKeySequence::Print, [this] { previewRows(true); });
     add(file, "TablePdf", QStringLiteral("計算書 PDF(&P)..."), {}, [this] { exportRows(kTablePdf); });
     add(file, "TablePlanSave", QStringLiteral("平面図を保存(&G)..."), {}, [this] { savePlan(); });
     QMenu* out = file->addMenu(QStringLiteral("座標出力(&E)"));
@@ -633,7 +634,7 @@ void CornerTableWindow::exportRows(int kind)
     message(clean ? QMessageBox::Information : QMessageBox::Warning, parts.join(QStringLiteral("\n\n")));
 }
 
-void CornerTableWindow::previewRows()
+void CornerTableWindow::previewRows(bool print)
 {
     if (!m_setup.preview) return;
     std::vector<Corner> corners;
@@ -651,7 +652,7 @@ void CornerTableWindow::previewRows()
     }
     if (refused > 0)
         statusBar()->showMessage(QStringLiteral("計算できない %1 行はプレビューに含めていません。").arg(refused), 10000);
-    m_setup.preview(std::move(corners));
+    m_setup.preview(std::move(corners), print);
 }
 
 void CornerTableWindow::planAll()

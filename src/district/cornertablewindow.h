@@ -71,8 +71,9 @@ public:
         std::function<void(const CornerInput&)> openInMain;
         /// The paper code the sheets are laid out for (the program's printer settings).
         std::function<int()> paper;
-        /// Opens the preview of composed pages (the print command's window); empty: no preview.
-        std::function<void(std::vector<Corner> corners)> preview;
+        /// Opens the preview of the corners' sheets (the print command's window), and with
+        /// `print` its print dialog at once; empty: no preview.
+        std::function<void(std::vector<Corner> corners, bool print)> preview;
     };
 
     explicit CornerTableWindow(Setup setup, QWidget* parent = nullptr);
@@ -114,7 +115,8 @@ public:
     std::vector<int> outputRows() const;
     /// The chosen rows through the batch run into one file of the kind (PDF for the sheets).
     void exportRows(int kind);
-    void previewRows();
+    /// The chosen rows' sheets in the preview; `print`: its print dialog opened at once.
+    void previewRows(bool print = false);
     /// The plan drawing of the chosen rows as SVG or PDF (by the name's suffix).
     void savePlan();
     /// The rows selected in the view, in order.

@@ -26,8 +26,10 @@ struct TableCommand : ::testing::Test, test::RecordedWindow {
         open();
         TableHooks hooks;
         hooks.askSave = [](QWidget*, const QString&, const QString&) { return QMessageBox::Discard; };
+        hooks.dialogs.execDialog = [this](QDialog& d) { ran << d.objectName(); };
         InstallCornerTable(*w, hooks, dir.filePath(QStringLiteral("recent.txt")));
     }
+    QStringList ran;  ///< the dialogs run modally, by name
     QAction* item(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
 };
 
@@ -105,6 +107,11 @@ TEST_F(TableCommand, ThePreviewOfTheTableHoldsEveryComputedRowsPagesInOrder)
         EXPECT_EQ(shown.pages()[p].size(), expected[p].size());
     }
     preview->close();
+
+    // Printing opens the same preview's print dialog.
+    EXPECT_EQ(ran, QStringList{});
+    table->action(QStringLiteral("TablePrint"))->trigger();
+    EXPECT_EQ(ran, QStringList{U("PriForm")});
 }
 
 }  // namespace
