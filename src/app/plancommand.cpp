@@ -1,20 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/plancommand.h"
 
+#include "app/exchangecommands.h"
 #include "app/monitfm.h"
-#include "plan/planview.h"
 
 #include <QMenu>
 
 namespace tovanel {
 
-void InstallPlan(MonitFM& window)
+void InstallPlan(MonitFM& window, PlanWindowHooks hooks)
 {
     QMenu* print = window.findChild<QMenu*>(QStringLiteral("MENUPRINT"));
     if (!print) return;
+    if (!hooks.warning)
+        hooks.warning = [&window](QWidget* parent, const QString& title, const QString& text) {
+            window.messageFn()(parent, QMessageBox::Warning, title, text);
+        };
     auto* plan = print->addAction(QStringLiteral("平面図(&P)"));
     plan->setObjectName(QStringLiteral("MENUPRINT1_2"));
-    QObject::connect(plan, &QAction::triggered, &window, [&window] {
+    QObject::connect(plan, &QAction::triggered, &window, [&window, hooks] {
         const Corner corner = window.corner();
         if (corner.el.DivCount == 0) {
             window.messageFn()(&window, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
@@ -24,7 +28,7 @@ void InstallPlan(MonitFM& window)
         // sheets name.
         CornerInput in = corner.in;
         in.DivCount = corner.el.DivCount;
-        ShowPlanWindow(&window, PlanCornerOf(in, window.settings()));
+        ShowPlanWindow(&window, PlanCornerOf(in, window.settings()), hooks, StartFolder({}));
     });
 }
 

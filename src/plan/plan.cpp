@@ -87,6 +87,15 @@ struct Extent {
 
 QColor Colour(unsigned rgb) { return QColor(static_cast<QRgb>(rgb)); }
 
+/// A line one device pixel wide however a viewer scales the file (cosmetic: SVG's
+/// non-scaling stroke), so that a zoomed drawing keeps fine lines.
+QPen Hairline(const QColor& colour)
+{
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 /// A name that reads "BP 12" when the point was given none.
 QString InputName(const QString& name, const char* role, const QString& ipNo)
 {
@@ -345,11 +354,11 @@ public:
             lines(tangents);
             for (const Arc& a : arcs) arc(a, c);
         }
-        m_p.setPen(QPen(Colour(plancolour::kTangent), 1));
+        m_p.setPen(Hairline(Colour(plancolour::kTangent)));
         lines(tangents);
         const QColor curveColours[3] = {Colour(plancolour::kCentre), Colour(plancolour::kInner), Colour(plancolour::kOuter)};
         for (size_t k = 0; k < 3; ++k) {
-            m_p.setPen(QPen(curveColours[k], 1));
+            m_p.setPen(Hairline(curveColours[k]));
             arc(arcs[k], c);
         }
         // Points only where the corner is large enough on the device to tell them apart.
@@ -357,21 +366,22 @@ public:
         if (extent < kMarkerPixels && !m_whole) return;
         inputPoints(c, Colour(plancolour::kTangent));
         if (radiusPx < 6 && !m_whole) return;
-        const double dot = std::clamp(radiusPx / 12, 2.5, 5.0);
+        const double dot = mark(c, 0.25, std::clamp(radiusPx / 12, 2.5, 5.0));
         for (StakeCurve kind : {StakeCurve::Centre, StakeCurve::Inner, StakeCurve::Outer, StakeCurve::Main}) {
             m_points.clear();
             for (size_t i = 0; i < c.stakes.size(); ++i)
                 if (c.stakeCurves[i] == kind && shown(at(c.stakes[i].x, c.stakes[i].y)))
                     m_points.push_back(at(c.stakes[i].x, c.stakes[i].y));
-            m_p.setPen(QPen(CurveColour(kind), kind == StakeCurve::Main ? dot + 1.5 : dot, Qt::SolidLine, Qt::RoundCap));
+            m_p.setPen(QPen(CurveColour(kind), kind == StakeCurve::Main ? dot * 1.5 : dot, Qt::SolidLine, Qt::RoundCap));
             m_p.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
         }
         // The circle centre as a cross.
         const QPointF m = at(c.el.CenX, c.el.CenY);
         if (shown(m)) {
-            m_p.setPen(QPen(Colour(plancolour::kMain), 1));
-            m_p.drawLine(m + QPointF(-5, 0), m + QPointF(5, 0));
-            m_p.drawLine(m + QPointF(0, -5), m + QPointF(0, 5));
+            m_p.setPen(Hairline(Colour(plancolour::kMain)));
+            const double arm = mark(c, 0.5, 5);
+            m_p.drawLine(m + QPointF(-arm, 0), m + QPointF(arm, 0));
+            m_p.drawLine(m + QPointF(0, -arm), m + QPointF(0, arm));
         }
 
         double size = 0;
@@ -454,6 +464,13 @@ private:
         m_points.clear();
     }
 
+    /// The size of a point mark in pixels: on a screen `pixels`; in a file, which a viewer zooms,
+    /// `names` times the corner's name height, so that marks grow with the drawing as names do.
+    double mark(const PlanCorner& c, double names, double pixels) const
+    {
+        return m_whole ? names * NameHeight(c) * m_v.pixelsPerMetre : pixels;
+    }
+
     /// Whether a mark at a device point can reach the view. Marks, lines and names far outside
     /// are not handed to the painter, whose rasteriser works in a fixed-point range.
     bool shown(QPointF q) const { return m_near.contains(q); }
@@ -469,11 +486,12 @@ private:
 
     void inputPoints(const PlanCorner& c, const QColor& colour)
     {
-        m_p.setPen(QPen(colour, 1));
+        m_p.setPen(Hairline(colour));
         m_p.setBrush(Qt::NoBrush);
         for (const ExportPoint& p : InputPoints(c.in)) {
             if (!Finite(p.x, p.y)) continue;
-            if (shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(3, 3), QSizeF(6, 6)));
+            const double half = mark(c, 0.2, 3);
+            if (shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(half, half), QSizeF(2 * half, 2 * half)));
         }
     }
 
@@ -483,14 +501,15 @@ private:
             m_p.setPen(Qt::NoPen);
             m_p.setBrush(Colour(plancolour::kSelected));
             for (const ExportPoint& p : InputPoints(c.in))
-                if (Finite(p.x, p.y) && shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));
+                if (Finite(p.x, p.y) && shown(at(p.x, p.y))) m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(8, 8), QSizeF(16, 16)));  // screens only
         }
         const QColor warn = Colour(plancolour::kRefused);
-        m_p.setPen(QPen(warn, 1));
+        m_p.setPen(Hairline(warn));
         m_p.setBrush(warn);
         for (const ExportPoint& p : InputPoints(c.in)) {
             if (!Finite(p.x, p.y) || !shown(at(p.x, p.y))) continue;
-            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(4, 4), QSizeF(8, 8)));
+            const double half = mark(c, 0.3, 4);
+            m_p.drawRect(QRectF(at(p.x, p.y) - QPointF(half, half), QSizeF(2 * half, 2 * half)));
         }
         m_p.setBrush(Qt::NoBrush);
         double size = 0;

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plan/planview.h"
 
+#include "calc/corner.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -211,8 +214,14 @@ bool PlanView::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void ShowPlanWindow(QWidget* parent, const PlanCorner& corner)
+QWidget* ShowPlanWindow(QWidget* parent, const PlanCorner& corner, PlanWindowHooks hooks, const QString& folder)
 {
+    if (!hooks.saveFileName) hooks.saveFileName = [](QWidget* w, const QString& caption, const QString& suggested, const QString& filter) {
+        return QFileDialog::getSaveFileName(w, caption, suggested, filter);
+    };
+    if (!hooks.warning) hooks.warning = [](QWidget* w, const QString& title, const QString& text) {
+        QMessageBox::warning(w, title, text);
+    };
     auto* window = new QMainWindow(parent, Qt::Window);
     window->setObjectName(QStringLiteral("PlanWindow"));
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -223,27 +232,28 @@ void ShowPlanWindow(QWidget* parent, const PlanCorner& corner)
     view->setCorners({corner});
 
     QMenu* file = window->menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    const auto save = [window, view](const QString& filter, const QString& suffix, auto write) {
-        const QString stem = view->corners().empty() ? QString() : view->corners().front().in.IPNo.trimmed();
-        QString path = QFileDialog::getSaveFileName(
-            window, QStringLiteral("平面図の保存"),
-            (stem.isEmpty() ? QStringLiteral("plan") : QStringLiteral("plan_") + stem) + suffix, filter);
+    const auto save = [window, view, hooks, folder](const QString& filter, const QString& suffix, auto write) {
+        const QString ip = view->corners().empty() ? QString() : view->corners().front().in.IPNo;
+        const QString suggested = QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(CornerFileName(QStringLiteral("平面図"), ip, suffix));
+        const QString path = hooks.saveFileName(window, QStringLiteral("平面図の保存"), suggested, filter);
         if (path.isEmpty()) return;
-        if (const QString why = write(path, view->corners()); !why.isEmpty())
-            QMessageBox::warning(window, QStringLiteral("平面図"), why);
+        if (const QString why = write(path, view->corners()); !why.isEmpty()) hooks.warning(window, QStringLiteral("平面図"), why);
     };
-    file->addAction(QStringLiteral("SVG保存(&S)..."), window, [save] {
-        save(QStringLiteral("SVG (*.svg)"), QStringLiteral(".svg"), WritePlanSvg);
+    QAction* svg = file->addAction(QStringLiteral("SVG保存(&S)..."), window, [save] {
+        save(QStringLiteral("SVG (*.svg)"), QStringLiteral("svg"), WritePlanSvg);
     });
-    file->addAction(QStringLiteral("PDF保存(&P)..."), window, [save] {
-        save(QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"), WritePlanPdf);
+    svg->setObjectName(QStringLiteral("PlanSaveSvg"));
+    QAction* pdf = file->addAction(QStringLiteral("PDF保存(&P)..."), window, [save] {
+        save(QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"), WritePlanPdf);
     });
+    pdf->setObjectName(QStringLiteral("PlanSavePdf"));
     file->addSeparator();
     file->addAction(QStringLiteral("閉じる(&C)"), window, &QWidget::close);
     QMenu* show = window->menuBar()->addMenu(QStringLiteral("表示(&V)"));
     show->addAction(QStringLiteral("全体表示"), QKeySequence(Qt::Key_Home), view, &PlanView::fitAll);
     window->show();
     view->setFocus();
+    return window;
 }
 
 }  // namespace tovanel

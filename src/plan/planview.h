@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 namespace tovanel {
@@ -64,8 +65,20 @@ private:
     bool m_pressed = false;
 };
 
+/// The modal parts of the plan window, replaceable so that a test answers them; empty ones are
+/// QFileDialog and QMessageBox.
+struct PlanWindowHooks {
+    /// Asks where to save; returns the chosen path, empty when the user cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& suggested, const QString& filter)>
+        saveFileName;
+    /// Tells why a file could not be saved.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> warning;
+};
+
 /// The single corner of the main window in its own window ("平面図"), deleted on close, with
-/// "SVG保存..." and "PDF保存..." in its File menu.
-void ShowPlanWindow(QWidget* parent, const PlanCorner& corner);
+/// "SVG保存(S)..." and "PDF保存(P)..." in its File menu; `folder` is where the save dialog starts.
+/// Returns the window.
+QWidget* ShowPlanWindow(QWidget* parent, const PlanCorner& corner, PlanWindowHooks hooks = {},
+                        const QString& folder = {});
 
 }  // namespace tovanel

@@ -10,6 +10,7 @@
 #include "recordedwindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 namespace tovanel {
 namespace {
@@ -18,8 +19,15 @@ struct PlanCommand : ::testing::Test, test::RecordedWindow {
     void SetUp() override
     {
         open();
-        InstallPlan(*w);
+        PlanWindowHooks hooks;
+        hooks.saveFileName = [this](QWidget*, const QString&, const QString& suggested, const QString&) {
+            suggestions << QFileInfo(suggested).fileName();
+            return savePath;
+        };
+        InstallPlan(*w, hooks);
     }
+    QString savePath;         ///< what the save dialog answers
+    QStringList suggestions;  ///< the names it suggested
     void run() { w->findChild<QAction*>(QStringLiteral("MENUPRINT1_2"))->trigger(); }
     static QWidget* planWindow()
     {
@@ -61,6 +69,17 @@ TEST_F(PlanCommand, DrawsTheCornerOfTheTrial)
         EXPECT_EQ(c.stakes[i].x, sheets[i].x);
         EXPECT_EQ(c.stakes[i].y, sheets[i].y);
     }
+
+    // Saved as SVG from its File menu; a folder that is not there is said, not written.
+    savePath = dir.filePath("plan.svg");
+    plan->findChild<QAction*>(QStringLiteral("PlanSaveSvg"))->trigger();
+    EXPECT_EQ(suggestions, QStringList{QStringLiteral("平面図_7.svg")});
+    EXPECT_TRUE(test::ReadAll(savePath).startsWith("<?xml"));
+    EXPECT_TRUE(said.isEmpty()) << said.join('\n').toStdString();
+    savePath = dir.filePath("none/plan.pdf");
+    plan->findChild<QAction*>(QStringLiteral("PlanSavePdf"))->trigger();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith(QStringLiteral("平面図:平面図 ") + savePath)) << said[0].toStdString();
     plan->close();
     QApplication::processEvents();
 }
