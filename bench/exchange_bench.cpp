@@ -2,7 +2,7 @@
 // A point file of 100 000 points: reading it (decoding included), and filtering the point list
 // as the user types, both of which must feel instant.
 
-#include "app/pointpicker.h"
+#include "district/pointpicker.h"
 #include "calc/settingsfile.h"
 #include "exchange/pointfile.h"
 

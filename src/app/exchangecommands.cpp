@@ -2,7 +2,7 @@
 #include "app/exchangecommands.h"
 
 #include "app/monitfm.h"
-#include "app/pointpicker.h"
+#include "district/pointpicker.h"
 #include "calc/atomicfile.h"
 #include "exchange/dxfdrawing.h"
 #include "exchange/pointfile.h"

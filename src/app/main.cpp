@@ -6,6 +6,7 @@
 #include "app/monitfm.h"
 #include "app/plancommand.h"
 #include "app/previewopener.h"
+#include "app/tablecommand.h"
 #include "calc/atomicfile.h"
 #include "help/version.h"
 #include "print/fonts.h"
@@ -60,13 +61,24 @@ int main(int argc, char* argv[])
     QApplication::setFont(font);
 
     QPrinter printer;  // the printer settings of the whole program
-    tovanel::MonitFM window(printer,
-                            {QCoreApplication::applicationDirPath(), {}, {}, QuitWhenClipboardServed});
+    tovanel::MonitFM* main = nullptr;
+    // "終了(X)" first lets the corner table window ask about its unsaved changes.
+    const auto quit = [&main] {
+        if (tovanel::CornerTableWindow* table = main ? tovanel::OpenedCornerTable(*main) : nullptr)
+            if (!table->close()) return;
+        QuitWhenClipboardServed();
+    };
+    tovanel::MonitFM window(printer, {QCoreApplication::applicationDirPath(), {}, {}, quit});
+    main = &window;
     tovanel::InstallPreview(window);
     tovanel::InstallExchange(window);
     tovanel::InstallBatch(window);
+    tovanel::InstallCornerTable(window);
     tovanel::InstallPlan(window);
     window.show();
+    // `tovanel FILE.csv` opens the corner table in its window (QApplication has taken its own
+    // options, such as -platform, out of argv).
+    if (argc > 1) tovanel::ShowCornerTable(window, QString::fromLocal8Bit(argv[1]));
     // The program ends when its last window closes (a preview or the settings dialog may outlive
     // the main window), and "終了(X)" ends it at once; either way the clipboard is served first.
     QApplication::setQuitOnLastWindowClosed(false);

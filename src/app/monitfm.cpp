@@ -98,6 +98,8 @@ MonitFM::MonitFM(QPrinter& printer, Setup setup, QWidget* parent)
 
 MonitFM::~MonitFM()
 {
+    // The corner table window reads this window's settings and boxes: it goes while they are here.
+    delete findChild<QObject*>(QStringLiteral("CornerTableHolder"), Qt::FindDirectChildrenOnly);
     delete m_annai.data();
     delete m_joken.data();
     delete m_preview.data();
@@ -366,7 +368,14 @@ void MonitFM::closeEvent(QCloseEvent* event)
 
 void MonitFM::GatherInputs()
 {
-    CornerInput& in = m_corner.in;
+    const double count = m_corner.in.DivCount;  // the trial command sets it
+    m_corner.in = boxInputs();
+    m_corner.in.DivCount = count;
+}
+
+CornerInput MonitFM::boxInputs() const
+{
+    CornerInput in;
     const auto number = [](const QLineEdit* box) { return LeadingNumber(box->text()); };
     in.BpX = number(m_xText[0]);
     in.BpY = number(m_yText[0]);
@@ -377,12 +386,37 @@ void MonitFM::GatherInputs()
     in.WidthIn = number(m_dtText[5]);
     in.WidthOut = number(m_dtText[6]);
     in.Radius = number(m_dtText[4]);
+    in.DivCount = number(m_txt1);
     // The IP number as it stands now; the sheets read the box again when they are made.
     in.IPNo = m_dtText[0]->text();
     in.BpName = m_dtText[1]->text();
     in.IpName = m_dtText[2]->text();
     in.EpName = m_dtText[3]->text();
     in.CalcType = static_cast<int16_t>(listPosition());
+    return in;
+}
+
+void MonitFM::setBoxes(const CornerInput& in)
+{
+    closeAnnai();
+    const auto text = [](double v) { return std::isfinite(v) ? ShortestNumberText(v) : QString(); };
+    m_xText[0]->setText(text(in.BpX));
+    m_yText[0]->setText(text(in.BpY));
+    m_xText[1]->setText(text(in.IpX));
+    m_yText[1]->setText(text(in.IpY));
+    m_xText[2]->setText(text(in.EpX));
+    m_yText[2]->setText(text(in.EpY));
+    m_dtText[4]->setText(text(in.Radius));
+    m_dtText[5]->setText(text(in.WidthIn));
+    m_dtText[6]->setText(text(in.WidthOut));
+    m_dtText[0]->setText(in.IPNo);
+    m_dtText[1]->setText(in.BpName);
+    m_dtText[2]->setText(in.IpName);
+    m_dtText[3]->setText(in.EpName);
+    m_txt1->setText(in.DivCount != 0 ? text(in.DivCount) : QString());
+    m_combo1->setCurrentIndex(in.CalcType >= 0 && in.CalcType < m_combo1->count() ? in.CalcType : -1);
+    if (m_combo1->currentIndex() < 0) m_combo1->setEditText(QString());
+    clearTrial();
 }
 
 bool MonitFM::eventFilter(QObject* watched, QEvent* event)

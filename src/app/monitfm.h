@@ -70,6 +70,13 @@ public:
     /// The boxes' texts into the corner's inputs, by the boxes' leading-number rule (the count
     /// excepted: the trial command takes it).
     void GatherInputs();
+    /// The corner the boxes hold now, read as GatherInputs reads them, with the division count
+    /// box read the same way; nothing of the window changes.
+    CornerInput boxInputs() const;
+    /// Fills the boxes with a corner (numbers in their shortest exact form, the division count
+    /// empty when it is to be chosen) and clears the trial: the corner is then ready for
+    /// 分割数試算 and printing as if it had been typed.
+    void setBoxes(const CornerInput& in);
     void Command1_Click();
     void CMD1_Click();
     void MENUFILE1_Click(int index);

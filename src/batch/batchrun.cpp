@@ -95,28 +95,6 @@ private:
     QString m_failure;
 };
 
-/// The corner a table line gives.
-CornerInput InputOf(const TableCorner& c)
-{
-    CornerInput in;
-    in.BpX = c.bpX;
-    in.BpY = c.bpY;
-    in.IpX = c.ipX;
-    in.IpY = c.ipY;
-    in.EpX = c.epX;
-    in.EpY = c.epY;
-    in.WidthIn = c.inner;
-    in.WidthOut = c.outer;
-    in.Radius = c.radius;
-    in.IPNo = c.ipNumber;
-    in.CalcType = static_cast<int16_t>(c.type);
-    in.DivCount = c.divisions;
-    in.BpName = c.bpName;
-    in.IpName = c.ipName;
-    in.EpName = c.epName;
-    return in;
-}
-
 /// The state of one run: its outputs and the streams that write into them.
 class Run {
 public:
@@ -162,7 +140,7 @@ public:
     /// it is then written). `warnings` receives the corner's CornerWarnings once it is computed.
     QString corner(const TableCorner& c, QStringList& warnings)
     {
-        Corner k{InputOf(c), {}};
+        Corner k{CornerInputOf(c), {}};
         warnings.clear();
         if (QString why = TrialCalculation(k.in, m_settings, k.el); !why.isEmpty()) return why;
         warnings = CornerWarnings(k.in, k.el);

@@ -12,8 +12,7 @@ namespace tovanel {
 
 namespace {
 
-/// Columns up to the calculation type must be there; the division count and the names may not.
-constexpr int kRequiredColumns = 11;
+constexpr int kRequiredColumns = kTableRequiredColumns;
 constexpr int kTypeColumn = 10;
 constexpr int kDivisionColumn = 11;
 
@@ -81,17 +80,22 @@ public:
             if (kind == TableLineKind::Blank) return;
             if (!m_seenFirst) m_form = form;
             m_seenFirst = true;
-            if (kind == TableLineKind::Header) return;  // only the first line can be
+            if (kind == TableLineKind::Header) {  // only the first line can be
+                m_header = true;
+                return;
+            }
         }
         m_seenFirst = true;
         ++m_corners;
     }
     int corners() const { return m_corners; }
+    bool header() const { return m_header; }
     QChar separator() const { return m_form.separator; }
 
 private:
     TableForm m_form;
     bool m_seenFirst = false;
+    bool m_header = false;
     int m_corners = 0;
     std::vector<QString> m_fields;
     QString m_why;
@@ -105,23 +109,40 @@ QChar TableSeparator(const QByteArray& firstLine, TextEncoding encoding)
     return DecodeLine(firstLine, encoding, text, why) ? FieldSeparator(text) : QChar(u',');
 }
 
+QString TableColumnName(int column)
+{
+    return column >= 0 && column < kTableColumns ? ColumnName(static_cast<size_t>(column)) : QString();
+}
+
 TableLine ReadTableLine(const QByteArray& bytes, const TableForm& form, int line, bool first)
 {
     TableLine out;
     out.corner.line = line;
+    out.fields.reserve(16);
+    QString why;
+    out.kind = SplitLine(bytes, form, first, out.fields, why);
+    if (out.kind == TableLineKind::Bad) {
+        out.error = why;
+        out.fields.clear();
+        return out;
+    }
+    if (out.kind == TableLineKind::Corner) ReadTableFields(out.fields, out);
+    return out;
+}
+
+void ReadTableFields(const std::vector<QString>& f, TableLine& out)
+{
+    const int line = out.corner.line;
+    out.corner = TableCorner{};
+    out.corner.line = line;
+    out.kind = TableLineKind::Corner;
+    out.error.clear();
     auto bad = [&](const QString& why) {
         out.kind = TableLineKind::Bad;
         out.error = why;
-        return out;
     };
-    std::vector<QString> f;
-    f.reserve(16);
-    QString why;
-    out.kind = SplitLine(bytes, form, first, f, why);
-    if (out.kind == TableLineKind::Bad) return bad(why);
-    if (out.kind != TableLineKind::Corner) return out;
     TableCorner& c = out.corner;
-    c.ipNumber = f[0];
+    if (!f.empty()) c.ipNumber = f[0];
     if (f.size() < kRequiredColumns)
         return bad(QStringLiteral("項目が %1 個しかありません。IP番号, BP X, BP Y, IP X, IP Y, EP X, EP Y, "
                                   "半径, 内幅員, 外幅員, 計算方式 の %2 項目が要ります。")
@@ -141,7 +162,27 @@ TableLine ReadTableLine(const QByteArray& bytes, const TableForm& form, int line
     if (f.size() > 12) c.bpName = f[12];
     if (f.size() > 13) c.ipName = f[13];
     if (f.size() > 14) c.epName = f[14];
-    return out;
+}
+
+CornerInput CornerInputOf(const TableCorner& c)
+{
+    CornerInput in;
+    in.BpX = c.bpX;
+    in.BpY = c.bpY;
+    in.IpX = c.ipX;
+    in.IpY = c.ipY;
+    in.EpX = c.epX;
+    in.EpY = c.epY;
+    in.WidthIn = c.inner;
+    in.WidthOut = c.outer;
+    in.Radius = c.radius;
+    in.IPNo = c.ipNumber;
+    in.CalcType = static_cast<int16_t>(c.type);
+    in.DivCount = c.divisions;
+    in.BpName = c.bpName;
+    in.IpName = c.ipName;
+    in.EpName = c.epName;
+    return in;
 }
 
 void IpNumbers::check(TableLine& line)
@@ -190,8 +231,9 @@ QString CornerTable::open(const QString& path)
     const CornerCount& count = m_bom > 0 ? marked : m_form.encoding == TextEncoding::Utf8 ? asUtf8 : asCp932;
     m_cornerLines = count.corners();
     m_form.separator = count.separator();
-    if (m_cornerLines == 0) return label + QStringLiteral("隅切りの行がありません。");
+    m_headerOnly = m_cornerLines == 0 && count.header();
     if (!rewind()) return label + QStringLiteral("読み直せません（%1）。").arg(m_file.device().errorString());
+    if (m_cornerLines == 0) return label + QStringLiteral("隅切りの行がありません。");
     return {};
 }
 
@@ -218,7 +260,9 @@ bool CornerTable::next(TableLine& out)
         const int line = m_lines->number();
         if (tooLong) {
             m_seenFirst = true;
-            out = TableLine{TableLineKind::Bad, {}, QStringLiteral("行が長すぎます（%1 KB まで）。").arg(kMaxTableLineBytes / 1024)};
+            out = TableLine{};
+            out.kind = TableLineKind::Bad;
+            out.error = QStringLiteral("行が長すぎます（%1 KB まで）。").arg(kMaxTableLineBytes / 1024);
             out.corner.line = line;
             return true;
         }
@@ -227,7 +271,10 @@ bool CornerTable::next(TableLine& out)
         if (out.kind == TableLineKind::Blank) continue;
         if (!m_seenFirst) m_form = form;
         m_seenFirst = true;
-        if (out.kind == TableLineKind::Header) continue;
+        if (out.kind == TableLineKind::Header) {
+            m_headerFields = static_cast<int>(out.fields.size());
+            continue;
+        }
         m_ipNumbers.check(out);
         return true;
     }

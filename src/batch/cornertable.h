@@ -14,12 +14,14 @@
 // One line is read by a plain function on its bytes; the file is read as a stream of lines, so a
 // table of any length is read in bounded memory.
 
+#include "calc/corner.h"
 #include "calc/textfile.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace tovanel {
 
@@ -45,7 +47,25 @@ struct TableLine {
     TableLineKind kind = TableLineKind::Blank;
     TableCorner corner;  ///< its line is set whatever the kind; its IP number once it was read
     QString error;
+    /// The line's fields as split, blanks around them dropped; empty when it could not be split
+    /// (not decoded, a quote not closed, too long).
+    std::vector<QString> fields;
 };
+
+/// Number of columns a table line may have: the required ones up to the calculation type, then
+/// the division count and the three names.
+inline constexpr int kTableRequiredColumns = 11;
+inline constexpr int kTableColumns = 15;
+
+/// The header row's names of the columns, in order.
+QString TableColumnName(int column);
+
+/// Reads the fields of a corner line into `out` (its kind Corner, or Bad with the reason); its
+/// line number is kept. The same rule as a line of the file.
+void ReadTableFields(const std::vector<QString>& fields, TableLine& out);
+
+/// The corner a table line gives, as the calculation takes it.
+CornerInput CornerInputOf(const TableCorner& c);
 
 /// How a table's lines are written: the encoding and the field separator.
 struct TableForm {
@@ -84,6 +104,12 @@ public:
     /// Lines that are neither blank nor the header: the corners the run goes through, lines that
     /// will be refused included.
     int cornerLines() const { return m_cornerLines; }
+    /// True when the table was read through and holds a header and no corner line (open then
+    /// refuses it as holding no corners, ready all the same for `next` to go past the header):
+    /// a table with its rows all deleted.
+    bool headerOnly() const { return m_headerOnly; }
+    /// The number of fields of the header line once `next` has gone past it; 0 without one.
+    int headerFields() const { return m_headerFields; }
     /// The next line that is not skipped; false at the end of the table or when reading failed
     /// (then `error()` says why).
     bool next(TableLine& out);
@@ -101,6 +127,8 @@ private:
     TableForm m_form;
     int m_bom = 0;  ///< length of the byte-order mark
     int m_cornerLines = 0;
+    bool m_headerOnly = false;
+    int m_headerFields = 0;
     bool m_seenFirst = false;
     IpNumbers m_ipNumbers;
     QString m_error;

@@ -2,6 +2,7 @@
 #include "calc/numeric.h"
 
 #include <QChar>
+#include <QLocale>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -308,6 +309,15 @@ QString WithoutFieldBreaks(QString text)
 {
     text.removeIf(IsFieldBreak);
     return text;
+}
+
+QString ShortestNumberText(double v)
+{
+    if (v == 0) return std::signbit(v) ? QStringLiteral("-0") : QStringLiteral("0");
+    const double a = std::fabs(v);
+    // Qt's shortest form is the fewest digits that convert back to the same double.
+    const char form = a >= 1e15 || a < 1e-5 ? 'g' : 'f';
+    return QString::number(v, form, QLocale::FloatingPointShortest);
 }
 
 }  // namespace tovanel

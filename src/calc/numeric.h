@@ -93,6 +93,12 @@ std::optional<double> StrictNumber(QStringView text, QString* plain = nullptr);
 /// (12.5 → "12.5", 100 → "100", −0 → "0"). Used for exported coordinates.
 QString NumberText(double v);
 
+/// The shortest text that reads back (StrictNumber, LeadingNumber) as exactly v: plain digits
+/// ("12.5", "-0.001", "100") for magnitudes from 1e-5 to below 1e15, an exponent beyond
+/// ("1e-07"); "-0" for negative zero. For files and boxes that must give back the value they
+/// were given; v must be finite.
+QString ShortestNumberText(double v);
+
 /// NumberText with one leading blank when v is not negative (8 → " 8", −2 → "-2").
 QString SignedNumberText(double v);
 

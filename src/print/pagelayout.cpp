@@ -90,6 +90,13 @@ void PageLayout::clearDoc()
     m_shown = 1;
 }
 
+void PageLayout::setPages(std::vector<Page> pages)
+{
+    m_pages = std::move(pages);
+    m_ended = true;
+    m_shown = 1;
+}
+
 void PageLayout::newPage()
 {
     m_pages.emplace_back();

@@ -85,6 +85,9 @@ public:
     /// Page p (1-based); nullptr when there is no such page.
     const Page* page(int p) const;
     const std::vector<Page>& pages() const { return m_pages; }
+    /// Replaces the pages by these, as one ended document: documents composed one after another
+    /// (the corners of a table) shown and printed as one.
+    void setPages(std::vector<Page> pages);
 
     // --- text
     void setCurrentX(double twips) { m_curX = twips; }

@@ -5,7 +5,7 @@
 
 #include "app/batchcommand.h"
 #include "app/exchangecommands.h"
-#include "app/pointpicker.h"
+#include "district/pointpicker.h"
 
 #include "recordedwindow.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/pointpicker.h"
+#include "district/pointpicker.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
