@@ -15,6 +15,7 @@
 #include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "exchange/dxfdrawing.h"
+#include "plan/plan.h"
 #include "exchange/pointfile.h"
 #include "exchange/pointwriter.h"
 #include "print/fonts.h"
@@ -89,6 +90,7 @@ constexpr OptionSpec kOptions[] = {
     {"sima", "FILE|-", "出力する点の SIMA 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
     {"csv", "FILE|-", "出力する点の CSV 座標ファイル (CP932, CR LF)", Use::Both, Role::Output},
     {"dxf", "FILE|-", "DXF 図面: 接線、円弧、杭打ちの経路、点", Use::Both, Role::Output},
+    {"plan", "FILE", "平面図: 隅切りの接線、3 本の曲線、杭の点と名前（.pdf なら PDF、ほかは SVG）", Use::Both, Role::Output},
     {"dxf-scale", "N", "DXF 図面の縮尺 1:N（点名の高さは紙の上で 2.5 mm。既定 500、1 から 100000）", Use::Both},
     // Further outputs of both modes go here: the path checks and --help take them from this list.
     {"help", nullptr, "この説明を表示して終わる", Use::Info},
@@ -527,6 +529,15 @@ Stop ComposeOutputs(const Args& a, const Job& job, const Corner& k, std::vector<
     return {};
 }
 
+/// The plan drawing of `corners` as the file the name asks for: PDF for ".pdf", SVG otherwise.
+Stop PlanBytes(const QString& path, const std::vector<PlanCorner>& corners, QByteArray& bytes)
+{
+    InstallFontSubstitutions();  // the names in the window's Japanese font, as the window draws them
+    const bool pdf = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    const QString why = pdf ? PlanPdfFile(corners, bytes) : PlanSvgFile(corners, bytes);
+    return why.isEmpty() ? Stop{} : Usage(why);
+}
+
 Stop Compute(const Args& a, const Job& job, std::vector<Piece>& pieces)
 {
     Corner k = job.corner;
@@ -536,7 +547,13 @@ Stop Compute(const Args& a, const Job& job, std::vector<Piece>& pieces)
     for (const QString& line : CornerWarnings(k.in, k.el)) Say(QStringLiteral("警告: ") + line);
     const bool sheets = WantsSheets(a);
     if (a.has("listing")) pieces.push_back({QStringLiteral("-"), ListingBytes(listing)});
-    if (a.has("elements") || !(a.has("listing") || sheets)) pieces.push_back({QStringLiteral("-"), ElementBytes(k.el)});
+    if (a.has("elements") || !(a.has("listing") || a.has("plan") || sheets))
+        pieces.push_back({QStringLiteral("-"), ElementBytes(k.el)});
+    if (a.has("plan")) {
+        QByteArray bytes;
+        if (Stop st = PlanBytes(a.value("plan"), {PlanCornerOf(k.in, job.settings)}, bytes); st.stops()) return st;
+        pieces.push_back({a.value("plan"), std::move(bytes)});
+    }
     return sheets ? ComposeOutputs(a, job, k, pieces) : Stop{};
 }
 
@@ -564,6 +581,31 @@ Stop Write(const std::vector<Piece>& pieces)
 
 // ---- A corner table: every corner through the same road, into one set of files.
 
+/// The plan drawing of every corner line of the table, as the run will read them: computed
+/// corners whole, refused ones as their three points; lines that cannot be read are left out.
+Stop TablePlan(const QString& table, const Job& job, const QString& path, QByteArray& bytes)
+{
+    CornerTable read;
+    if (QString why = read.open(table); !why.isEmpty()) return Usage(why);
+    std::vector<PlanCorner> corners;
+    TableLine line;
+    while (read.next(line))
+        if (line.kind == TableLineKind::Corner) corners.push_back(PlanCornerOf(CornerInputOf(line.corner), job.settings));
+    if (!read.error().isEmpty()) return Usage(read.error());
+    return PlanBytes(path, corners, bytes);
+}
+
+/// The table's plan drawing, made before the run and put in place once the run has written its
+/// files: a run that stops or fails leaves the previous drawing too.
+Stop CommitPlan(const QString& path, const QByteArray& bytes)
+{
+    AtomicFile file(path);
+    if (!file.open() || file.write(bytes) != bytes.size())
+        return Usage(QStringLiteral("%1 に書けません: %2").arg(QDir::toNativeSeparators(path), file.reason()));
+    const CommitReport report = CommitAll({&file});
+    return report.ok() ? Stop{} : Usage(report.message());
+}
+
 Stop RunTable(const Args& a, const Job& job)
 {
     BatchOutputs out{a.value("pdf"), a.value("sima"), a.value("csv"), a.value("dxf"), a.value("elements"), job.paper};
@@ -573,6 +615,9 @@ Stop RunTable(const Args& a, const Job& job)
     InstallFontSubstitutions();
     if (!out.pdf.isEmpty()) WarnWithoutSheetFont();
     const QString table = a.value("batch");
+    QByteArray plan;
+    if (a.has("plan"))
+        if (Stop st = TablePlan(table, job, a.value("plan"), plan); st.stops()) return st;
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { Say(TableLineMessage(table, r.line, r.reason)); };
     callbacks.warned = [&](const BatchWarning& w) {
@@ -587,6 +632,8 @@ Stop RunTable(const Args& a, const Job& job)
     // Said above already: only the status is left.
     if (r.cancelled) return {kSignalExitBase + InterruptSignal(), {}};
     if (!r.failure.isEmpty()) return {kUsage, {}};
+    if (a.has("plan") && r.done > 0)
+        if (Stop st = CommitPlan(a.value("plan"), plan); st.stops()) return st;
     return {r.refused > 0 ? kRefused : kOk, {}};
 }
 

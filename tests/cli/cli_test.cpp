@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <csignal>
@@ -279,6 +280,40 @@ TEST(Cli, BatchOfACornerTable)
     const Ran full = Launch(kCli, {"--batch", LongTable(dir, 100), "--dxf", "/dev/full"});
     EXPECT_EQ(full.status, 2);
     EXPECT_TRUE(full.err.contains(QStringLiteral("DXF を書けません（ディスクの空き容量が足りません）"))) << full.err.toStdString();
+}
+
+/// The texts of an SVG drawing in drawing order, joined: a name's text may be split where its
+/// script changes.
+QString SvgTexts(const QByteArray& svg)
+{
+    QString out;
+    const QRegularExpression text(QStringLiteral(">([^<>]*)</text>"));
+    for (auto m = text.globalMatch(QString::fromUtf8(svg)); m.hasNext();) out += m.next().captured(1);
+    return out;
+}
+
+// The plan drawing of one corner or of a table: SVG or PDF by the name, with every point's name;
+// a table's refused line drawn by its points, a line that cannot be read left out; nothing to
+// standard output when the drawing is the output asked for.
+TEST(Cli, PlanOfACornerAndOfATable)
+{
+    QTemporaryDir dir;
+    const Ran one = Cli({"--type", "0", "--ip-number", "交7", "--plan", dir.filePath("one.svg")});
+    EXPECT_EQ(one.status, 0) << one.err.toStdString();
+    EXPECT_TRUE(one.out.isEmpty()) << one.out.toStdString();
+    EXPECT_TRUE(ReadAll(dir.filePath("one.svg")).contains("<svg"));
+    EXPECT_TRUE(SvgTexts(ReadAll(dir.filePath("one.svg"))).contains(QStringLiteral("交7C 1"))) << "the stake points' names";
+    EXPECT_EQ(Cli({"--type", "0", "--plan", dir.filePath("one.pdf")}).status, 0);
+    EXPECT_TRUE(ReadAll(dir.filePath("one.pdf")).startsWith("%PDF"));
+
+    const QString table = WriteIn(dir, "block.csv", "7,0,0,100,100,0,200,100,3,3,1,\r\n8,5,5,5,5,5,5,10,1,1,0,\r\n9,0,0,x\r\n");
+    const Ran all = Launch(kCli, {"--batch", table, "--plan", dir.filePath("all.svg"), "--sima", dir.filePath("all.sim")});
+    EXPECT_EQ(all.status, 3) << "two lines refused";
+    const QString drawn = SvgTexts(ReadAll(dir.filePath("all.svg")));
+    EXPECT_TRUE(drawn.contains(QStringLiteral("7C 1")));
+    EXPECT_TRUE(drawn.contains(QStringLiteral("IP 8"))) << "the refused corner by its points";
+    EXPECT_FALSE(drawn.contains(QStringLiteral("IP 9")));
+    EXPECT_EQ(Launch(kCli, {"--batch", table, "--plan", table}).status, 2) << "the table is no output";
 }
 
 /// The hidden files of the folder: the temporary files of outputs not yet committed.
