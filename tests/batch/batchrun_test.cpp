@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A table of good and bad lines through the batch run, every corner compared with the
-// single-corner path (trial, composition, export list); runs that are cancelled or fail.
+// The batch run against the single-corner path, and runs that are cancelled or fail.
 
 #include "batch/batchrun.h"
 
@@ -37,8 +36,6 @@ QByteArray Line(const Corner& c)
     return line;
 }
 
-Settings ShippedSettings() { return DefaultSettings(); }
-
 struct Outputs {
     QTemporaryDir dir;
     BatchOutputs out{dir.filePath("sheets.pdf"), dir.filePath("points.sim"), dir.filePath("points.csv"),
@@ -46,8 +43,7 @@ struct Outputs {
     QStringList paths() const { return {out.pdf, out.sima, out.csv, out.dxf, out.elements}; }
 };
 
-// Both turns, every type, counts given and chosen, CP932 IP numbers, and a curve that runs past
-// BP and EP (IA 176°, warned of and computed).
+// Both turns, every type, counts given and chosen, a CP932 IP number, a curve past BP and EP.
 const Corner kGood[] = {
     {.ix = 100, .iy = 100, .ey = 200, .r = 100, .type = 0, .n = 8, .ip = "1"},
     {.bx = 0, .by = 20, .ix = 10, .iy = 10, .ex = 0, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "交2"},
@@ -58,8 +54,7 @@ const Corner kGood[] = {
 
 TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
 {
-    // The refused corners give the reasons the window gives for them: counts, and corners that
-    // cannot be staked (every point on one spot, a reversal, no inner curve, a negative radius).
+    // Refused corners give the single-corner path's reasons.
     const Corner refusedCorners[] = {
         {.n = 1001, .ip = "9"},
         {.n = 2.5, .ip = "10"},
@@ -82,7 +77,7 @@ TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
     BatchCallbacks callbacks;
     callbacks.refused = [&](const BatchRefusal& r) { refused << QStringLiteral("%1:%2").arg(r.line).arg(r.reason); };
     callbacks.warned = [&](const BatchWarning& w) { warned << QStringLiteral("%1:%2:").arg(w.line).arg(w.ipNumber) + w.lines.join('|'); };
-    const BatchResult r = RunBatch(path, ShippedSettings(), o.out, callbacks);
+    const BatchResult r = RunBatch(path, DefaultSettings(), o.out, callbacks);
     ASSERT_TRUE(r.failure.isEmpty()) << r.failure.toStdString();
     EXPECT_EQ(std::vector({r.total, r.done, r.refused, r.warned}), std::vector({13, 5, 8, 1}));
     ASSERT_EQ(refused.size(), 8);
@@ -138,8 +133,7 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
     QTemporaryDir tables;
     const QString good = test::WriteIn(tables, "good.csv", Line(kGood[0]) + "\n" + Line(kGood[1]) + "\n");
     const QString bad = test::WriteIn(tables, "bad.csv", "1,0,0\n2,0,0,0,0,0,0,5,0,0,7\n");
-    // `unwritable` puts the PDF into a folder that is not there; `failure` is part of the failure
-    // ("" for none), `summary` part of the summary.
+    // `unwritable`: the PDF in a missing folder; `failure`, `summary`: parts of what is said.
     const struct { const char* name; QString table; bool cancel, unwritable; const char *failure, *summary; } cases[] = {
         {"cancelled after the first corner", good, true, false, "", "1 / 2 箇所目で中止しました"},
         {"an output that cannot be written", good, false, true, "sheets.pdf に書けません", "ファイルは書いていません"},
@@ -155,7 +149,7 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
         BatchCallbacks callbacks;
         int asked = 0;
         callbacks.cancelled = [&] { return c.cancel && ++asked == 1; };
-        const BatchResult r = RunBatch(c.table, ShippedSettings(), o.out, callbacks);
+        const BatchResult r = RunBatch(c.table, DefaultSettings(), o.out, callbacks);
         EXPECT_TRUE(r.written.isEmpty()) << c.name;
         EXPECT_EQ(r.cancelled, c.cancel) << c.name;
         EXPECT_TRUE(r.failure.contains(QString::fromUtf8(c.failure)) && r.failure.isEmpty() == !*c.failure)
@@ -169,9 +163,8 @@ TEST(BatchRun, NothingIsWrittenUnlessTheRunEnds)
     }
 }
 
-// Replacing the files fails after two of them were replaced (the third rename refused): the
-// failure names the files that are new and those that are as they were, and the summary does not
-// claim that nothing was written.
+// The third rename fails: the failure names the files replaced and kept; the summary does not claim
+// nothing was written.
 TEST(BatchRun, ReplacingThatFailsPartWayNamesTheFilesReplacedAndKept)
 {
     QTemporaryDir tables;
@@ -184,7 +177,7 @@ TEST(BatchRun, ReplacingThatFailsPartWayNamesTheFilesReplacedAndKept)
                                errno = EACCES;
                                return -1;
                            }});
-    const BatchResult r = RunBatch(good, ShippedSettings(), o.out);
+    const BatchResult r = RunBatch(good, DefaultSettings(), o.out);
     SetCommitCallsForTest({});
     const auto native = [](const QStringList& paths) {
         QStringList shown;

@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The corner table: one line at a time (what is a corner, a header, a blank or bad line and why,
-// every cell read whole), the file as a stream (line ends, the length limit, lines split across
-// reads), the encodings and separators spreadsheets write, IP numbers that repeat, and files
-// refused.
+// The corner table: single lines and cells, the file as a stream, encodings, repeated IP numbers.
 
 #include "batch/cornertable.h"
 
@@ -59,8 +56,7 @@ TEST(CornerTable, OneLine)
 
 TEST(CornerTable, EveryCellIsReadWholeOrTheLineRefused)
 {
-    // One cell of a good line replaced: `column` from 0 (IP number); `error` empty when the line
-    // is read, then `value` is what the column holds (the type and division count as numbers).
+    // One cell of a good line replaced; `error` empty when read, then `value` is what the column holds.
     const QStringList good = QString("5,0,0,100,100,0,200,100,3,3,1,,B,I,E").split(',');
     const struct { const char* name; int column; QByteArray cell; const char* error; double value; } cases[] = {
         {"thousands separators", 1, "\"-123,455.670\"", "", -123455.67},
@@ -125,8 +121,7 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     EXPECT_EQ(Lines("a\r\nb\x1a"), (QStringList{"1:a", "2:b"}));
     EXPECT_EQ(Lines("a\x1a\r\nb"), (QStringList{"1:a\x1a", "2:b"})) << "only at the very end";
 
-    // A CR LF split between two reads of the device is one line end, and a lone CR at the end of a
-    // read still ends its line.
+    // A CR LF split between two device reads is one line end; a lone CR at a read's end ends its line.
     for (const char after : {'\n', 'z'}) {
         QByteArray bytes;
         while (bytes.size() + 100 < 256 * 1024) bytes += QByteArray(98, 'p') + "\r\n";
@@ -139,8 +134,7 @@ TEST(CornerTable, LineEndsAndLinesAcrossReads)
     }
 }
 
-/// The table written to a file, read through: its encoding, and per corner line "line:IP number
-/// name of BP X", or "line:reason" for a refused line.
+/// The table read from a file: its form, and per line "line:IP BP-name BP-X" or "line:reason".
 struct TableRead {
     QString openError;
     TableForm form;
@@ -162,8 +156,7 @@ TableRead ReadTable(const QByteArray& bytes)
 
 TEST(CornerTable, LineLengthLimitToTheByte)
 {
-    // A line of exactly the limit is kept, one byte more is not: in the middle of the file, as its
-    // last line without a line end, and across a read of the device (after 256 KB).
+    // Exactly the limit is kept, one byte more is not: mid-file, last without an end, across a read.
     const QByteArray atLimit(kMaxTableLineBytes, 'x'), over(kMaxTableLineBytes + 1, 'x');
     const QString kept = QStringLiteral("2:") + QString::fromLatin1(atLimit);
     EXPECT_EQ(Lines("a\n" + atLimit + "\nb"), (QStringList{"1:a", kept, "3:b"}));
@@ -200,8 +193,6 @@ TEST(CornerTable, EncodingsAndSeparatorsAsSpreadsheetsWriteThem)
          Cp932, u',', {"1:1 ﾊｼ 0", "2:2 ﾅｰ 0"}},
         {"CP932 katakana that is no UTF-8", InCp932("1,0,0,100,100,0,200,10,3,3,1,,ｺｰﾅｰ\r\n"), Cp932, u',', {"1:1 ｺｰﾅｰ 0"}},
         {"UTF-8 of three-byte characters", "1,0,0,100,100,0,200,10,3,3,1,,ʼ交\r\n", Utf8, u',', {"1:1 ʼ交 0"}},
-        {"final DOS end-of-file mark", "1,0,0,100,100,0,200,10,3,3,1,,P\r\n\x1a", Utf8, u',', {"1:1 P 0"}},
-        {"DOS end-of-file mark after the last line", "1,0,0,100,100,0,200,10,3,3,1,,P\x1a", Utf8, u',', {"1:1 P 0"}},
         {"UTF-16 with a final mark", test::Utf16(QStringLiteral("1\t0\t0\t1\t1\t0\t2\t1\t0\t0\t1\t\tP\x1a"), false), Utf16Le, u'\t', {"1:1 P 0"}},
         {"UTF-16 cut in the middle of a character", test::Utf16(QStringLiteral("1,0,0,1,1,0,2,1,0,0,1"), false) + "\x31",
          Utf16Le, u',', {"1:UTF-16 として読めない文字があります。"}},
@@ -230,8 +221,7 @@ TEST(CornerTable, IpNumbersAreThereAndDiffer)
                                     "7:IP番号「7」は 6 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。"}));
 }
 
-// Which lines are corners, the encoding and the count announced on opening are checked on every
-// input by the corner table fuzz target; here the tables that cannot be read at all.
+// Tables that cannot be read at all (line-by-line reading is the fuzz target's).
 TEST(CornerTable, FilesThatCannotBeRead)
 {
     QTemporaryDir dir;

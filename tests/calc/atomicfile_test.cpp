@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writing files: the previous file survives every failure, links and permissions are respected,
-// and the reason named is the real one.
+// Writing files: the previous file survives every failure; links, permissions and real reasons.
 
 #include "calc/atomicfile.h"
 #include "calc/settings.h"
@@ -24,8 +23,7 @@ namespace {
 using test::ReadAll;
 using test::WriteAll;
 
-// Every write finds the same folder: "real" (old, mode 0640), a link to it, and a planted link
-// from the temporary name a naive writer would use to a victim file; the umask is 027.
+// Each write meets "real" (0640), a link to it, and a planted link from "real.new" to a victim; umask 027.
 TEST(AtomicFile, OutcomesLinksAndPermissions)
 {
     const struct { const char* name; const char* path; const char* reason; const char* realAfter; } cases[] = {
@@ -66,8 +64,7 @@ TEST(AtomicFile, OutcomesLinksAndPermissions)
     }
 }
 
-// A full disk (files may not grow beyond 16 bytes; works for root too) and a cancelled run: the
-// previous file stays, the settings file included, and the real reason is named.
+// A full disk (RLIMIT_FSIZE 16 bytes) and a cancelled run keep the previous file, settings included.
 TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
 {
     QTemporaryDir tmp;
@@ -101,8 +98,7 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-/// The commit calls made through the test seam, each failing with `err` once `fails` says so.
-/// Every call is recorded as "sync file", "sync folder" or "rename".
+/// The commit calls through the test seam, recorded by kind and failing with `err` when `fails` says.
 struct Calls {
     QStringList made;
     std::function<bool(const QString& call, int nth)> fails;  // nth: 1 for the first call of its kind
@@ -128,9 +124,8 @@ struct Calls {
     }
 };
 
-// The new bytes reach the disk before the rename makes them the file, and the rename reaches the
-// disk with the folder. A sync or a rename that fails leaves the previous file; a folder sync that
-// fails comes after the rename, and the reason says the file was replaced.
+// The file is synced before the rename and the folder after it; a failure before the rename keeps
+// the previous file, a failing folder sync says the file was replaced.
 TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
 {
     const struct { const char* name; const char* failing; const char* reason; const char* after; bool replaced; } cases[] = {
@@ -161,8 +156,7 @@ TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
     }
 }
 
-// Several files committed together: every one is on the disk before the first is renamed, so a
-// failing sync replaces none; a failure after a rename names the files replaced and those kept.
+// Files committed together are all synced before any rename; a later failure names replaced and kept.
 TEST(AtomicFile, CommitAllNamesTheFilesReplacedAndThoseKept)
 {
     const struct { const char* name; const char* failing; int nth; const char* after; const char* says; } cases[] = {
@@ -198,8 +192,7 @@ TEST(AtomicFile, CommitAllNamesTheFilesReplacedAndThoseKept)
     }
 }
 
-// An output is refused when it is an input or another output under another name: the key of a
-// path is the file it reaches.
+// The key of a path is the file it reaches, so an output under another name is caught.
 TEST(AtomicFile, FileIdentityFollowsLinksAndHardLinks)
 {
     QTemporaryDir tmp;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Numeric, angle and text routines on tables led by the field routines' worked examples; the 17
-// digits elements are handed on with; numbers read and printed alike in a comma-decimal locale.
+// Numeric, angle and text routines; the 17-digit element texts; a comma-decimal locale.
 
 #include "calc/settings.h"
 #include "calc/elementlist.h"
@@ -50,8 +49,7 @@ TEST(Azimuth, GuardsAndQuadrantsAndTheExactRoutineWithout)
         EXPECT_NEAR(Azimuth(c.dx, c.dy), c.want, c.tol) << c.dx << "," << c.dy;
         EXPECT_NEAR(AzimuthExact(c.dx, c.dy), c.exact, 1e-9) << c.dx << "," << c.dy;
     }
-    // A degree or more off the axes both print the same angle text (whole seconds, far from a
-    // rounding edge).
+    // A degree or more off the axes both print the same angle text.
     for (const double seconds : {3601.0, 111042.0, 320400.0, 644340.0, 720030.0, 1288799.0})
         for (const double length : {0.5, 80000.0}) {
             const double a = seconds / 3600 * DegToRad, dx = length * std::cos(a), dy = length * std::sin(a);
@@ -120,8 +118,7 @@ TEST(NumberText, FifteenDigitsAndTheSignBlank)
     EXPECT_EQ(SignedNumberText(8) + SignedNumberText(-0.0), " 8 0");
 }
 
-// The value as shown (15 significant digits) is rounded half away from zero, whatever binary
-// fraction lies behind it: 3.60715 is 3.6071499999999998… in binary and still prints 3.6072.
+// The 15-digit decimal is rounded half away from zero: 3.60715 (…4999… in binary) prints 3.6072.
 TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
 {
     const struct { double v; int decimals; const char* text; } cases[] = {

@@ -39,8 +39,7 @@ TEST(SettingsFile, ReadsAndWritesBackUnchanged)
     ASSERT_EQ(WriteSettings(path, s), "");
     EXPECT_EQ(ReadAll(path), Lines(kFile));
 
-    // Plain decimals as the file has always held them, never an exponent, and still the same
-    // double when read back.
+    // Plain decimals, never an exponent, reading back as the same double.
     const double values[] = {0.1 + 0.2, 1e300, -1e-300, 0.0125, 1.0 / 3, -0.0, 5e-324, 1e17 + 8, 1e6, 1e-7};
     for (int i = 0; i < 10; ++i) s.setNumberLine(i + 1, values[i]);
     ASSERT_EQ(WriteSettings(path, s), "");
@@ -55,8 +54,7 @@ TEST(SettingsFile, ReadsAndWritesBackUnchanged)
     EXPECT_TRUE(std::signbit(back.numberLine(6)));
 }
 
-// Names go out in CP932 and come back the same; what has no CP932 form, or what the reader would
-// not take back, is refused with the line named and the previous file kept.
+// Names round-trip through CP932; what cannot is refused naming the line, the previous file kept.
 TEST(SettingsFile, NamesInCp932AndRefusedSaves)
 {
     QTemporaryDir dir;
@@ -121,15 +119,13 @@ TEST(SettingsFile, DamagedFilesFallBackPerEntry)
     }
 }
 
-// Where the settings live: next to the executable in the build folder; installed, in the user's
-// folder, seeded once from the shipped default and never replaced by a later start or reinstall.
+// Settings live next to the program in the build folder; installed, in the user's folder, seeded
+// once from the shipped file.
 TEST(SettingsFile, LocationInTheBuildFolderAndWhenInstalled)
 {
     enum Where { kNextToProgram, kShipped, kUser, kNone };
-    // local: the file next to the executable (nullptr: none), with the program folder read-only or
-    // not (root sees no such thing); shipped: share/tovanel/Tovanel.INI; user: the user's file before
-    // the start; readBefore: LocateSettings().current() before the start; used: SettingsPath();
-    // userAfter: the user's file after the start (nullptr: none).
+    // Files before the start (nullptr: none); readBefore: LocateSettings().current(); used:
+    // SettingsPath(); userAfter: the user's file after the start.
     const struct { const char *name, *local; bool localReadOnly; const char *shipped, *user; Where readBefore, used;
                    const char* userAfter; } cases[] = {
         {"build folder: the file next to the program wins", "L", false, "S", "U", kNextToProgram, kNextToProgram, "U"},

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The text-file layer's own seam: what is opened and how far it is read. Decoding, lines and
-// fields are checked through the point file and corner table tests and their fuzz targets.
+// The text-file layer's seam: what is opened and how far it is read.
 
 #include "calc/textfile.h"
 

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The corner table window's commands on a small table, every dialog answered by a hook: new,
-// open, save, save as, closing with changes, a cell typed with a bad value, outputs through the
-// batch run, rows from the main window's corner.
+// The corner table window's commands on a small table, every dialog answered by a hook.
 
 #include "district/cornertablewindow.h"
 
@@ -54,6 +52,13 @@ struct Fixture {
     std::function<void(QDialog&)> user;  ///< what the user does in a dialog the window runs
 
     QString table() { return WriteIn(dir, QStringLiteral("t.csv"), QString::fromUtf8(kTable).toUtf8()); }
+    static QString next(std::deque<QString>& paths)
+    {
+        if (paths.empty()) return QString();
+        QString p = paths.front();
+        paths.pop_front();
+        return p;
+    }
 
     CornerTableWindow& open()
     {
@@ -61,18 +66,8 @@ struct Fixture {
         s.settings = [] { return DefaultSettings(); };
         s.recentList = dir.filePath(QStringLiteral("recent.txt"));
         s.hooks.dialogs.message = [this](QWidget*, QMessageBox::Icon, const QString&, const QString& text) { said << text; };
-        s.hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
-            if (savePaths.empty()) return QString();
-            QString p = savePaths.front();
-            savePaths.pop_front();
-            return p;
-        };
-        s.hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
-            if (openPaths.empty()) return QString();
-            QString p = openPaths.front();
-            openPaths.pop_front();
-            return p;
-        };
+        s.hooks.dialogs.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return next(savePaths); };
+        s.hooks.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return next(openPaths); };
         s.hooks.askSave = [this](QWidget*, const QString&, const QString&) {
             ++asked;
             if (answers.empty()) return QMessageBox::Cancel;
@@ -133,18 +128,12 @@ TEST(CornerTableWindow, OpenEditSaveAndTheTitle)
 
 TEST(CornerTableWindow, ClosingWithChangesAsks)
 {
-    struct Row {
-        const char* name;
-        QMessageBox::StandardButton answer;
-        bool closes;
-        bool saved;
-    };
-    const Row rows[] = {
+    const struct { const char* name; QMessageBox::StandardButton answer; bool closes; bool saved; } rows[] = {
         {"cancel", QMessageBox::Cancel, false, false},
         {"discard", QMessageBox::Discard, true, false},
         {"save", QMessageBox::Save, true, true},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         Fixture f;
         CornerTableWindow& w = f.open();

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The DXF drawing read back by an independent reader (Debian's ezdxf): layers, tangents, arcs
-// through the exported BC and EC, staking paths, points and their names, for both turns; the
-// scale, numbers it cannot hold, and a drawing cut short.
+// The DXF drawing read back by ezdxf for both turns; scale, unwritable numbers, a stream cut short.
 
 #include "exchange/dxfdrawing.h"
 
@@ -25,8 +23,7 @@ namespace {
 using test::Corner;
 using test::Doc;
 
-// One line per entity: kind, layer, then numbers or the text; before them the header's extent,
-// point mode and size, the style's font and the saved view, each with "-" for its layer.
+// One line per entity (kind, layer, values), after the header, style, view and layers.
 const char kReader[] = R"(
 import sys, ezdxf
 from ezdxf import bbox
@@ -52,8 +49,7 @@ for e in doc.modelspace():
     print(t, d.layer, *[repr(x) if isinstance(x, float) else x for x in v], sep='\t')
 )";
 
-/// What the reader printed, by layer (by kind for the header, style, view and layer table): kind,
-/// layer, numbers or text.
+/// What the reader printed, by layer (by kind for the header, style, view and layer table).
 using Drawing = std::map<QString, std::vector<QStringList>>;
 
 /// The drawing as the reader sees it; empty with `skip` set when there is no reader.
@@ -93,8 +89,7 @@ void ExpectAt(const QStringList& e, int first, const std::vector<double>& expect
         EXPECT_NEAR(e[2 + first + static_cast<int>(i)].toDouble(), expected[i], tolerance) << e[1].toStdString() << " #" << first + i;
 }
 
-/// Where a TEXT as the reader gave it lies, generously: as long as its characters are high, on the
-/// side of its alignment point its justification puts it, slightly drawn in.
+/// A TEXT's box, generously: as long as its characters are high, on its justified side, drawn in.
 QPolygonF TextBox(const QStringList& t)
 {
     const double x = t[3].toDouble(), y = t[4].toDouble(), h = t[10].toDouble(), a = t[9].toDouble() * M_PI / 180;
@@ -106,10 +101,8 @@ QPolygonF TextBox(const QStringList& t)
     return box;
 }
 
-// Both turns (the left one names the curve at R − Wi with the outer prefix) through an independent
-// reader: a curve's layers follow its points' prefix, tangents, arcs through their BC and EC,
-// staking paths, points and names, names clear of their points and of each other along every
-// radial line, an extent and a view holding everything, points that show, a Japanese font.
+// Both turns (the left one's R − Wi curve takes the outer prefix): layers, tangents, arcs through BC
+// and EC, paths, points, names clear of each other, extent and view, a Japanese font.
 TEST(DxfDrawing, ReadBackByAnIndependentReader)
 {
     const Corner right{.bx = 0, .by = 0, .ix = 10, .iy = 10, .ex = 0, .ey = 20, .r = 10, .wi = 1, .wo = 2,
@@ -146,8 +139,7 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
         ExpectAt(tangents[0], 0, {c.by, c.bx, c.iy, c.ix});
         ExpectAt(tangents[1], 0, {c.iy, c.ix, c.ey, c.ex});
 
-        // The exported points of each curve, by name: IP number, prefix, row label. The curve at
-        // R − Wi carries the inner prefix on a right-hand curve, the outer one on a left-hand one.
+        // The exported points of each curve, by name: IP number, prefix, row label.
         const std::vector<ExportPoint> points = ExportPoints(d.exports);
         const QString ip = QString::fromUtf8(c.ip);
         const char* prefixes[3] = {"C", "I", "O"};
@@ -189,8 +181,7 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
             EXPECT_NEAR(std::hypot(names[i][3].toDouble() - points[i].y, names[i][4].toDouble() - points[i].x), 0.625, 1e-9);
             ExpectAt(names[i], 8, {1.25});  // 2.5 mm at 1/500
         }
-        // Names of points on one spot or one radial line (the main points on the centre curve's
-        // own among them) never cover each other.
+        // Names of points on one spot or one radial line never cover each other.
         int together = 0;
         for (size_t i = 0; i < points.size(); ++i)
             for (size_t j = i + 1; j < points.size(); ++j) {
@@ -202,8 +193,7 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
                 EXPECT_FALSE(TextBox(names[i]).intersects(TextBox(names[j])))
                     << points[i].name.toStdString() << " and " << points[j].name.toStdString();
             }
-        // BC and EC of the elements sheet lie on the centre curve's; SP on its middle point where
-        // the type stakes one (parallel chords, an even count).
+        // BC, EC (and SP for parallel chords at an even count) lie on the centre curve's points.
         EXPECT_EQ(together, c.type == 0 ? 3 : 2);
         const auto& view = byLayer["VIEW"];
         ASSERT_EQ(view.size(), 1u);
@@ -212,9 +202,8 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
     }
 }
 
-// The names' height follows the scale (2.5 mm on paper); a scale the drawing cannot take, or a
-// number the library cannot write (its number formatting overruns a fixed buffer past about
-// 1e238), is refused before anything is written.
+// Names are 2.5 mm on paper at the scale; a bad scale, or a number past the library's ~1e238 buffer,
+// is refused before anything is written.
 TEST(DxfDrawing, ScaleAndNumbersTheDrawingCannotTake)
 {
     const Doc d(Corner{.n = 2});
@@ -255,8 +244,8 @@ TEST(DxfDrawing, RefusesANameWithoutACodeAndDrawsNoArcOfNoRadius)
     EXPECT_TRUE(out.contains("$DWGCODEPAGE\n  3\nANSI_932\n"));
 }
 
-// A drawing cut short where it is made (the file size limit stands for a full disk: the library
-// says nothing) or where it is written is refused, never handed on without its end.
+// A drawing cut short where it is made (the file size limit standing for a full disk) or where it is
+// written is refused, never handed on without its end.
 TEST(DxfDrawing, AStreamCutShortIsRefused)
 {
     const Doc d(Corner{.n = 200});

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Point files going out: the exact text of a small corner of each turn, in code page 932, and names
-// written exactly or refused. That what is written reads back is checked on any input by the point
-// readers' fuzz targets.
+// Point files going out: exact CP932 texts of each turn; names written exactly or refused.
 
 #include "exchange/pointwriter.h"
 
@@ -24,9 +22,8 @@ QString Decoded(const QByteArray& bytes)
 
 TEST(PointWriter, SimaAndCsvOfASmallCornerOfEachTurn)
 {
-    // BP (0, 0), IP (10, 10), EP (0, 20): a right-hand quarter turn of radius 10, widths 1 and 2;
-    // then the same turned the other way, circumscribed with one division: EC is listed twice and
-    // written once, and the inner (R − 1) curve takes the outer prefix.
+    // A right quarter turn, then the left one circumscribed with one division: EC listed twice,
+    // written once; the R − 1 curve takes the outer prefix.
     const test::Doc right({.ix = 10, .iy = 10, .ey = 20, .r = 10, .wi = 1, .wo = 2, .type = 0, .n = 2, .ip = "交1"});
     const test::Doc left({.by = 20, .ix = 10, .iy = 10, .ey = 0, .r = 10, .wi = 1, .wo = 2, .type = 2, .n = 1, .ip = "7"});
     ASSERT_EQ(right.refusal, "");

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The clipboard import from any text, for either CAD edition (the first byte of the input is the
-// edition setting: '1' DentaⅡ, anything else Stravon, the rest is the clipboard text). Checked
-// against a plain restatement of the format: lines end at LF (a CR before it belongs to the line
-// end), a last piece without a line end is a line when it is not empty, fields are TAB-separated,
-// and the name sits in field 1 or 2 with X and Y after it. Fewer than three lines leave the boxes.
+// The clipboard import from any text (first byte '1': name in field 1, else field 2) against a
+// restatement: LF or CR LF lines, TAB fields, name then X and Y; fewer than three lines change nothing.
 
 #include "fuzzcheck.h"
 

@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The corner table from any bytes, read as the batch run reads it, checked against a plain
-// restatement of the file's form: lines end at CR LF, LF or a lone CR (code units of UTF-16); a
-// final 0x1A is no text; a byte-order mark names the encoding, otherwise the table is UTF-8 when
-// all of it is and it holds a character of three or more bytes or does not read as CP932, else
-// CP932; the first line that is not blank decides between TABs and commas; blank lines are passed
-// over, the first other line may be the header, and every line after it is a corner or says why
-// not; a corner's numbers are finite and its IP number the table's only one. The number of
-// corners announced on opening is the number given.
+// The corner table from any bytes as the batch run reads it, against a plain restatement of the
+// form: line ends, a final 0x1A, the encoding (BOM, else UTF-8 with a 3-byte character or not CP932),
+// the separator, header, blank and bad lines, finite numbers, unique IP numbers, the count announced.
 
 #include "fuzzcheck.h"
 
@@ -129,12 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(k < expected.size()) << "line " << got.corner.line << " is more than the table holds";
         const TableLine& e = expected[k];
         FUZZ_CHECK(got.kind == e.kind && got.corner.line == e.corner.line) << "line " << e.corner.line << ": " << got.error << " / " << e.error;
-        // A repeated IP number names the line it was first on; every other reason is ReadTableLine's.
         FUZZ_CHECK(got.error == e.error || (e.kind == TableLineKind::Bad && got.error.contains(e.error)))
             << "line " << e.corner.line << ": " << got.error << " / " << e.error;
         FUZZ_CHECK(got.corner.ipNumber == e.corner.ipNumber && got.corner.ipName == e.corner.ipName) << "line " << e.corner.line;
         FUZZ_CHECK(got.kind != TableLineKind::Bad || !got.error.isEmpty()) << "line " << got.corner.line;
-        // The fields as split are kept, for a window that shows a refused line as it stands.
         FUZZ_CHECK(got.fields == e.fields) << "line " << e.corner.line << ": fields";
         if (got.kind != TableLineKind::Corner) continue;
         const TableCorner& c = got.corner;

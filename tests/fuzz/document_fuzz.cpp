@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The whole document from any corner, settings and paper: either a one-line refusal with no pages
-// and nothing to export, or every sheet composed with no number written as inf or nan, the export
-// list holding the points the calculation type names, and an export text whose every line has
-// exactly its fields, whatever the names hold. On request the document is written as PDF and must
-// come out whole.
+// The document from any corner, settings and paper: a one-line refusal with nothing to export, or
+// sheets without inf or nan, the type's points, export lines of exactly their fields; a whole PDF.
 
 #include "corner.h"
 #include "fuzzcheck.h"
@@ -22,8 +19,7 @@ namespace {
 
 using namespace tovanel;
 
-// Points each curve lists: the chord schemes BC and every division point to EC (N + 1), the
-// polygon and half-division schemes also both half steps (N + 3). Centre, inner, outer curve.
+// Points per curve (centre, inner, outer): N + 1 for chords, N + 3 for polygons and halves.
 int ExpectedPoints(int type, int n)
 {
     const int chords = n + 1, more = n + 3;
@@ -31,8 +27,7 @@ int ExpectedPoints(int type, int n)
     return 4 + perType[type][0] + perType[type][1] + perType[type][2];
 }
 
-// Compositions beyond this count only run the same rows over more pages; the largest count is
-// composed by the sheet tests.
+// Larger counts only add pages of the same rows; the sheet tests compose the largest.
 constexpr double kLargestFuzzedCount = 64;
 
 }  // namespace

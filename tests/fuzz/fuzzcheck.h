@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What every fuzz harness shares: FUZZ_CHECK, which ends the run with a message when something
-// that must hold does not (libFuzzer then keeps the input as a reproducer, and the replay test
-// fails), and the offscreen application the sheets need for measuring text.
+// What every harness shares: FUZZ_CHECK, which aborts with a message (libFuzzer keeps the input, the
+// replay test fails), and the offscreen application the sheets measure text with.
 
 #include <QGuiApplication>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 namespace tovanel::fuzz {
@@ -39,11 +39,13 @@ private:
     std::ostringstream m_out;
 };
 
+/// Equal to the last bit (NaN equals NaN, 0 differs from -0).
+inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 /// One application for the whole run, on the offscreen platform, with the sheet fonts mapped.
 void EnsureGuiApplication();
 
-/// A folder for the files of one run, on a memory file system when there is one (the harnesses
-/// that go through files write and read every input).
+/// A folder for the files of one run, on a memory file system when there is one.
 QString ScratchFolder();
 
 }  // namespace tovanel::fuzz

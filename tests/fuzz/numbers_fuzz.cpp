@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The leading-number rule and the strict rule of files on any text, each checked against a plain
-// statement of the rule, and the number and angle routines on any doubles: the whole input as text, then every 8 bytes of it as
-// the bits of a double, then the number the text reads as. What is printed reads back as the
-// value within its decimals, texts keep their widths, and angles stay within their ranges.
+// Both number rules on any text against plain restatements; the number and angle routines on any
+// doubles (every 8 bytes, and the text's value): texts read back, keep their widths, angles in range.
 
 #include "fuzzcheck.h"
 
@@ -30,14 +28,12 @@ double RuleReference(const QString& text)
     if (t.startsWith('+')) t.remove(0, 1);
     double v = 0;
     const auto [end, ec] = std::from_chars(t.constData(), t.constData() + t.size(), v);
-    // Beyond the range of a double, NaN here: the rule then gives an infinity, or zero and the
-    // subnormals near it.
+    // Beyond the range of a double, NaN: the rule then gives an infinity or about zero.
     return ec == std::errc::result_out_of_range ? std::nan("") : v;
 }
 
-// The strict rule: after full-width forms become ASCII and blanks around are dropped, the whole
-// text is [sign] (digits | a group of 1-3 digits not starting with 0, then ",ddd" groups) [. digits]
-// [exponent] with a digit in the mantissa, and its value is finite. Returns NaN for no number.
+// The strict rule: full-width to ASCII, blanks around dropped, the whole text [sign] (digits | 1-3
+// digits then ",ddd" groups) [. digits] [exponent], finite. NaN for no number.
 double StrictReference(const QString& text)
 {
     QString t;
@@ -71,9 +67,7 @@ void CheckTexts(double v)
     FUZZ_CHECK(withSign == (number.startsWith(QLatin1Char('-')) ? number : QLatin1Char(' ') + number)) << withSign;
     if (!std::isfinite(v)) return;
     FUZZ_CHECK(number != QLatin1String("-0")) << v;
-    // Fifteen significant digits: the text reads back within half a unit of the fifteenth, at most
-    // 5e-15 of the value, and the last bit of reading it (at the very top of the range the rounded
-    // text lies beyond the largest double).
+    // Fifteen significant digits read back within 5.3e-15 of the value (below the top of the range).
     if (std::fabs(v) < 1e308) {
         FUZZ_CHECK(Near(LeadingNumber(number), v, std::fabs(v) * 5.3e-15)) << v << " printed " << number;
     }
@@ -83,8 +77,7 @@ void CheckTexts(double v)
             QRegularExpression(QStringLiteral("^-?[0-9]+$")), {}, QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{2}$")),
             QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{3}$")), QRegularExpression(QStringLiteral("^-?[0-9]+\\.[0-9]{4}$"))};
         FUZZ_CHECK(shape[decimals].match(fixed).hasMatch()) << v << " as " << fixed;
-        // The fixed text rounds the fifteen-digit decimal, so beyond 1e15 it carries its error too
-        // (and at the very top of the range it lies beyond the largest double, as above).
+        // The fixed text rounds the fifteen-digit decimal, so it carries that error too.
         const double back = LeadingNumber(fixed);
         FUZZ_CHECK(std::fabs(v) >= 1e308 || Near(back, v, 0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(v) * 5.3e-15))
             << v << " as " << fixed;
@@ -108,15 +101,13 @@ void CheckTexts(double v)
 void CheckAngles(double a, double b)
 {
     if (!std::isfinite(a)) return;
-    // Degrees-minutes-seconds text: 4 + "ﾟ" + 2 + "'" + 5 + '"', minutes and seconds in range, and
-    // the angle it shows within half a hundredth of a second of the decimal degrees.
+    // DMS text of 14 characters; minutes and seconds in range; within 0.005" of the degrees.
     if (std::fabs(a) < 1e6) {
         const DmsParts d = DmsFormat(DegDms(a));
         FUZZ_CHECK(d.text.size() == 14 && d.text.endsWith(QLatin1Char('"'))) << a << ": " << d.text;
     }
-    // The minutes are cut with a tolerance of 1e-10 of a minute; beyond some ten thousand
-    // degrees the spacing of doubles is coarser than that, and a whole minute can come out as the
-    // minute before with 100 seconds. Every angle the program prints lies well below 3600 degrees.
+    // Beyond ~1e4 degrees doubles are coarser than the 1e-10 minute tolerance; printed angles stay
+    // well below 3600.
     if (std::fabs(a) < 3600) {
         const DmsParts d = DmsFormat(DegDms(a));
         FUZZ_CHECK(d.min >= 0 && d.min < 60 && d.min == std::floor(d.min)) << a << ": " << d.text;
@@ -127,7 +118,7 @@ void CheckAngles(double a, double b)
     double n = a;
     const double normalised = Norm360(n);
     FUZZ_CHECK(n == normalised) << a;
-    FUZZ_CHECK(normalised == (a > 360 ? a - 360 : a) + ((a > 360 ? a - 360 : a) < 0 ? 360 : 0)) << a << " became " << normalised;
+    FUZZ_CHECK(!(a >= -360 && a <= 720) || (normalised >= 0 && normalised <= 360)) << a << " became " << normalised;
     if (!std::isfinite(b)) return;
     const double az = Azimuth(a, b);
     FUZZ_CHECK(az >= 0 && az <= 360) << "Azimuth(" << a << ", " << b << ") = " << az;
@@ -152,14 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             << "read " << read << ", the rule says " << expected;
     }
 
-    // The strict rule gives the reference's value, and its plain text reads as the same value by
-    // either rule.
+    // The strict rule gives the reference's value; its plain text reads the same by either rule.
     QString plain;
     const std::optional<double> strict = StrictNumber(text, &plain);
     const double strictExpected = StrictReference(text);
     FUZZ_CHECK(strict.has_value() == !std::isnan(strictExpected)) << "strict: " << text;
     if (strict) {
-        FUZZ_CHECK(std::memcmp(&*strict, &strictExpected, sizeof(double)) == 0) << text << " read " << *strict;
+        FUZZ_CHECK(fuzz::SameBits(*strict, strictExpected)) << text << " read " << *strict;
         FUZZ_CHECK(StrictNumber(plain) == strict && LeadingNumber(plain) == *strict) << text << " as " << plain;
     }
 

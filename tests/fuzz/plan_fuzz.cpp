@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plan drawing from any corner and settings: either a one-line refusal and no stakes, or
-// finite stakes that are the points the sheets name, inside the corner's extent; and whatever the
-// corner, it paints fitted, close in and far out, on the screen and into a file, without a fault.
+// The plan from any corner: a one-line refusal, or the sheets' stakes, finite, inside the extent;
+// painted fitted, close in and far out, for screen and file, without a fault.
 
 #include "corner.h"
 #include "fuzzcheck.h"

@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the SIMA and the CSV point readers must do with any bytes: decode them or name the line
-// that cannot be decoded; then either refuse with a reason and a line of the file, or give points
-// in file order, one a line, whose coordinates are finite and are the values of their own texts
-// under the strict rule and under the boxes' rule alike (a box filled from them reads the same).
-// The points read are then written as SIMA and as CSV files, which read back to the same names
-// (SIMA without blanks around them) and to the coordinates as printed (a name that cannot be
-// written is refused, never changed).
+// The point readers on any bytes: a refusal with its line, or points in file order whose finite
+// coordinates are their texts' values by both number rules; written back as SIMA and CSV, they read
+// back to the same names and the printed coordinates (an unwritable name is refused, not changed).
 
 #include "fuzzcheck.h"
 
@@ -20,8 +16,6 @@
 
 namespace tovanel::fuzz {
 
-inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 /// Lines of the text as the readers count them: CR LF, LF and a lone CR each end one.
 inline int LineCount(const QString& text)
 {
@@ -33,8 +27,7 @@ inline int LineCount(const QString& text)
     return lines;
 }
 
-/// The name as a CP932 file gives it back: the few characters code page 932 shares between two
-/// Unicode characters (〜 and ～) come back as the one its decoder chooses.
+/// The name as a CP932 file gives it back (〜 and ～ share one code).
 inline QString ThroughCp932(const QString& name)
 {
     QByteArray bytes;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Replays inputs through a fuzz harness without libFuzzer: every file of the folders given (or the
-// files themselves), in name order. The normal test run replays each target's corpus this way —
-// the seeds and every input that once found a fault — so each stays checked in every build.
+// Replays inputs through a harness without libFuzzer, in name order: each corpus in every build.
 
 #include <algorithm>
 #include <cstdint>

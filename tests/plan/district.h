@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A synthetic district for the plan drawing's tests and benchmarks: street corners on a skewed
-// grid, every type, both turns, radii 3 to 12 m, and every 50th corner refused (EP on IP).
+// A synthetic district: corners on a skewed grid, every type and turn, every 50th refused (EP on IP).
 
 #include "calc/corner.h"
 

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plan window as a user works it: the wheel zooms about the cursor, a drag pans, a click on a
-// corner names its row, a selection is brought into view, Home shows everything, hovering a
-// point names it with its coordinates.
+// The plan window as a user works it: zoom, pan, click, selection, Home, hover.
 
 #include "plan/planview.h"
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A paint device that records what a painter draws on it (device coordinates, the pen's or the
-// brush's colour), so that tests assert what the plan drawing puts where instead of reading
-// pixels.
+// A paint device recording what is drawn where, in which colour, instead of pixels.
 
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -44,18 +42,8 @@ public:
         for (int i = 0; i < path.elementCount(); ++i) d.points.push_back(m_transform.map(QPointF(path.elementAt(i))));
         drawn.push_back(d);
     }
-    void drawPolygon(const QPointF* pts, int n, PolygonDrawMode) override
-    {
-        Drawn d = start(Drawn::Polyline);
-        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(pts[i]));
-        drawn.push_back(d);
-    }
-    void drawPoints(const QPointF* pts, int n) override
-    {
-        Drawn d = start(Drawn::Points);
-        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(pts[i]));
-        drawn.push_back(d);
-    }
+    void drawPolygon(const QPointF* pts, int n, PolygonDrawMode) override { add(Drawn::Polyline, pts, n); }
+    void drawPoints(const QPointF* pts, int n) override { add(Drawn::Points, pts, n); }
     void drawRects(const QRectF* rects, int n) override
     {
         Drawn d = start(Drawn::Rects);
@@ -81,6 +69,12 @@ public:
     }
 
 private:
+    void add(Drawn::Kind kind, const QPointF* pts, int n)
+    {
+        Drawn d = start(kind);
+        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(pts[i]));
+        drawn.push_back(d);
+    }
     Drawn start(Drawn::Kind kind) const
     {
         Drawn d{kind, {}, {}, 0, {}, {}, {}};

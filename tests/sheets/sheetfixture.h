@@ -28,8 +28,7 @@ struct Corner {
     const char* ip = "12";  ///< the IP number (UTF-8)
 };
 
-/// A corner composed as the preview composes it, with the shipped settings (prefixes C, I, O) and
-/// the corner's IP number; or, default-constructed, an empty corner for calling one sheet routine.
+/// A corner composed as the preview does with the shipped settings; default-constructed, empty.
 struct Doc {
     tovanel::Corner k;  ///< the corner, its elements as the trial calculation left them
     Settings st = DefaultSettings();

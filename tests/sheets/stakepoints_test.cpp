@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The stake points computed without a page are the points the composed document names: the same
-// names, the same coordinates to the last bit, in the same order, for every type, both turns and
-// a few division counts.
+// The stake points computed without a page are the composed document's, to the last bit.
 
 #include "sheets/stakepoints.h"
 
