@@ -475,7 +475,7 @@ QString CornerTableModel::setCell(int r, int viewColumn, const QString& text)
     return {};
 }
 
-void CornerTableModel::insertRows(int at, const std::vector<RowCells>& rows, const QString& what)
+void CornerTableModel::insertCornerRows(int at, const std::vector<RowCells>& rows, const QString& what)
 {
     if (rows.empty()) return;
     at = std::clamp(at, 0, rowCount());
@@ -497,7 +497,7 @@ void CornerTableModel::removeRowsAt(std::vector<int> rows)
     m_undo->push(parent);
 }
 
-bool CornerTableModel::moveRows(int first, int last, int delta)
+bool CornerTableModel::moveCornerRows(int first, int last, int delta)
 {
     if (first > last || first < 0 || last >= rowCount() || (delta != -1 && delta != 1)) return false;
     if ((delta < 0 && first == 0) || (delta > 0 && last + 1 >= rowCount())) return false;
@@ -519,7 +519,7 @@ QString CornerTableModel::paste(const QString& text, int at)
     QString why;
     const std::vector<RowCells> rows = ParsePastedRows(text, why);
     if (rows.empty()) return why;
-    insertRows(at, rows, QStringLiteral("%1 行の貼り付け").arg(rows.size()));
+    insertCornerRows(at, rows, QStringLiteral("%1 行の貼り付け").arg(rows.size()));
     return {};
 }
 

@@ -122,11 +122,11 @@ public:
     /// Sets one cell (view column). Empty, or why the text is refused (nothing changes).
     QString setCell(int row, int viewColumn, const QString& text);
     /// Inserts rows of cells at `at` (clamped to the table) under the undo text `what`.
-    void insertRows(int at, const std::vector<RowCells>& rows, const QString& what);
+    void insertCornerRows(int at, const std::vector<RowCells>& rows, const QString& what);
     /// Deletes the given rows (any order, repeats ignored).
     void removeRowsAt(std::vector<int> rows);
     /// Moves rows first..last one place up (delta −1) or down (+1); false when they cannot go.
-    bool moveRows(int first, int last, int delta);
+    bool moveCornerRows(int first, int last, int delta);
     /// Pastes TAB-separated rows at `at`. Empty, or why the block is refused (nothing changes).
     QString paste(const QString& text, int at);
 

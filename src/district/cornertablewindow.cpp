@@ -171,7 +171,12 @@ CornerTableWindow::CornerTableWindow(Setup setup, QWidget* parent) : QMainWindow
         m_view->setColumnWidth(c, 55);
 }
 
-CornerTableWindow::~CornerTableWindow() = default;
+CornerTableWindow::~CornerTableWindow()
+{
+    // The undo stack says it is clean as it goes, after this window has stopped being one: its
+    // signals must not reach the window's slots then.
+    m_model->undoStack()->disconnect(this);
+}
 
 void CornerTableWindow::buildMenus()
 {
@@ -437,7 +442,7 @@ void CornerTableWindow::addRow()
     const int at = sel.empty() ? m_model->rowCount() : sel.back() + 1;
     RowCells cells;
     cells[10] = QStringLiteral("0");
-    m_model->insertRows(at, {cells}, QStringLiteral("行の追加"));
+    m_model->insertCornerRows(at, {cells}, QStringLiteral("行の追加"));
     m_view->setCurrentIndex(m_model->index(at, CornerTableModel::ColIpNo));
 }
 
@@ -454,7 +459,7 @@ void CornerTableWindow::moveRows(int delta)
     if (sel.empty()) return;
     const int first = sel.front(), last = sel.back();
     const int column = std::max(0, m_view->currentIndex().column());
-    if (!m_model->moveRows(first, last, delta)) return;
+    if (!m_model->moveCornerRows(first, last, delta)) return;
     // The selection goes with the rows.
     m_view->selectionModel()->select(QItemSelection(m_model->index(first + delta, 0), m_model->index(last + delta, CornerTableModel::ColumnCount - 1)),
                                      QItemSelectionModel::ClearAndSelect);
@@ -497,7 +502,7 @@ void CornerTableWindow::addCurrentCorner()
             return;
         }
     const int at = m_model->rowCount();
-    m_model->insertRows(at, {cells}, QStringLiteral("現在の隅切りを追加"));
+    m_model->insertCornerRows(at, {cells}, QStringLiteral("現在の隅切りを追加"));
     m_view->setCurrentIndex(m_model->index(at, CornerTableModel::ColIpNo));
 }
 
@@ -534,7 +539,7 @@ void CornerTableWindow::importPoints()
     }
     cells[10] = QStringLiteral("0");
     const int at = m_model->rowCount();
-    m_model->insertRows(at, {cells}, QStringLiteral("座標読込で行を追加"));
+    m_model->insertCornerRows(at, {cells}, QStringLiteral("座標読込で行を追加"));
     // The IP number, radius and widths are still to be typed.
     m_view->setCurrentIndex(m_model->index(at, CornerTableModel::ColIpNo));
 }

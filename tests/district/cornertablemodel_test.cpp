@@ -159,14 +159,14 @@ TEST(CornerTableModel, RowsAddedDeletedAndMovedUndoInOrder)
         for (int r = 0; r < t.model.rowCount(); ++r) s += t.cell(r, CornerTableModel::ColIpNo);
         return s;
     };
-    EXPECT_TRUE(t.model.moveRows(1, 2, -1));
+    EXPECT_TRUE(t.model.moveCornerRows(1, 2, -1));
     EXPECT_EQ(order(), U("bcad"));
-    EXPECT_FALSE(t.model.moveRows(0, 1, -1));  // already at the top
-    EXPECT_TRUE(t.model.moveRows(0, 0, 1));
+    EXPECT_FALSE(t.model.moveCornerRows(0, 1, -1));  // already at the top
+    EXPECT_TRUE(t.model.moveCornerRows(0, 0, 1));
     EXPECT_EQ(order(), U("cbad"));
     t.model.removeRowsAt({3, 0, 3});
     EXPECT_EQ(order(), U("ba"));
-    t.model.insertRows(1, {Cells("e,0,0,100,100,0,200,10,1,2,0")}, U("行の追加"));
+    t.model.insertCornerRows(1, {Cells("e,0,0,100,100,0,200,10,1,2,0")}, U("行の追加"));
     EXPECT_EQ(order(), U("bea"));
     for (const char* expected : {"ba", "cbad", "bcad", "abcd"}) {
         t.model.undoStack()->undo();
