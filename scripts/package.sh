@@ -1,9 +1,27 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, and packs build/tovanel_<version>_amd64.deb.
+# Installs what is missing and builds the Debian package from debian/ with dpkg-buildpackage -b
+# (debhelper, the distribution's hardened build flags): tovanel_<version>_amd64.deb and its
+# debug symbols, tovanel-dbgsym_<version>_amd64.deb, in build/ or in the folder given.
+# The build runs on a copy of the source tree in OUTDIR/src, so the working tree stays clean.
+# usage: scripts/package.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-scripts/build.sh
-cd build
-cpack
+source=$PWD
+out=$(realpath -m "${1:-build}")
+scripts/deps.sh package
+work=$out/src
+rm -rf "$work"
+mkdir -p "$work/tovanel"
+# The files of the project as they stand (committed or not), nothing built.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z --cached --others --exclude-standard |
+    xargs -0 sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' files |
+    tar --null -T - -cf - | tar -C "$work/tovanel" -xf -
+else
+  tar -C "$source" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$work/tovanel" -xf -
+fi
+(cd "$work/tovanel" && dpkg-buildpackage -b -us -uc -jauto >"$work/build.log" 2>&1) ||
+  { tail -n 60 "$work/build.log" >&2; echo "package.sh: dpkg-buildpackage failed (log: $work/build.log)" >&2; exit 1; }
+cp "$work"/*.deb "$out/"
+ls "$work"/*.deb | xargs -n1 basename | sed "s|^|$out/|"

@@ -76,6 +76,11 @@ void Exchange::exportFile(ExportFormat format)
         message(QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
+    if (shared.CalcType < 0 || shared.CalcType > 3) {
+        message(QMessageBox::Warning, QStringLiteral("確認"),
+                NoTypeMessage(window.listPosition() >= 0, QStringLiteral("座標出力")));
+        return;
+    }
     // The points are those the preview's composition hands to the clipboard. Composed on a copy,
     // so that the shared state and an open preview's export list stay as they are.
     CalcState s = shared;

@@ -523,8 +523,9 @@ void MonitFM::OpenPreview()
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
-    if ((m_s.CalcType < 0 || m_s.CalcType > 3) && listPosition() >= 0) {
-        m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kTypeAfterTrialMessage);
+    if (m_s.CalcType < 0 || m_s.CalcType > 3) {
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"),
+                  NoTypeMessage(listPosition() >= 0, QStringLiteral("印刷")));
         return;
     }
     m_s.ShowMode = static_cast<int16_t>(m_printMenuIdx);
