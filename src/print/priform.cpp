@@ -155,7 +155,9 @@ void PriForm::Option1_Click()
 
 void PriForm::Option2_Click()
 {
-    m_text1->setFocus();
+    // After the option has taken the focus itself: an arrow key moves the focus onto the option it
+    // clicks, after the click, which would leave the option focused beside a box that looks it.
+    QTimer::singleShot(0, m_text1, [this] { m_text1->setFocus(); });
 }
 
 void PriForm::Text1_Change()
