@@ -185,6 +185,8 @@ void PriForm::Text1_KeyPress()
 void PriForm::Text2_KeyPress()
 {
     m_text2->setText(QString::number(m_toPage));
+    // A move by the keyboard: OK shows its focus mark, whatever moved the focus before.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     m_command1->setFocus();
 }
 

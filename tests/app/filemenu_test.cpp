@@ -97,9 +97,23 @@ TEST_F(FileMenu, PicksThreePointsFromAFileAndChangesNothingElse)
 
 TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
 {
-    item("MENUEXPORT1_1")->trigger();
-    EXPECT_EQ(said, QStringList{U("確認:") + kNoDivCountMessage});
-    EXPECT_TRUE(suggestions.isEmpty()) << "refused before asking where";
+    // Refused before asking where, saying what to do next in the words on the screen: run the trial
+    // (分割数試算), with the type (計算種別) chosen before it, which is where the type is taken.
+    const struct { int typeAtTrial, typeAtExport; bool trial; QString message; } refusals[] = {
+        {2, 2, false, kNoDivCountMessage},
+        {-1, -1, true, U(" 計算種別が選択されていません。計算種別を選び、分割数試算をもう一度実行してから座標出力してください。 ")},
+        {-1, 1, true, U(" 計算種別は分割数試算の実行時に確定します。分割数試算をもう一度実行してから座標出力してください。 ")},
+    };
+    for (const auto& c : refusals) {
+        said.clear();
+        w->Combo1()->setCurrentIndex(c.typeAtTrial);
+        if (c.trial) corner("6"), w->CMD1_Click();
+        w->Combo1()->setCurrentIndex(c.typeAtExport);
+        item("MENUEXPORT1_1")->trigger();
+        EXPECT_EQ(said, QStringList{U("確認:") + c.message}) << c.typeAtTrial << " " << c.typeAtExport;
+        EXPECT_TRUE(suggestions.isEmpty()) << "refused before asking where";
+    }
+    said.clear();
 
     w->Combo1()->setCurrentIndex(2);
     w->DTText(0)->setText(U("交7"));

@@ -34,7 +34,9 @@ for f in usr/bin/tovanel usr/bin/tovanel-cli usr/share/tovanel/Tovanel.INI \
 done
 metainfo=$(grep -x 'usr/share/metainfo/.*\.metainfo\.xml' "$work/contents") || fail "no AppStream metadata"
 ! grep -q '^usr/bin/.*\.INI$' "$work/contents" || fail "the program folder holds a settings file"
-dpkg-deb -c "$dbgsym" | grep -q '/usr/lib/debug/.build-id/.*\.debug$' || fail "the dbgsym package holds no debug symbols"
+dpkg-deb -c "$dbgsym" >"$work/dbgsym-contents"
+[ "$(grep -c '/usr/lib/debug/.build-id/.*\.debug$' "$work/dbgsym-contents")" = 2 ] ||
+  fail "the dbgsym package holds no debug symbols of both programs: $(cat "$work/dbgsym-contents")"
 
 # Depends: the IPA fonts, Qt and dxflib's shared library (libdxflib3), as Debian ships them.
 depends=", $(dpkg-deb -f "$deb" Depends),"
