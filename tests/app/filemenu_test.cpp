@@ -157,7 +157,9 @@ TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFileOnceAStoppedRunHasEnded
                 ASSERT_TRUE(progress && progress->isVisible());
                 EXPECT_FALSE(w->menuBar()->isEnabled()) << "no commands during the run";
                 QFile::remove(iniPath());
-                if (c.close) EXPECT_FALSE(w->close()) << "the run stops first";
+                if (c.close) {
+                    EXPECT_FALSE(w->close()) << "the run stops first";
+                }
                 for (QPushButton* b : progress->findChildren<QPushButton*>())
                     if (b->text() == QStringLiteral("中止") && !c.close) b->click();
                 EXPECT_TRUE(progress->wasCanceled());
