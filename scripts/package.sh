@@ -3,8 +3,9 @@
 # Installs what is missing and builds the Debian package from debian/ with dpkg-buildpackage -b
 # (debhelper, the distribution's hardened build flags): tovanel_<version>_amd64.deb and its
 # debug symbols, tovanel-dbgsym_<version>_amd64.deb, in build/ or in the folder given.
-# The build runs on a copy of the source tree in OUTDIR/src/tovanel-<version>, so the working tree
-# stays clean; OUTDIR/src also keeps the source package (.dsc), the .changes and the build log.
+# The build runs on a copy of the source tree in OUTDIR/debian-build/tovanel-<version>, so the
+# working tree stays clean; OUTDIR/debian-build also keeps the source package (.dsc), the .changes
+# and the build log.
 # usage: scripts/package.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ source=$PWD
 out=$(realpath -m "${1:-build}")
 scripts/deps.sh package
 version=$(dpkg-parsechangelog -l debian/changelog -S Version)
-work=$out/src
+work=$out/debian-build
 tree=$work/tovanel-$version
 rm -rf "$work"
 mkdir -p "$tree"

@@ -52,7 +52,7 @@ for size in 48 64 128 256; do  # drawn from the SVG at build time, each of its o
     fail "the ${size}x$size icon is $(file -b "$root/usr/share/icons/hicolor/${size}x$size/apps/tovanel.png")"
 done
 # The distribution's hardened build flags on every object file the programs are built from ...
-log=$work/one/src/build.log
+log=$work/one/debian-build/build.log
 compiled=$(grep -c -- ' -c .*\.cpp$' "$log") || fail "no compile line in the build log"
 for flag in -fstack-protector-strong -D_FORTIFY_SOURCE=2 -Werror=format-security -fstack-clash-protection -fcf-protection; do
   with=$(grep -- ' -c .*\.cpp$' "$log" | grep -c -- " $flag ") || true
@@ -77,8 +77,8 @@ done
 
 # lintian --pedantic over both binary packages, the build information and the source package: no
 # error, no warning (the overrides in debian/ each say why).
-changes=$work/one/src/tovanel_${version}_amd64.changes
-lintian --pedantic --fail-on error,warning --tag-display-limit 0 "$changes" "$work/one/src/tovanel_${version}.dsc" \
+changes=$work/one/debian-build/tovanel_${version}_amd64.changes
+lintian --pedantic --fail-on error,warning --tag-display-limit 0 "$changes" "$work/one/debian-build/tovanel_${version}.dsc" \
   >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian reports errors or warnings"; }
 grep -v 'running with root privileges' "$work/lintian.log" || true  # pedantic notes, for the record
 
