@@ -139,7 +139,13 @@ cmp -s "$user" "$root/usr/share/tovanel/Tovanel.INI" || fail "$user is not the s
 settings 0.5 10 >"$user"
 [ "$(divisions)" = 16 ] || fail "tovanel-cli does not read the user's settings"
 
-# --- reproducible: a second build (in another folder) gives the same bytes
+# --- reproducible: no build path in the programs or their debug symbols, and a second build (in
+# another folder) gives the same bytes
+dpkg-deb -x "$dbgsym" "$work/dbgsym"
+for f in "$root"/usr/bin/* $(find "$work/dbgsym" -name '*.debug'); do
+  leaks=$({ strings -a "$f"; readelf -z -p .debug_str -p .debug_line_str "$f" 2>/dev/null; } | grep -cF "$work/one") || true
+  [ "$leaks" = 0 ] || fail "the build path $work/one stands in $f"
+done
 bash "$source/scripts/package.sh" "$work/two" >/dev/null || fail "the second build failed"
 for d in "$deb" "$dbgsym"; do
   cmp "$d" "$work/two/$(basename "$d")" || fail "a second build gave other bytes: $(basename "$d")"
