@@ -17,7 +17,7 @@ if [ ! -d "tests/fuzz/corpus/$target" ]; then
   echo "fuzz.sh: no fuzz target $target (targets: $(ls tests/fuzz/corpus | tr '\n' ' '))" >&2
   exit 2
 fi
-scripts/deps.sh
+scripts/deps.sh test
 scripts/build-san.sh "${target}_fuzzer"
 export QT_QPA_PLATFORM=offscreen
 exec bash tests/fuzz/run.sh "build-san/tests/fuzz/${target}_fuzzer" "tests/fuzz/corpus/$target" \

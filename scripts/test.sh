@@ -6,7 +6,7 @@
 # test, and every fuzz target for TOVANEL_FUZZ_SECONDS (30) from its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 scripts/build.sh
 # The printing test prints to a CUPS queue when one can be set up (root); otherwise it is skipped
 # and says why.

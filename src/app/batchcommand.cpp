@@ -44,7 +44,8 @@ QString WithSuffix(const QString& path, const QString& suffix)
 }
 
 /// While a run goes on, the main window stays drawn and movable but takes no commands, and
-/// closing it stops the run (the window stays; it can be closed once the run has ended).
+/// closing it stops the run; the window closes (and the program ends as it always does, the
+/// settings saved) once the run has stopped, having written nothing.
 class RunningGuard : public QObject {
 public:
     RunningGuard(MonitFM& window, QProgressDialog& progress) : m_window(window), m_progress(progress)
@@ -65,11 +66,16 @@ protected:
     {
         if (watched != &m_window || event->type() != QEvent::Close) return false;
         m_progress.cancel();
+        m_closeRequested = true;
         event->ignore();
         return true;
     }
 
+public:
+    bool closeRequested() const { return m_closeRequested; }
+
 private:
+    bool m_closeRequested = false;
     MonitFM& m_window;
     QProgressDialog& m_progress;
 };
@@ -132,9 +138,14 @@ void BatchCommand::run()
         if (refusals.size() < kShownRefusals) refusals << QStringLiteral("%1 行目: %2").arg(r.line).arg(r.reason);
     };
     const BatchResult r = RunBatch(table, settings, out, callbacks);
+    const bool closing = guard->closeRequested();
     guard.reset();
     running = false;
     progress.close();
+    if (closing) {  // the stopped run wrote nothing; the close request goes on
+        window.close();
+        return;
+    }
 
     // A table that cannot be read at all needs no summary, only the reason.
     QStringList parts;

@@ -69,6 +69,11 @@ void Exchange::exportFile(PointFileKind format)
         message(QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
+    if (corner.in.CalcType < 0 || corner.in.CalcType > 3) {
+        message(QMessageBox::Warning, QStringLiteral("確認"),
+                NoTypeMessage(window.listPosition() >= 0, QStringLiteral("座標出力")));
+        return;
+    }
     // The points are those the preview's composition hands to the clipboard, composed anew: an
     // open preview's export list stays as it is.
     QByteArray bytes;

@@ -10,9 +10,11 @@
 #include "calc/atomicfile.h"
 #include "help/version.h"
 #include "print/fonts.h"
+#include "print/pagelayout.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QTranslator>
@@ -49,6 +51,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(tovanel::kAppTitle);
     // The desktop matches the windows to the applications menu's entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("tovanel"));
+    // Every window carries the program's icon (drawn from data/tovanel.svg, embedded).
+    QIcon icon;
+    for (const int size : {48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tovanel-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     tovanel::InstallFontSubstitutions();
     // The platform's own dialogs (page set-up, files, printing) speak Japanese like the rest.
     QTranslator qtJapanese;
@@ -61,6 +68,10 @@ int main(int argc, char* argv[])
     QApplication::setFont(font);
 
     QPrinter printer;  // the printer settings of the whole program
+    // The sheets are laid out for A4, A3, JIS B4 and JIS B5 only: a queue's default of another
+    // paper (Letter, ISO B5) would cut them off; A4 until the user chooses.
+    if (tovanel::PaperCodeFor(printer.pageLayout().pageSize()) == tovanel::kPaperOther)
+        printer.setPageSize(QPageSize(QPageSize::A4));
     tovanel::MonitFM* main = nullptr;
     // "終了(X)" first lets the corner table window ask about its unsaved changes.
     const auto quit = [&main] {

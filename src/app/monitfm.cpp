@@ -565,8 +565,9 @@ void MonitFM::OpenPreview()
         m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kNoDivCountMessage);
         return;
     }
-    if ((m_corner.in.CalcType < 0 || m_corner.in.CalcType > 3) && listPosition() >= 0) {
-        m_message(this, QMessageBox::Warning, QStringLiteral("確認"), kTypeAfterTrialMessage);
+    if (m_corner.in.CalcType < 0 || m_corner.in.CalcType > 3) {
+        m_message(this, QMessageBox::Warning, QStringLiteral("確認"),
+                  NoTypeMessage(listPosition() >= 0, QStringLiteral("印刷")));
         return;
     }
     m_openPreview();

@@ -27,10 +27,18 @@ namespace tovanel {
 /// Message of the print command before a trial division has fixed the count.
 inline const QString kNoDivCountMessage =
     QStringLiteral(" 分割数試算を実行して分割の数を確定してください。 ");
+/// Refusal of a command that needs the calculation type (`command`: 印刷, 座標出力) when the trial
+/// division ran without one; the type is taken when the trial runs, so the trial must run again.
+/// `typeShown`: a type is selected in the box now (chosen only after the trial).
+inline QString NoTypeMessage(bool typeShown, const QString& command)
+{
+    return (typeShown ? QStringLiteral(" 計算種別は分割数試算の実行時に確定します。分割数試算をもう一度実行してから")
+                      : QStringLiteral(" 計算種別が選択されていません。計算種別を選び、分割数試算をもう一度実行してから")) +
+           command + QStringLiteral("してください。 ");
+}
 /// Message of the print command when a calculation type was chosen only after the trial division,
 /// which is where the type is taken.
-inline const QString kTypeAfterTrialMessage = QStringLiteral(
-    " 計算種別は分割数試算の実行時に確定します。分割数試算をもう一度実行してから印刷してください。 ");
+inline const QString kTypeAfterTrialMessage = NoTypeMessage(true, QStringLiteral("印刷"));
 
 class MonitFM : public QMainWindow {
     Q_OBJECT

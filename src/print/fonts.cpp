@@ -2,6 +2,7 @@
 #include "print/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontInfo>
 
 namespace tovanel {
@@ -23,7 +24,12 @@ void InstallFontSubstitutions()
 
 bool SheetFontAvailable()
 {
-    return QFontInfo(QFont(kMinchoFont)).family() == QLatin1String("IPAMincho");
+    // fontconfig names a font in the user's language ("IPA明朝" under ja_JP, "IPAMincho"
+    // elsewhere): the font is recognised by what the sheet font matched, compared with what the
+    // name IPAMincho matches, which must be a font of that name and not a fallback.
+    const QString ipaMincho = QStringLiteral("IPAMincho");
+    if (!QFontDatabase::hasFamily(ipaMincho)) return false;
+    return QFontInfo(QFont(kMinchoFont)).family() == QFontInfo(QFont(ipaMincho)).family();
 }
 
 }  // namespace tovanel

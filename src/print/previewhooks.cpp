@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -21,11 +20,6 @@ PreviewHooks CompleteHooks(PreviewHooks hooks)
         hooks.saveFileName = [](QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter) {
             return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
-        };
-    if (!hooks.pageSetup)
-        hooks.pageSetup = [](QWidget* parent, QPrinter& printer) {
-            QPageSetupDialog dialog(&printer, parent);
-            return dialog.exec() == QDialog::Accepted;
         };
     if (!hooks.execDialog) hooks.execDialog = [](QDialog& dialog) { dialog.exec(); };
     if (!hooks.printers) hooks.printers = [] { return QPrinterInfo::availablePrinterNames(); };

@@ -25,17 +25,15 @@ struct PreviewHooks {
     std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
                           const QString& filter)>
         saveFileName;
-    /// The page set-up dialog on these printer settings; true when the user accepted it.
-    std::function<bool(QWidget* parent, QPrinter& printer)> pageSetup;
-    /// Runs a dialog modally and returns when it has closed.
+    /// Runs a dialog modally and returns when it has closed (the print dialog, the page set-up).
     std::function<void(QDialog& dialog)> execDialog;
     /// Names of the print queues the platform offers, and its default queue (empty: none).
     std::function<QStringList()> printers;
     std::function<QString()> defaultPrinter;
 };
 
-/// Fills every empty hook with the real thing (message boxes, QFileDialog, QPageSetupDialog,
-/// QDialog::exec, QPrinterInfo).
+/// Fills every empty hook with the real thing (message boxes, QFileDialog, QDialog::exec,
+/// QPrinterInfo).
 PreviewHooks CompleteHooks(PreviewHooks hooks);
 
 }  // namespace tovanel

@@ -154,7 +154,9 @@ void PriForm::Option1_Click()
 
 void PriForm::Option2_Click()
 {
-    m_text1->setFocus();
+    // After the option has taken the focus itself: an arrow key moves the focus onto the option it
+    // clicks, after the click, which would leave the option focused beside a box that looks it.
+    QTimer::singleShot(0, m_text1, [this] { m_text1->setFocus(); });
 }
 
 void PriForm::Text1_Change()
@@ -182,6 +184,8 @@ void PriForm::Text1_KeyPress()
 void PriForm::Text2_KeyPress()
 {
     m_text2->setText(QString::number(m_toPage));
+    // A move by the keyboard: OK shows its focus mark, whatever moved the focus before.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     m_command1->setFocus();
 }
 

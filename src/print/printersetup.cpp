@@ -19,9 +19,13 @@ namespace tovanel {
 
 namespace {
 
-/// Papers the sheets are laid out for, offered when a queue names none of its own.
-const QPageSize::PageSizeId kSheetPapers[] = {QPageSize::A4, QPageSize::A3, QPageSize::JisB4,
-                                              QPageSize::JisB5};
+/// The papers the sheets are laid out for, under the names a Japanese user knows them by: B4 and
+/// B5 are the JIS sizes (ISO B5 or Letter would give a sheet cut off at the paper's edge).
+const struct {
+    QPageSize::PageSizeId id;
+    const char* name;
+} kSheetPapers[] = {{QPageSize::A4, "A4"}, {QPageSize::A3, "A3"}, {QPageSize::JisB4, "B4"},
+                    {QPageSize::JisB5, "B5"}};
 
 }  // namespace
 
@@ -97,12 +101,19 @@ PrinterSetup::PrinterSetup(const QPrinter& printer, const QStringList& queues, Q
 
 void PrinterSetup::fillPapers(const QString& queue, QPageSize::PageSizeId keep)
 {
+    // Only the sheets' papers: those of them the queue offers, all four when it offers none.
+    QList<QPageSize::PageSizeId> offered;
+    for (const QPageSize& size : QPrinterInfo::printerInfo(queue).supportedPageSizes()) offered << size.id();
     QList<QPageSize::PageSizeId> ids;
-    for (const QPageSize& size : QPrinterInfo::printerInfo(queue).supportedPageSizes())
-        if (size.id() != QPageSize::Custom && !ids.contains(size.id())) ids << size.id();
-    if (ids.isEmpty()) ids = QList<QPageSize::PageSizeId>(std::begin(kSheetPapers), std::end(kSheetPapers));
     m_papers->clear();
-    for (QPageSize::PageSizeId id : ids) m_papers->addItem(QPageSize::name(id), static_cast<int>(id));
+    for (const auto& paper : kSheetPapers)
+        if (offered.contains(paper.id)) ids << paper.id;
+    for (const auto& paper : kSheetPapers)
+        if (ids.isEmpty() || ids.contains(paper.id))
+            m_papers->addItem(QString::fromLatin1(paper.name), static_cast<int>(paper.id));
+    ids.clear();
+    for (int i = 0; i < m_papers->count(); ++i)
+        ids << static_cast<QPageSize::PageSizeId>(m_papers->itemData(i).toInt());
     int at = static_cast<int>(ids.indexOf(keep));
     if (at < 0) at = std::max<int>(0, static_cast<int>(ids.indexOf(QPageSize::A4)));
     m_papers->setCurrentIndex(at);

@@ -40,7 +40,8 @@ public:
     void applyTo(QPrinter& printer) const;
 
 private:
-    /// The papers the queue offers (the sheets' four when it names none), `keep` chosen if there.
+    /// The sheets' papers (A4, A3, JIS B4, JIS B5) the queue offers (all four when it offers none
+    /// of them), `keep` chosen if there, else A4.
     void fillPapers(const QString& queue, QPageSize::PageSizeId keep);
 
     QComboBox* m_printers = nullptr;

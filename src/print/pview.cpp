@@ -9,10 +9,12 @@
 #include "print/pageview.h"
 #include "print/pagewriter.h"
 #include "print/priform.h"
+#include "print/printersetup.h"
 #include "print/printjob.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -179,13 +181,21 @@ void PVIEW::cmdZoom_Click(int index)
 
 void PVIEW::Command1_Click()
 {
+    // The sheets' papers, opening on the document's. (The platform's page set-up offered every
+    // size, opened on A4 when the queue did not take the document's JIS B5, and OK then moved the
+    // document to A4 without a word.) Settings of no queue take any paper.
     QPrinter printer(QPrinter::HighResolution);
-    const QString queue = printerName();
-    if (!queue.isEmpty()) printer.setPrinterName(queue);
+    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageLayout(m_pl.pageLayout());
-    if (!m_hooks.pageSetup(this, printer)) return;
+    PrinterSetup dialog(printer, {}, this);
+    dialog.setObjectName(QStringLiteral("PageSetup"));
+    dialog.setWindowTitle(QStringLiteral("頁設定"));
+    dialog.Printers()->parentWidget()->hide();  // the queue is the print dialog's
+    m_hooks.execDialog(dialog);
+    if (dialog.result() != QDialog::Accepted) return;
     // Only the paper and its orientation change; the document keeps its layout.
-    m_pl.setPageLayout(printer.pageLayout());
+    m_pl.setPageSize(dialog.chosenPaper());
+    m_pl.setOrientation(dialog.chosenOrientation() == QPageLayout::Landscape ? kLandscape : kPortrait);
     m_view->refresh();
 }
 

@@ -68,16 +68,17 @@ Joken::Joken(Settings& s, MessageFn message, QWidget* parent)
         m_jo1[static_cast<size_t>(i)] = e;
         m_pageControls.emplace_back(e, twips);
     };
+    // The limits' boxes reach to the right column: a limit of 1000000 shows as 1000000.000 whole.
     label("Label7", "座標計算桁数", {450, 700, 1455, 255});
     box(0, {2200, 650, 345, 345}, true);
     label("Label1", "座標登録桁数", {450, 1200, 1470, 285});
     box(1, {2200, 1150, 345, 345}, true);
     label("Label2", "制限中央縦距", {450, 1700, 1470, 300});
-    box(2, {2200, 1650, 1000, 345}, true);
+    box(2, {2200, 1650, 1700, 345}, true);
     label("Label3", "制限　ＬＰ", {450, 2200, 1455, 285});
-    box(3, {2200, 2150, 1000, 345}, true);
+    box(3, {2200, 2150, 1700, 345}, true);
     label("Label4", "制限　Ｌ１", {450, 2700, 1665, 255});
-    box(4, {2220, 2650, 1000, 345}, true);
+    box(4, {2220, 2650, 1680, 345}, true);
     label("Label5", "中心点名", {4000, 700, 1050, 285});
     box(5, {5300, 650, 1000, 345}, false);
     label("Label6", "内周点名", {4000, 1200, 1155, 300});
@@ -158,6 +159,7 @@ void Joken::Form_Load()
         const double v = m_s.number(e);
         const bool limit = e != NumberEntry::CoordDigits && e != NumberEntry::RegisterDigits;
         m_jo1[i]->setText(limit ? FixedText(v, 3) : NumberText(v));
+        m_jo1[i]->setCursorPosition(0);  // a value wider than its box shows its leading digits
     }
     for (size_t i = 0; i < kPrefixBoxes.size(); ++i)
         m_jo1[kNumberBoxes.size() + i]->setText(m_s.text(kPrefixBoxes[i]));

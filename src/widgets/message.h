@@ -13,7 +13,12 @@ namespace tovanel {
 using MessageFn =
     std::function<void(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)>;
 
-/// The real thing: a modal message box with an OK button.
+/// The width a window of this title needs for the whole title to show in a title bar.
+int TitleWidth(const QString& title);
+/// Makes the box at least TitleWidth() wide.
+void FitTitle(QMessageBox& box);
+
+/// The real thing: a modal message box with an OK button, wide enough for its title.
 void ShowMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text);
 
 }  // namespace tovanel

@@ -113,9 +113,23 @@ TEST(PointList, SearchIgnoresFullWidthAndHalfWidth)
 
 TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
 {
-    item("MENUEXPORT1_1")->trigger();
-    EXPECT_EQ(said, QStringList{U("確認:") + kNoDivCountMessage});
-    EXPECT_TRUE(suggestions.isEmpty()) << "refused before asking where";
+    // Refused before asking where, saying what to do next in the words on the screen: run the trial
+    // (分割数試算), with the type (計算種別) chosen before it, which is where the type is taken.
+    const struct { int typeAtTrial, typeAtExport; bool trial; QString message; } refusals[] = {
+        {2, 2, false, kNoDivCountMessage},
+        {-1, -1, true, U(" 計算種別が選択されていません。計算種別を選び、分割数試算をもう一度実行してから座標出力してください。 ")},
+        {-1, 1, true, U(" 計算種別は分割数試算の実行時に確定します。分割数試算をもう一度実行してから座標出力してください。 ")},
+    };
+    for (const auto& c : refusals) {
+        said.clear();
+        w->Combo1()->setCurrentIndex(c.typeAtTrial);
+        if (c.trial) corner("6"), w->CMD1_Click();
+        w->Combo1()->setCurrentIndex(c.typeAtExport);
+        item("MENUEXPORT1_1")->trigger();
+        EXPECT_EQ(said, QStringList{U("確認:") + c.message}) << c.typeAtTrial << " " << c.typeAtExport;
+        EXPECT_TRUE(suggestions.isEmpty()) << "refused before asking where";
+    }
+    said.clear();
 
     w->Combo1()->setCurrentIndex(2);
     w->DTText(0)->setText(U("交7"));
@@ -141,28 +155,41 @@ TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
     EXPECT_TRUE(said.size() == 1 && said[0].startsWith(U("CSV出力:%1 に書けません: ").arg(savePath))) << said.join('\n').toStdString();
 }
 
-// 中止 or closing the window stops a run (what a stopped run leaves: the batch run test), and the
-// table can be run again: into one document and one point file, the refused line named.
+// 中止 stops a run and says so (what a stopped run leaves: the batch run test); closing the window
+// stops it too and then ends as a close does, the settings saved, nothing written. The table can be
+// run again: into one document and one point file, the refused line named.
 TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFileOnceAStoppedRunHasEnded)
 {
     // Two corners and a line of an unknown type.
     test::WriteAll(openPath = dir.filePath("block.csv"), "IP,BPX,BPY,IPX,IPY,EPX,EPY,R,Wi,Wo,T,N\r\n7,0,0,100,100,0,200,100,3,3,1,8\r\n"
                                                      "8,0,0,100,100,0,200,100,3,3,5,\r\n9,0,20,10,10,0,0,10,1,2,2,1\r\n");
-    user = [&](QDialog& d) {
-        in<QPushButton>(d, "TableBrowse")->click();
-        QTimer::singleShot(0, w.get(), [this] {  // as soon as the progress shows
-            auto* progress = w->findChild<QProgressDialog*>("BatchProgress");
-            ASSERT_TRUE(progress && progress->isVisible());
-            EXPECT_FALSE(w->menuBar()->isEnabled()) << "no commands during the run";
-            EXPECT_FALSE(w->close()) << "closing the window stops the run first";
-            for (QPushButton* b : progress->findChildren<QPushButton*>())
-                if (b->text() == QStringLiteral("中止")) b->click();
-            EXPECT_TRUE(progress->wasCanceled());
-        });
-        in<QPushButton>(d, "RunButton")->click();
-    };
-    item("MENUFILE1_8")->trigger();
-    EXPECT_TRUE(said.size() == 1 && said.takeFirst().contains(QStringLiteral("中止しました")) && w->isVisible()) << said.join('\n').toStdString();
+    const struct { bool close; const char* said; bool open; } stops[] = {{false, "中止しました", true}, {true, "", false}};
+    for (const auto& c : stops) {
+        user = [&](QDialog& d) {
+            in<QPushButton>(d, "TableBrowse")->click();
+            QTimer::singleShot(0, w.get(), [this, &c] {  // as soon as the progress shows
+                auto* progress = w->findChild<QProgressDialog*>("BatchProgress");
+                ASSERT_TRUE(progress && progress->isVisible());
+                EXPECT_FALSE(w->menuBar()->isEnabled()) << "no commands during the run";
+                QFile::remove(iniPath());
+                if (c.close) {
+                    EXPECT_FALSE(w->close()) << "the run stops first";
+                }
+                for (QPushButton* b : progress->findChildren<QPushButton*>())
+                    if (b->text() == QStringLiteral("中止") && !c.close) b->click();
+                EXPECT_TRUE(progress->wasCanceled());
+            });
+            in<QPushButton>(d, "RunButton")->click();
+        };
+        said.clear();
+        item("MENUFILE1_8")->trigger();
+        EXPECT_EQ(said.join('\n').contains(U(c.said)) && said.size() == (c.close ? 0 : 1), true) << said.join('\n').toStdString();
+        EXPECT_EQ(w->isVisible(), c.open);
+        EXPECT_EQ(QFile::exists(iniPath()), c.close) << "the settings are saved as the window closes";
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("block_計算書.pdf"))));
+    }
+    said.clear();
+    w->show();
 
     user = [this](QDialog& d) {
         auto* run = in<QPushButton>(d, "RunButton");

@@ -98,7 +98,7 @@ TEST_F(Main, RefusedPrintOpensNothingAndSaysWhatToDo)
     const struct { const char* count; int typeAtTrial, typeAtPrint; bool renew; QString message; } cases[] = {
         {nullptr, -1, -1, false, kNoDivCountMessage},  // no trial yet
         {"4", 3, 3, true, kNoDivCountMessage},
-        {"4", -1, -1, false, QStringLiteral("計算方式が選択されていません。計算方式を選んでから印刷してください。")},
+        {"4", -1, -1, false, QStringLiteral(" 計算種別が選択されていません。計算種別を選び、分割数試算をもう一度実行してから印刷してください。 ")},
         {"4", -1, 2, false, kTypeAfterTrialMessage},
         {"4", 3, 3, false, {}},
     };

@@ -398,4 +398,29 @@ TEST(Cli, CtrlCStopsOneCornerWaitingOnItsOutput)
     EXPECT_EQ(Temporaries(dir), QStringList());
 }
 
+// The sheet font is recognised whatever the locale calls it: fontconfig names IPAMincho 「IPA明朝」
+// under a Japanese locale, the locale of every user. A locale the system lacks is left out.
+TEST(Cli, RecognisesTheSheetFontInEveryLocale)
+{
+    if (!tovanel::SheetFontAvailable()) GTEST_SKIP() << "IPAMincho is not installed";
+    const QString locales = Launch("locale", {"-a"}).out;
+    QTemporaryDir dir;
+    const struct { const char* lang; const char* available; } cases[] = {
+        {"C.UTF-8", "C.utf8"}, {"ja_JP.UTF-8", "ja_JP.utf8"}, {"en_US.UTF-8", "en_US.utf8"},
+    };
+    int tried = 0;
+    for (const auto& c : cases) {
+        if (!locales.split('\n').contains(QString::fromLatin1(c.available))) continue;
+        ++tried;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LANG", c.lang);
+        env.insert("LC_ALL", c.lang);
+        const Ran r = Launch(kCli, Corner({"--type", "0", "--pdf", dir.filePath("s.pdf")}), [&](QProcess& p) { p.setProcessEnvironment(env); });
+        EXPECT_EQ(r.status, 0) << c.lang;
+        EXPECT_FALSE(r.err.contains("IPAMincho")) << c.lang << ": " << r.err.toStdString();
+    }
+    if (!locales.contains("ja_JP.utf8")) GTEST_SKIP() << "no ja_JP.UTF-8 locale (scripts/deps.sh test makes it)";
+    EXPECT_GE(tried, 2);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
@@ -22,7 +23,9 @@ using Jobs = std::vector<std::pair<int, int>>;
 
 // Steps of the user over a document of 5 pages: "1=text" / "2=text" types into a box, "1\n" /
 // "2\n" runs the box's Enter rule, "all" clicks すべて, and a key name is typed where the focus is
-// (from the option すべて, where the dialog opens). OK is then clicked if the dialog is still open.
+// (from the option すべて, where the dialog opens); "@name" checks that the focus is on that
+// control and shows there: the box has the caret, a button its focus mark (drawn otherwise than
+// without the focus). OK is then clicked if the dialog is still open.
 TEST(PriForm, RangeBoxesEnterAndOkPrintTheRangeAsItStands)
 {
     const struct { const char* name; std::vector<const char*> steps; const char* boxes; bool open; Jobs jobs; } cases[] = {
@@ -41,6 +44,8 @@ TEST(PriForm, RangeBoxesEnterAndOkPrintTheRangeAsItStands)
         // Enter path of the range boxes ends on OK, and the next Enter prints.
         {"Enter on an option", {"Return"}, "1|5", true, {{1, 5}}},
         {"Enter on the other option", {"Down", "Return"}, "1|5", true, {{1, 5}}},
+        {"an arrow key chooses ページ指定 and the focus goes into its box", {"Down", "@Text1", "Tab", "@Text2"}, "1|5", true, {{1, 5}}},
+        {"Enter moves the focus to OK, which shows it", {"Tab", "Return", "@Text2", "Enter", "@Command1"}, "1|5", true, {{1, 5}}},
         {"Enter through the boxes to OK, which prints", {"Tab", "Return", "Enter", "Return"}, "1|5", false, {{1, 5}}},
         {"Enter on cancel", {"Tab", "Tab", "Tab", "Tab", "Return"}, "1|5", false, {}},
     };
@@ -55,7 +60,23 @@ TEST(PriForm, RangeBoxesEnterAndOkPrintTheRangeAsItStands)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
         for (const QString step : c.steps) {
             QLineEdit* box = step.startsWith('1') ? f.Text1() : f.Text2();
-            if (keys.contains(step)) QTest::keyClick(QApplication::focusWidget(), keys.at(step));
+            if (step.startsWith('@')) {
+                QTest::qWait(20);  // what the key started has run
+                QWidget* focus = QApplication::focusWidget();
+                ASSERT_TRUE(focus) << c.name;
+                EXPECT_EQ(focus->objectName(), step.mid(1)) << c.name;
+                if (auto* button = qobject_cast<QPushButton*>(focus)) {
+                    QStyleOptionButton option;
+                    option.initFrom(button);
+                    EXPECT_TRUE(option.state & QStyle::State_HasFocus && option.state & QStyle::State_KeyboardFocusChange) << c.name;
+                    const QImage focused = button->grab().toImage();
+                    f.Command2()->setFocus();
+                    EXPECT_NE(focused, button->grab().toImage()) << c.name << ": no focus mark";
+                    button->setFocus();
+                } else if (auto* box = qobject_cast<QLineEdit*>(focus)) {
+                    EXPECT_TRUE(box->hasFocus() && box->window()->isActiveWindow()) << c.name;
+                }
+            } else if (keys.contains(step)) QTest::keyClick(QApplication::focusWidget(), keys.at(step));
             else if (step == "all") f.Option1()->click();
             else if (step.endsWith('\n')) box == f.Text1() ? f.Text1_KeyPress() : f.Text2_KeyPress();
             else box->setText(step.mid(2));

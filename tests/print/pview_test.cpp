@@ -6,6 +6,7 @@
 #include "calc/settings.h"
 #include "print/pagewriter.h"
 #include "print/pageview.h"
+#include "print/pagewriter.h"
 #include "print/pview.h"
 
 #include "qstringprint.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QPrinter>
 #include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
@@ -36,7 +39,7 @@ struct Preview : ::testing::Test {
             shown << QString("%1 %2: %3").arg(int(i)).arg(t, x);
         };
         h.saveFileName = [this](QWidget*, const QString&, const QString&, const QString&) { return saveAs; };
-        h.execDialog = [this](QDialog& d) { ++dialogs, d.reject(); };  // the print dialog, closed
+        h.execDialog = [this](QDialog& d) { ++dialogs, user ? user(d) : d.reject(); };  // closed, or as `user` says
         auto compose = [this](PageWriter& w, ExportList& exports) -> QString {
             ++composed;
             if (!refusal.isEmpty()) return refusal;
@@ -51,6 +54,7 @@ struct Preview : ::testing::Test {
         setup.compose = compose;
         setup.document = document;
         setup.settings = &s;
+        setup.appPrinter = appPrinter;
         setup.hooks = h;
         view = new PVIEW(std::move(setup));
         view->show();
@@ -66,6 +70,8 @@ struct Preview : ::testing::Test {
     std::vector<std::tuple<QString, double, double>> points;
     QStringList shown;
     QString saveAs;  ///< the file dialog's answer
+    std::function<void(QDialog&)> user;  ///< what the user does in a dialog (none: cancels it)
+    QPrinter* appPrinter = nullptr;      ///< the program's printer settings
     QPointer<PVIEW> view;
 };
 
@@ -108,6 +114,40 @@ TEST_F(Preview, PagingButtonsAndKeysStayWithinTheDocument)
         EXPECT_EQ(std::pair(v.Cmdmae()->isEnabled(), v.Cmdato()->isEnabled()), std::pair(c.page > 1, c.page < c.pages)) << c.name;
         EXPECT_EQ(dialogs, c.dialogs) << c.name;
     }
+}
+
+// 頁設定 opens on the document's paper (the printer settings' one) and offers only the papers the
+// sheets are laid out for, under the names a Japanese user knows; OK keeps or changes the paper.
+TEST_F(Preview, PageSetupOpensOnTheDocumentsPaper)
+{
+    const struct { QPageSize::PageSizeId paper; const char* choose; QPageSize::PageSizeId after; } cases[] = {
+        {QPageSize::JisB5, "", QPageSize::JisB5}, {QPageSize::A3, "", QPageSize::A3}, {QPageSize::JisB4, "", QPageSize::JisB4},
+        {QPageSize::JisB5, "A4", QPageSize::A4}, {QPageSize::A4, "B5", QPageSize::JisB5},
+    };
+    for (const auto& c : cases) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(c.paper));
+        appPrinter = &printer;
+        QString opened, offered;
+        user = [&](QDialog& d) {
+            auto* papers = d.findChild<QComboBox*>("Papers");
+            opened = papers->currentText();
+            for (int i = 0; i < papers->count(); ++i) offered += papers->itemText(i) + " ";
+            if (*c.choose) papers->setCurrentIndex(papers->findText(c.choose));
+            d.accept();
+        };
+        PVIEW& v = open();
+        EXPECT_EQ(v.PageLayout1().pageSize().id(), c.paper);
+        v.Command1()->click();
+        EXPECT_EQ(opened, PaperFromCode(PaperCodeFor(QPageSize(c.paper))).name) << int(c.paper);
+        EXPECT_EQ(offered, "A4 A3 B4 B5 ");
+        EXPECT_EQ(v.PageLayout1().pageSize().id(), c.after) << c.choose;
+        EXPECT_EQ(v.PageLayout1().orientation(), kLandscape);
+        delete view.data();
+    }
+    appPrinter = nullptr;
+    user = nullptr;
 }
 
 TEST_F(Preview, ZoomMovesIn25StepsBetween25And150)

@@ -2,6 +2,7 @@
 #include "calc/settings.h"
 #include "calc/settingsfile.h"
 #include "settings/joken.h"
+#include "widgets/message.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -45,6 +47,26 @@ TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionIns
     const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
     const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
     EXPECT_TRUE(inside.contains(o1) && inside.contains(o2) && !o1.intersects(o2));
+}
+
+// Every limit shows whole in its box, the leading digits included.
+TEST_F(JokenTest, LargeLimitsShowWhole)
+{
+    const struct { int box; NumberEntry entry; double value; const char* shown; } cases[] = {
+        {2, NumberEntry::LimitM, 1000000, "1000000.000"}, {3, NumberEntry::LimitLP, 1000000, "1000000.000"},
+        {4, NumberEntry::LimitL1, 1000000, "1000000.000"}, {3, NumberEntry::LimitLP, 99999.5, "99999.500"},
+    };
+    for (const auto& c : cases) {
+        s = DefaultSettings();
+        s.setNumber(c.entry, c.value);
+        auto d = open();
+        QLineEdit* box = d->JO1(c.box);
+        EXPECT_EQ(box->text(), QString::fromUtf8(c.shown));
+        // The text's width within the box's text area (the frame and the box's margins off).
+        const int room = box->width() - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), room) << c.shown << " in box " << c.box;
+        EXPECT_EQ(box->cursorPosition(), 0) << c.shown;
+    }
 }
 
 // OK stores the boxes as shown, but refuses a tested limit of zero or below (storing the numbers,
@@ -104,6 +126,28 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         EXPECT_EQ(d->isVisible(), QString(c.focus).startsWith("JO1")) << c.focus;
         EXPECT_EQ(s.limits().LP, c.limitLP) << c.focus;
         EXPECT_EQ(s.text(TextEntry::ExactAzimuth), QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
+    }
+}
+
+}  // namespace
+}  // namespace tovanel
+
+namespace tovanel {
+namespace {
+
+// A message box is wide enough for its whole title beside a title bar's buttons, however short
+// its text (バージョン情報 was cut to "バー… 情報").
+TEST(MessageBoxTitle, ShowsWhole)
+{
+    const struct { const char* title; const char* text; } cases[] = {
+        {"バージョン情報", "Tovanel計算  Ver1.00"}, {"確認", "x"}, {"設定ファイル", ""},
+    };
+    for (const auto& c : cases) {
+        QMessageBox box(QMessageBox::Information, QString::fromUtf8(c.title), QString::fromUtf8(c.text));
+        FitTitle(box);
+        box.show();
+        EXPECT_GE(box.width(), TitleWidth(box.windowTitle())) << c.title;
+        EXPECT_GT(TitleWidth(box.windowTitle()), box.fontMetrics().horizontalAdvance(box.windowTitle())) << c.title;
     }
 }
 
