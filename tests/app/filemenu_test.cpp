@@ -152,7 +152,8 @@ TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
     said.clear();
     savePath = dir.filePath(QStringLiteral("none/out.csv"));
     item("MENUEXPORT1_2")->trigger();
-    EXPECT_TRUE(said.size() == 1 && said[0].startsWith(U("CSV出力:%1 に書けません: ").arg(savePath))) << said.join('\n').toStdString();
+    ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+    EXPECT_TRUE(said[0].startsWith(U("CSV出力:%1 に書けません: ").arg(savePath))) << said.join('\n').toStdString();
 }
 
 // 中止 stops a run and says so (what a stopped run leaves: the batch run test); closing the window
@@ -169,7 +170,8 @@ TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFileOnceAStoppedRunHasEnded
             in<QPushButton>(d, "TableBrowse")->click();
             QTimer::singleShot(0, w.get(), [this, &c] {  // as soon as the progress shows
                 auto* progress = w->findChild<QProgressDialog*>("BatchProgress");
-                ASSERT_TRUE(progress && progress->isVisible());
+                ASSERT_TRUE(progress);
+                ASSERT_TRUE(progress->isVisible());
                 EXPECT_FALSE(w->menuBar()->isEnabled()) << "no commands during the run";
                 QFile::remove(iniPath());
                 if (c.close) {
@@ -207,11 +209,13 @@ TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFileOnceAStoppedRunHasEnded
     };
     item("MENUFILE1_8")->trigger();
     // The refused line and where the points went (the summary's wording is the batch run's).
-    EXPECT_TRUE(said.size() == 1 && said[0].contains(U("3 行目: 計算方式「5」")) && said[0].contains(U("block_座標.csv")))
-        << said.join('\n').toStdString();
+    ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+    EXPECT_TRUE(said[0].contains(U("3 行目: 計算方式「5」"))) << said[0].toStdString();
+    EXPECT_TRUE(said[0].contains(U("block_座標.csv"))) << said[0].toStdString();
     EXPECT_TRUE(read(QStringLiteral("block_計算書.pdf")).startsWith("%PDF"));
     EXPECT_EQ(read(QStringLiteral("block_座標.csv")).count("\r\n"), 1 + (4 + 9 + 9 + 10) + (4 + 3 * 3)) << "header, both corners";
-    EXPECT_TRUE(w->menuBar()->isEnabled() && w->centralWidget()->isEnabled());
+    EXPECT_TRUE(w->menuBar()->isEnabled());
+    EXPECT_TRUE(w->centralWidget()->isEnabled());
 }
 
 }  // namespace

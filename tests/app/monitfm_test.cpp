@@ -49,13 +49,18 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
     // No type chosen, and a free line in use by something else.
     MonitFM& m = open([](Settings& d) { d.setText(TextEntry::RememberedType, QStringLiteral("-1")), d.setTextLine(10, QStringLiteral("q")); });
-    EXPECT_TRUE(m.listPosition() == -1 && QApplication::focusWidget() == m.Command1() && QGuiApplication::clipboard()->text().isEmpty());
+    EXPECT_TRUE(m.listPosition() == -1);
+    EXPECT_TRUE(QApplication::focusWidget() == m.Command1());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
     m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
     QPointer<Joken> dialog = m.joken();
-    ASSERT_TRUE(dialog && dialog->isVisible() && !dialog->isModal());
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(dialog->isVisible());
+    ASSERT_FALSE(dialog->isModal());
     dialog->JO1(5)->setText(QStringLiteral("edited"));
     m.MENUJOKEN1_Click(1);
-    EXPECT_TRUE(m.joken() == dialog.data() && dialog->JO1(5)->text() == QStringLiteral("edited"));
+    EXPECT_TRUE(m.joken() == dialog.data());
+    EXPECT_TRUE(dialog->JO1(5)->text() == QStringLiteral("edited"));
     dialog->Command1_Click();
     EXPECT_EQ(iniLines().value(10), QStringLiteral("\"C\""));
 
@@ -69,7 +74,9 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     ASSERT_TRUE(v);
     v->Cmdato()->click();
     print();
-    EXPECT_TRUE(OpenedPreview(m) == v && Previews() == 1 && v->PageLayout1().previewPage() == 2);
+    EXPECT_TRUE(OpenedPreview(m) == v);
+    EXPECT_TRUE(Previews() == 1);
+    EXPECT_TRUE(v->PageLayout1().previewPage() == 2);
     m.menuItem(MonitFM::MENUJOKEN, 1)->trigger();
     dialog = m.joken();
     m.Combo1()->setCurrentIndex(-1);  // (the type was taken at the trial)
@@ -77,13 +84,17 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     const QStringList got = iniLines();
     EXPECT_EQ(got.value(10) + got.value(13) + got.value(19), QStringLiteral("\"edited\"\"-1\"\"q\""));
     QFile::remove(iniPath());
-    EXPECT_TRUE(v->isVisible() && dialog->isVisible() && AWindowKeepsTheProgramRunning());
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(AWindowKeepsTheProgramRunning());
     said.clear();
     v->Cmdend()->click();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     EXPECT_EQ(said, QStringList{QStringLiteral("登録: %1点の座標値をクリップボードに貼り付けました。").arg(lines.size())});
     EXPECT_EQ(lines.value(0), QStringLiteral("\tBC 7\t%1\t%2").arg(w->corner().el.BcX, 0, 'g', 15).arg(w->corner().el.BcY, 0, 'g', 15));
-    EXPECT_TRUE(Previews() == 0 && !QFile::exists(iniPath()) && quits == 0);
+    EXPECT_TRUE(Previews() == 0);
+    EXPECT_TRUE(!QFile::exists(iniPath()));
+    EXPECT_TRUE(quits == 0);
     dialog->JO1(5)->setText(QStringLiteral("late"));
     dialog->Command1_Click();
     EXPECT_EQ(iniLines().value(10), QStringLiteral("\"late\""));
@@ -125,8 +136,11 @@ TEST_F(Main, MissingFileIsReportedOnceAndAFailedSaveNamesItYetEnds)
     QTest::qWait(50);
     w->menuItem(MonitFM::MENUFILE, 7)->trigger();
     ASSERT_EQ(said.size(), 2);  // the notice once, over the window, then the failure
-    EXPECT_TRUE(!overHiddenWindow && said[0].contains(QStringLiteral("Tovanel.INI")) && said[1].contains(QStringLiteral("Tovanel.INI")));
-    EXPECT_TRUE(icons[1] == QMessageBox::Critical && quits == 1);
+    EXPECT_FALSE(overHiddenWindow);
+    EXPECT_TRUE(said[0].contains(QStringLiteral("Tovanel.INI")));
+    EXPECT_TRUE(said[1].contains(QStringLiteral("Tovanel.INI")));
+    EXPECT_TRUE(icons[1] == QMessageBox::Critical);
+    EXPECT_TRUE(quits == 1);
     w->close();  // saved once: nothing more is written
     EXPECT_EQ(said.size(), 2);
 }
@@ -147,7 +161,9 @@ TEST_F(Main, KeysFollowFieldIdxTabSkipsCoordinatesAndFocusTurnsGrey)
     auto base = [](QWidget* e) { return e->palette().color(QPalette::Base); };
     QTest::mouseClick(m.DTText(4), Qt::LeftButton);  // a click sets FieldIdx too
     Key(Qt::Key_Return);
-    EXPECT_TRUE(base(m.DTText(4)) == Qt::white && base(m.DTText(5)) == QColor(192, 192, 192) && base(m.XText(0)) == m.palette().color(QPalette::Button));
+    EXPECT_TRUE(base(m.DTText(4)) == Qt::white);
+    EXPECT_TRUE(base(m.DTText(5)) == QColor(192, 192, 192));
+    EXPECT_TRUE(base(m.XText(0)) == m.palette().color(QPalette::Button));
     corner("8", "100m");  // the leading number counts
     for (const auto& c : cases) {
         c.start->setFocus();
@@ -218,14 +234,17 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
         corner("8", c.radius, c.xy, c.widths);
         QTest::mouseClick(m.CMD1(), Qt::LeftButton);
         EXPECT_TRUE(last.isNull());
-        ASSERT_TRUE(m.annai() && m.annai()->isVisible());
+        ASSERT_TRUE(m.annai());
+        ASSERT_TRUE(m.annai()->isVisible());
         last = m.annai();
         const std::vector<SurfaceItem> texts = m.annai()->Surface1()->texts();
         std::vector<std::pair<int, int>> red;
         for (const auto& t : texts)
             if (t.colour == 255) red.emplace_back(static_cast<int>(t.x), static_cast<int>(t.y));
         EXPECT_EQ(red, c.red) << c.lp;
-        EXPECT_TRUE(texts.at(1).text == U("IPNO.12") && texts.at(2).text == U("分割数= 8") && m.TXT1()->text() == U(" 8"));
+        EXPECT_TRUE(texts.at(1).text == U("IPNO.12"));
+        EXPECT_TRUE(texts.at(2).text == U("分割数= 8"));
+        EXPECT_TRUE(m.TXT1()->text() == U(" 8"));
         const SurfaceItem heading = texts.at(13);
         auto upTo = [&](qsizetype n) { SurfaceItem t = heading; t.text.truncate(n); return heading.x + SurfaceTextBox(t).width(); };
         int column = 0;
@@ -244,7 +263,9 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
                 EXPECT_FALSE(SurfaceTextBox(texts[i]).intersects(SurfaceTextBox(texts[j]))) << texts[i].text.toStdString();
     }
     m.menuItem(MonitFM::MENUHELP, 1)->trigger();
-    EXPECT_TRUE(last.isNull() && m.annai() && m.annai()->windowTitle() == kGuideCaption);
+    ASSERT_TRUE(last.isNull());
+    ASSERT_TRUE(m.annai());
+    EXPECT_TRUE(m.annai()->windowTitle() == kGuideCaption);
     m.menuItem(MonitFM::MENUHELP, 2)->trigger();
     EXPECT_EQ(said, QStringList{QStringLiteral("バージョン情報:") + AppVersionText()});
 }
@@ -285,7 +306,8 @@ TEST_F(Main, BadTrialsAreRefusedOrWarned)
         EXPECT_TRUE(said[0].startsWith(U("確認:"))) << said[0].toStdString();
         if (c.expect == 'W') {  // listed and painted
             EXPECT_EQ(said[0], U("確認:") + c.says);
-            EXPECT_TRUE(!m.annai()->Surface1()->texts().empty() && !m.annai()->grab().isNull());
+            EXPECT_FALSE(m.annai()->Surface1()->texts().empty());
+            EXPECT_FALSE(m.annai()->grab().isNull());
         } else {  // printing still waits for a trial that worked
             EXPECT_TRUE(said[0].contains(c.says)) << said[0].toStdString();
             EXPECT_EQ(m.corner().el.DivCount, 0);

@@ -85,8 +85,8 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(reason.contains("ファイルが大きすぎます")) << "the real reason, not \"Unknown error\": "
                                                          << reason.toStdString();
-    EXPECT_TRUE(settingsReason.contains(QDir::toNativeSeparators(settings)) && settingsReason.endsWith(reason))
-        << settingsReason.toStdString();
+    EXPECT_TRUE(settingsReason.contains(QDir::toNativeSeparators(settings))) << settingsReason.toStdString();
+    EXPECT_TRUE(settingsReason.endsWith(reason)) << settingsReason.toStdString();
     EXPECT_EQ(ReadAll(out) + ReadAll(settings), "previousprevious");
 
     {

@@ -160,8 +160,8 @@ TEST(DxfDrawing, ReadBackByAnIndependentReader)
             const double bc = AngleFrom(s.CenX, s.CenY, curve.front().x, curve.front().y);
             const double ec = AngleFrom(s.CenX, s.CenY, curve.back().x, curve.back().y);
             ExpectAt(arcs[0], 3, r ? std::vector{ec, bc} : std::vector{bc, ec}, 1e-7);
-            EXPECT_TRUE(inside(arcs[0][7].toDouble(), arcs[0][8].toDouble()) && inside(arcs[0][9].toDouble(), arcs[0][10].toDouble()))
-                << "the extent holds the arc " << kinds[k];
+            EXPECT_TRUE(inside(arcs[0][7].toDouble(), arcs[0][8].toDouble())) << "the extent holds the arc's start " << kinds[k];
+            EXPECT_TRUE(inside(arcs[0][9].toDouble(), arcs[0][10].toDouble())) << "the extent holds the arc's end " << kinds[k];
 
             const auto& paths = byLayer[QStringLiteral("STAKE_") + kinds[k]];
             ASSERT_EQ(paths.size(), 1u);
@@ -210,7 +210,8 @@ TEST(DxfDrawing, ScaleAndNumbersTheDrawingCannotTake)
     const DxfCorner good = CornerOf(d.k, d.exports, BlockExportCounts(d.k));
     QByteArray out;
     ASSERT_TRUE(DxfFile({good}, out, 200).isEmpty());
-    EXPECT_TRUE(out.contains("\nTEXT\n") && out.contains(" 40\n0.5\n  1\nBC 12\n")) << "0.5 m at 1/200";
+    EXPECT_TRUE(out.contains("\nTEXT\n")) << "0.5 m at 1/200";
+    EXPECT_TRUE(out.contains(" 40\n0.5\n  1\nBC 12\n")) << "0.5 m at 1/200";
     const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
     for (double scale : {0.0, -500.0, nan, inf, 1e6}) {
         out = "previous";
@@ -236,7 +237,8 @@ TEST(DxfDrawing, RefusesANameWithoutACodeAndDrawsNoArcOfNoRadius)
     c.ip = {10, 10}, c.ep = {0, 20}, c.radius = {10, 0, -1}, c.ia = 90, c.turn = 1;
     c.points = {{QStringLiteral("P😀"), 1, 1}};
     QByteArray out;
-    EXPECT_TRUE(DxfFile({c}, out).contains(QStringLiteral("😀")) && out.isEmpty());
+    EXPECT_TRUE(DxfFile({c}, out).contains(QStringLiteral("😀")));
+    EXPECT_TRUE(out.isEmpty());
     c.points = {{QStringLiteral("P"), 1, 1}};
     ASSERT_TRUE(DxfFile({c, c}, out).isEmpty());
     EXPECT_EQ(out.count("\nARC\n"), 2) << "one arc per corner: the inner and outer radius are not positive";

@@ -68,13 +68,15 @@ TEST(PriForm, RangeBoxesEnterAndOkPrintTheRangeAsItStands)
                 if (auto* button = qobject_cast<QPushButton*>(focus)) {
                     QStyleOptionButton option;
                     option.initFrom(button);
-                    EXPECT_TRUE(option.state & QStyle::State_HasFocus && option.state & QStyle::State_KeyboardFocusChange) << c.name;
+                    EXPECT_TRUE(option.state & QStyle::State_HasFocus) << c.name;
+                    EXPECT_TRUE(option.state & QStyle::State_KeyboardFocusChange) << c.name;
                     const QImage focused = button->grab().toImage();
                     f.Command2()->setFocus();
                     EXPECT_NE(focused, button->grab().toImage()) << c.name << ": no focus mark";
                     button->setFocus();
                 } else if (auto* box = qobject_cast<QLineEdit*>(focus)) {
-                    EXPECT_TRUE(box->hasFocus() && box->window()->isActiveWindow()) << c.name;
+                    EXPECT_TRUE(box->hasFocus()) << c.name;
+                    EXPECT_TRUE(box->window()->isActiveWindow()) << c.name;
                 }
             } else if (keys.contains(step)) QTest::keyClick(QApplication::focusWidget(), keys.at(step));
             else if (step == "all") f.Option1()->click();

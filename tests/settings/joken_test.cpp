@@ -46,7 +46,9 @@ TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionIns
     EXPECT_TRUE(d->Option2()->isChecked());
     const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
     const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
-    EXPECT_TRUE(inside.contains(o1) && inside.contains(o2) && !o1.intersects(o2));
+    EXPECT_TRUE(inside.contains(o1));
+    EXPECT_TRUE(inside.contains(o2));
+    EXPECT_FALSE(o1.intersects(o2));
 }
 
 // Every limit shows whole in its box, the leading digits included.
