@@ -104,8 +104,8 @@ void PVIEW::buildControls()
     EnterPressesFocusedButton(this);
     // The keys of a page viewer: paging and printing without the mouse.
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
-        {QKeySequence(Qt::Key_PageUp), [this] { FlipPage(1); }},
-        {QKeySequence(Qt::Key_PageDown), [this] { FlipPage(2); }},
+        {QKeySequence(Qt::Key_PageUp), [this] { FlipPage(PageButton::Previous); }},
+        {QKeySequence(Qt::Key_PageDown), [this] { FlipPage(PageButton::Next); }},
         {QKeySequence(Qt::CTRL | Qt::Key_P), [this] { cmdToPrinter_Click(); }},
     };
     for (const auto& [sequence, action] : keys)
@@ -151,12 +151,12 @@ void PVIEW::pv_cont()
     m_cmdmae->setEnabled(p != 1);
 }
 
-void PVIEW::FlipPage(int botan)
+void PVIEW::FlipPage(PageButton botan)
 {
     const int p = m_pl.previewPage();
-    if (botan == 2 && p + 1 <= m_pl.pageCount())
+    if (botan == PageButton::Next && p + 1 <= m_pl.pageCount())
         m_pl.setPreviewPage(p + 1);
-    else if (botan == 1 && p > 1)
+    else if (botan == PageButton::Previous && p > 1)
         m_pl.setPreviewPage(p - 1);
     m_view->refresh();
     pv_cont();

@@ -87,10 +87,12 @@ public:
 
     // --- handlers
     void pv_cont();
-    /// botan 2: next page, 1: previous page; anything else only refreshes the counter.
-    void FlipPage(int botan);
-    void Cmdmae_Click() { FlipPage(1); }
-    void Cmdato_Click() { FlipPage(2); }
+    /// The paging buttons, by the numbers the paging routine knows them by.
+    enum class PageButton { Refresh = 0, Previous = 1, Next = 2 };
+    /// Turns to the previous or next page; Refresh only refreshes the counter.
+    void FlipPage(PageButton botan);
+    void Cmdmae_Click() { FlipPage(PageButton::Previous); }
+    void Cmdato_Click() { FlipPage(PageButton::Next); }
     /// index 0 zooms in by 25 %, 1 zooms out by 25 %.
     void cmdZoom_Click(int index);
     /// The page set-up dialog of the component; nothing is recomposed.

@@ -91,11 +91,11 @@ TEST_F(Preview, ComposesOnlyTheSheetsAndKeepsARefusalForTheOpener)
 // button; PageUp and PageDown page, Ctrl+P opens the print dialog, wherever the focus is.
 TEST_F(Preview, PagingButtonsAndKeysStayWithinTheDocument)
 {
-    // clicks: 2 next, 1 previous, others FlipPage's argument; then keys, typed where the focus is.
+    // clicks: 2 next, 1 previous, 0 a refresh of the counter; then keys, typed where the focus is.
     const struct { const char* name; int pages; std::vector<int> clicks; const char* focus; std::vector<QKeyCombination> keys;
                    int page, dialogs; } cases[] = {
         {"one page", 1, {2, 1}, "", {}, 1, 0}, {"next past the last", 3, {2, 2, 2, 2}, "", {}, 3, 0},
-        {"previous past the first", 3, {2, 2, 1, 1, 1}, "", {}, 1, 0}, {"FlipPage's other arguments", 3, {2, 0, 3, -1}, "", {}, 2, 0},
+        {"previous past the first", 3, {2, 2, 1, 1, 1}, "", {}, 1, 0}, {"FlipPage's refresh", 3, {2, 0}, "", {}, 2, 0},
         {"Enter on next", 3, {}, "Cmdato", {Qt::Key_Return, Qt::Key_Enter}, 3, 0},
         {"Enter on print", 3, {}, "cmdToPrinter", {Qt::Key_Return}, 1, 1},
         {"page keys", 3, {}, "Cmdend", {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp}, 2, 0},
@@ -107,7 +107,7 @@ TEST_F(Preview, PagingButtonsAndKeysStayWithinTheDocument)
         dialogs = 0;
         v.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
-        for (int b : c.clicks) b == 2 ? v.Cmdato()->click() : b == 1 ? v.Cmdmae()->click() : v.FlipPage(b);
+        for (int b : c.clicks) b == 2 ? v.Cmdato()->click() : b == 1 ? v.Cmdmae()->click() : v.FlipPage(PVIEW::PageButton::Refresh);
         (*c.focus ? v.findChild<QPushButton*>(c.focus) : static_cast<QWidget*>(v.pageView()))->setFocus();
         for (const QKeyCombination k : c.keys) QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
         EXPECT_EQ(v.counterPanel()->text(), QString(" 頁 %1 / %2").arg(c.page).arg(c.pages)) << c.name;
