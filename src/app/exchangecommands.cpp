@@ -119,33 +119,16 @@ void Exchange::exportFile(PointFileKind format)
 
 void Exchange::importPoints()
 {
-    const QString title = QStringLiteral("座標読込");
-    const QString path = hooks.openFileName(
-        &window, title, startFolder(),
-        QStringLiteral("座標ファイル (*.sim *.csv *.txt);;すべてのファイル (*)"));
-    if (path.isEmpty()) return;
-    folder = QFileInfo(path).absolutePath();
-    PointFileRead read;
-    {
-        const WaitCursor hourglass;
-        read = LoadPointFile(path);
-    }
-    if (!read.ok()) {
-        message(QMessageBox::Warning, title, PointFileMessage(path, read));
-        return;
-    }
-    PointPicker picker(std::move(read.points), path, &window);
-    hooks.dialogs.execDialog(picker);
-    if (picker.result() != QDialog::Accepted) return;
-    const PointPicker::Which order[3] = {PointPicker::BP, PointPicker::IP, PointPicker::EP};
-    if (!picker.picked(PointPicker::BP) || !picker.picked(PointPicker::IP) || !picker.picked(PointPicker::EP))
-        return;
+    QString start = startFolder();
+    const auto points = PickCornerPoints(&window, start, hooks.openFileName, hooks.dialogs);
+    folder = start;  // the folder of a file chosen, even when nothing was picked from it
+    if (!points) return;
     // As "座標セット" does: the three names and six coordinates, nothing else.
     for (int n = 0; n < 3; ++n) {
-        const FilePoint* p = picker.picked(order[n]);
-        window.DTText(n + 1)->setText(p->name);
-        window.XText(n)->setText(p->xText);
-        window.YText(n)->setText(p->yText);
+        const FilePoint& p = (*points)[static_cast<size_t>(n)];
+        window.DTText(n + 1)->setText(p.name);
+        window.XText(n)->setText(p.xText);
+        window.YText(n)->setText(p.yText);
     }
 }
 

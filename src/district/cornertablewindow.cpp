@@ -508,25 +508,11 @@ void CornerTableWindow::addCurrentCorner()
 
 void CornerTableWindow::importPoints()
 {
-    const QString title = QStringLiteral("座標読込");
-    const QString path = m_setup.hooks.openFileName(this, title, startFolder(),
-                                                    QStringLiteral("座標ファイル (*.sim *.csv *.txt);;すべてのファイル (*)"));
-    if (path.isEmpty()) return;
-    m_folder = QFileInfo(path).absolutePath();
-    PointFileRead read;
-    {
-        const WaitCursor hourglass;
-        read = LoadPointFile(path);
-    }
-    if (!read.ok()) {
-        message(QMessageBox::Warning, PointFileMessage(path, read));
-        return;
-    }
-    PointPicker picker(std::move(read.points), path, this);
-    m_setup.hooks.dialogs.execDialog(picker);
-    if (picker.result() != QDialog::Accepted) return;
-    const FilePoint* p[3] = {picker.picked(PointPicker::BP), picker.picked(PointPicker::IP), picker.picked(PointPicker::EP)};
-    if (!p[0] || !p[1] || !p[2]) return;
+    QString folder = startFolder();
+    const auto points = PickCornerPoints(this, folder, m_setup.hooks.openFileName, m_setup.hooks.dialogs);
+    m_folder = folder;  // the folder of a file chosen, even when nothing was picked from it
+    if (!points) return;
+    const FilePoint* p[3] = {&(*points)[0], &(*points)[1], &(*points)[2]};
     RowCells cells;
     for (int n = 0; n < 3; ++n) {
         cells[static_cast<size_t>(1 + 2 * n)] = NormalisedCell(1 + 2 * n, p[n]->xText);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "district/pointpicker.h"
 
+#include "widgets/waitcursor.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -233,6 +236,31 @@ bool PointPicker::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+std::optional<std::array<FilePoint, 3>> PickCornerPoints(QWidget* parent, QString& folder, const OpenFileFn& open,
+                                                         const PreviewHooks& dialogs)
+{
+    const QString title = QStringLiteral("座標読込");
+    const QString path =
+        open(parent, title, folder, QStringLiteral("座標ファイル (*.sim *.csv *.txt);;すべてのファイル (*)"));
+    if (path.isEmpty()) return std::nullopt;
+    folder = QFileInfo(path).absolutePath();
+    PointFileRead read;
+    {
+        const WaitCursor hourglass;
+        read = LoadPointFile(path);
+    }
+    if (!read.ok()) {
+        dialogs.message(parent, QMessageBox::Warning, title, PointFileMessage(path, read));
+        return std::nullopt;
+    }
+    PointPicker picker(std::move(read.points), path, parent);
+    dialogs.execDialog(picker);
+    if (picker.result() != QDialog::Accepted) return std::nullopt;
+    const FilePoint* p[3] = {picker.picked(PointPicker::BP), picker.picked(PointPicker::IP), picker.picked(PointPicker::EP)};
+    if (!p[0] || !p[1] || !p[2]) return std::nullopt;
+    return std::array<FilePoint, 3>{*p[0], *p[1], *p[2]};
 }
 
 }  // namespace tovanel

@@ -6,10 +6,13 @@
 // order and can be redone; OK needs all three.
 
 #include "exchange/pointfile.h"
+#include "print/previewhooks.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -74,5 +77,15 @@ private:
     std::array<int, 3> m_picked{-1, -1, -1};  ///< index into m_points
     QPushButton* m_ok = nullptr;
 };
+
+/// Asks which file to open; returns its path, empty when the user cancelled.
+using OpenFileFn = std::function<QString(QWidget* parent, const QString& caption, const QString& folder,
+                                         const QString& filter)>;
+
+/// "座標読込": asks for a SIMA or CSV point file (starting in `folder`, which then holds the
+/// file's folder), reads it (a file that cannot be read is reported through `dialogs.message`)
+/// and runs the point list; the BP, IP and EP picked, or nothing when the user cancelled.
+std::optional<std::array<FilePoint, 3>> PickCornerPoints(QWidget* parent, QString& folder, const OpenFileFn& open,
+                                                         const PreviewHooks& dialogs);
 
 }  // namespace tovanel
