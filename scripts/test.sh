@@ -17,7 +17,7 @@ ctest --test-dir build --output-on-failure -j2 --timeout 300
 scripts/build-san.sh
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
-ctest --test-dir build-san --output-on-failure -j2 --timeout 600 -LE fuzz
+ctest --test-dir build-san --output-on-failure -j2 --timeout 600 -LE "fuzz|package"
 # A fault found leaves its reproducer in build-san/tests/fuzz/TARGET/artifacts/.
 rm -f build-san/tests/fuzz/*/summary
 status=0
