@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, starts the test print queue when it can, and runs every test
 # (offscreen; no display needed). Then the checked build (build-san/, scripts/build-san.sh): every
-# test again under AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the
-# test, and every fuzz target for TOVANEL_FUZZ_SECONDS (30) from its corpus.
+# test but the package's (built from the sources, it is the same test there) again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the test, and every fuzz
+# target for TOVANEL_FUZZ_SECONDS (30) from its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
