@@ -21,6 +21,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tovanel {
 
@@ -82,7 +83,19 @@ struct Extent {
         take(c.bounds.left(), c.bounds.top());
         take(c.bounds.right(), c.bounds.bottom());
     }
-    QRectF rect() const { return any ? QRectF(QPointF(minE, minN), QPointF(maxE, maxN)) : QRectF(); }
+    /// The rectangle that holds every point taken. A rectangle keeps its width, not its right
+    /// edge, and left + width can round below the largest value: the width is widened by the
+    /// last units until the edge holds it.
+    QRectF rect() const
+    {
+        if (!any) return {};
+        const auto span = [](double lo, double hi) {
+            double w = hi - lo;
+            while (lo + w < hi) w = std::nextafter(w, std::numeric_limits<double>::infinity());
+            return w;
+        };
+        return QRectF(minE, minN, span(minE, maxE), span(minN, maxN));
+    }
 };
 
 QColor Colour(unsigned rgb) { return QColor(static_cast<QRgb>(rgb)); }
