@@ -144,13 +144,10 @@ PlanCorner PlanCornerOf(const CornerInput& in, const Settings& settings)
             listCurves.insert(listCurves.end(), static_cast<size_t>(counts[kind]),
                               static_cast<StakeCurve>(static_cast<int>(StakeCurve::Centre) + static_cast<int>(kind)));
         pc.stakes = ExportPoints(list);
-        // ExportPoints leaves entries out, never reorders them: walk both lists together.
-        size_t s = 0;
-        for (size_t j = 0; j < list.all().size() && s < pc.stakes.size(); ++j) {
-            if (list.all()[j].name != pc.stakes[s].name) continue;
+        // The curve of each point handed on, by the list entry it comes from (names cannot say:
+        // the handed-on names lose their TABs and line ends).
+        for (size_t j : ExportedEntries(list))
             pc.stakeCurves.push_back(j < listCurves.size() ? listCurves[j] : StakeCurve::Main);
-            ++s;
-        }
         for (const ExportPoint& p : pc.stakes)
             if (!Finite(p.x, p.y)) {
                 why = TooLargeToPrint();
