@@ -295,17 +295,10 @@ void InstallBatch(MonitFM& window, ExchangeHooks hooks)
 {
     auto shared = std::make_shared<BatchCommand>(BatchCommand{window, CompleteHooks(window, std::move(hooks)), {}, false});
 
-    QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
-    if (!file) return;
     // After the point-file commands when they are there, otherwise before the printer set-up.
-    const QList<QAction*> actions = file->actions();
-    QAction* before = window.menuItem(MonitFM::MENUFILE, 5);
-    for (qsizetype i = 0; i + 1 < actions.size(); ++i)
-        if (actions[i]->objectName() == QLatin1String("MENUFILE1_4")) before = actions[i + 1];
-    auto* batch = new QAction(QStringLiteral("一括計算(&B)..."), file);
-    batch->setObjectName(QStringLiteral("MENUFILE1_8"));
-    QObject::connect(batch, &QAction::triggered, file, [shared] { shared->run(); });
-    file->insertAction(before, batch);
+    QAction* batch = window.addFileCommand(QStringLiteral("一括計算(&B)..."), QStringLiteral("MENUFILE1_8"),
+                                           QStringLiteral("MENUFILE1_4"));
+    QObject::connect(batch, &QAction::triggered, batch, [shared] { shared->run(); });
 }
 
 }  // namespace tovanel

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
@@ -281,6 +282,19 @@ QAction* MonitFM::menuItem(Menu menu, int index) const
     if (index < 0 || index >= 8)
         return nullptr;
     return m_items[static_cast<size_t>(menu)][static_cast<size_t>(index)];
+}
+
+QAction* MonitFM::addFileCommand(const QString& caption, const QString& name, const QString& after)
+{
+    QMenu* file = findChild<QMenu*>(QStringLiteral("MENUFILE"));
+    QAction* before = menuItem(MENUFILE, 5);
+    const QList<QAction*> actions = file->actions();
+    for (qsizetype i = 0; i + 1 < actions.size(); ++i)
+        if (actions[i]->objectName() == after) before = actions[i + 1];
+    auto* action = new QAction(caption, file);
+    action->setObjectName(name);
+    file->insertAction(before, action);
+    return action;
 }
 
 void MonitFM::Form_Load()

@@ -70,6 +70,9 @@ public:
     enum Menu { MENUFILE, MENUPRINT, MENUJOKEN, MENUHELP };
     /// The menu item of the given index (as numbered in the menu's item array), or null.
     QAction* menuItem(Menu menu, int index) const;
+    /// A File menu command added by a later part of the program: named `name`, placed right after
+    /// the command named `after` when that is there, otherwise before the printer set-up.
+    QAction* addFileCommand(const QString& caption, const QString& name, const QString& after);
 
     // --- commands
     void Mn_New();

@@ -120,16 +120,9 @@ void InstallCornerTable(MonitFM& window, TableHooks hooks, const QString& recent
     if (!hooks.dialogs.message) hooks.dialogs.message = window.messageFn();
     auto* holder = new TableHolder(window, std::move(hooks), recentList);
 
-    QMenu* file = window.findChild<QMenu*>(QStringLiteral("MENUFILE"));
-    if (!file) return;
-    QAction* before = window.menuItem(MonitFM::MENUFILE, 5);
-    const QList<QAction*> actions = file->actions();
-    for (qsizetype i = 0; i + 1 < actions.size(); ++i)
-        if (actions[i]->objectName() == QLatin1String("MENUFILE1_8")) before = actions[i + 1];
-    auto* table = new QAction(QStringLiteral("隅切り表(&T)..."), file);
-    table->setObjectName(QStringLiteral("MENUFILE1_9"));
+    QAction* table = window.addFileCommand(QStringLiteral("隅切り表(&T)..."), QStringLiteral("MENUFILE1_9"),
+                                           QStringLiteral("MENUFILE1_8"));
     QObject::connect(table, &QAction::triggered, holder, [holder] { holder->show(); });
-    file->insertAction(before, table);
 }
 
 CornerTableWindow* ShowCornerTable(MonitFM& window, const QString& path)
