@@ -26,8 +26,8 @@ using test::WriteAll;
 // Each write meets "real" (0640), a link to it, and a planted link from "real.new" to a victim; umask 027.
 TEST(AtomicFile, OutcomesLinksAndPermissions)
 {
+    // path: relative to the folder, or absolute; reason: part of it, "" for success
     const struct { const char* name; const char* path; const char* reason; const char* realAfter; } cases[] = {
-        // path: relative to the folder, or absolute; reason: part of it, "" for success
         {"new file: 0666 less the umask, not mkstemp's 0600", "fresh", "", "old"},
         {"replaces a file, keeping its permissions", "real", "", "new"},
         {"writes through a link to its target", "link", "", "new"},
@@ -37,6 +37,7 @@ TEST(AtomicFile, OutcomesLinksAndPermissions)
         {"/dev/full reports the full disk", "/dev/full", "ディスクの空き容量が足りません", "old"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         QTemporaryDir tmp;
         const QDir dir(tmp.path());
         WriteAll(dir.filePath("real"), "old");
@@ -49,18 +50,16 @@ TEST(AtomicFile, OutcomesLinksAndPermissions)
         const mode_t umask = ::umask(027);
         const QString reason = WriteFileAtomically(path, "new");
         ::umask(umask);
-        EXPECT_TRUE(*c.reason ? reason.contains(QString::fromUtf8(c.reason)) : reason.isEmpty())
-            << c.name << ": " << reason.toStdString();
-        EXPECT_EQ(ReadAll(dir.filePath("real")) + ReadAll(dir.filePath("victim")), c.realAfter + QByteArray("victim"))
-            << c.name;
-        EXPECT_TRUE(QFileInfo(dir.filePath("link")).isSymLink()) << c.name;
+        EXPECT_TRUE(*c.reason ? reason.contains(QString::fromUtf8(c.reason)) : reason.isEmpty()) << reason.toStdString();
+        EXPECT_EQ(ReadAll(dir.filePath("real")) + ReadAll(dir.filePath("victim")), c.realAfter + QByteArray("victim"));
+        EXPECT_TRUE(QFileInfo(dir.filePath("link")).isSymLink());
         if (!*c.reason && path.startsWith(dir.path())) {
-            EXPECT_EQ(ReadAll(path), "new") << c.name;
+            EXPECT_EQ(ReadAll(path), "new");
             const QFile::Permissions user = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;  // the owner's, again
-            EXPECT_EQ(QFileInfo(path).permissions() & ~user, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup) << c.name;
+            EXPECT_EQ(QFileInfo(path).permissions() & ~user, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         }
         const QStringList left = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-        EXPECT_EQ(left.size(), 4 + (QString(c.path) == "fresh")) << c.name << ": " << left.join(' ').toStdString();
+        EXPECT_EQ(left.size(), 4 + (QString(c.path) == "fresh")) << left.join(' ').toStdString();
     }
 }
 
@@ -72,23 +71,20 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     const QString out = dir.filePath("out"), settings = dir.filePath("Tovanel.INI");
     WriteAll(out, "previous");
     WriteAll(settings, "previous");
-    const Settings s = DefaultSettings();
-
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit tight = old;
     tight.rlim_cur = 16;
     setrlimit(RLIMIT_FSIZE, &tight);
-    const QString reason = WriteFileAtomically(out, QByteArray(64, 'x')), settingsReason = WriteSettings(settings, s);
+    const QString reason = WriteFileAtomically(out, QByteArray(64, 'x'));
+    const QString settingsReason = WriteSettings(settings, DefaultSettings());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_TRUE(reason.contains("ファイルが大きすぎます")) << "the real reason, not \"Unknown error\": "
-                                                         << reason.toStdString();
+    EXPECT_TRUE(reason.contains("ファイルが大きすぎます")) << "not \"Unknown error\": " << reason.toStdString();
     EXPECT_TRUE(settingsReason.contains(QDir::toNativeSeparators(settings))) << settingsReason.toStdString();
     EXPECT_TRUE(settingsReason.endsWith(reason)) << settingsReason.toStdString();
     EXPECT_EQ(ReadAll(out) + ReadAll(settings), "previousprevious");
-
     {
         AtomicFile f(out);
         ASSERT_TRUE(f.open());
@@ -98,29 +94,26 @@ TEST(AtomicFile, FullDiskAndCancelKeepThePreviousFile)
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-/// The commit calls through the test seam, recorded by kind and failing with `err` when `fails` says.
+/// The commit calls through the test seam, recorded by kind; EIO where `fails` says.
 struct Calls {
     QStringList made;
     std::function<bool(const QString& call, int nth)> fails;  // nth: 1 for the first call of its kind
-    int err = EIO;
 
-    CommitCalls hooks()
-    {
-        return {[this](int fd) {
-                    struct stat st {};
-                    ::fstat(fd, &st);
-                    return record(S_ISDIR(st.st_mode) ? QStringLiteral("sync folder") : QStringLiteral("sync file"))
-                               ? -1
-                               : ::fsync(fd);
-                },
-                [this](const char* from, const char* to) { return record(QStringLiteral("rename")) ? -1 : std::rename(from, to); }};
-    }
     bool record(const QString& call)
     {
         made << call;
         if (!fails || !fails(call, static_cast<int>(made.count(call)))) return false;
-        errno = err;
+        errno = EIO;
         return true;
+    }
+    CommitCalls hooks()
+    {
+        const auto sync = [this](int fd) {
+            struct stat st {};
+            ::fstat(fd, &st);
+            return record(S_ISDIR(st.st_mode) ? QStringLiteral("sync folder") : QStringLiteral("sync file")) ? -1 : ::fsync(fd);
+        };
+        return {sync, [this](const char* from, const char* to) { return record("rename") ? -1 : std::rename(from, to); }};
     }
 };
 
@@ -135,6 +128,7 @@ TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
         {"the folder's sync fails", "sync folder", "新しいファイルに置き換えましたが、フォルダの同期に失敗しました（入出力エラー", "new", true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         QTemporaryDir tmp;
         const QString path = QDir(tmp.path()).filePath("out");
         WriteAll(path, "old");
@@ -146,13 +140,11 @@ TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
         f.write("new");
         const QString reason = f.commit();
         SetCommitCallsForTest({});
-        EXPECT_EQ(calls.made.join(", ").toStdString(),
-                  QStringList({"sync file", "rename", "sync folder"}).mid(0, calls.made.size()).join(", ").toStdString())
-            << c.name << ": in this order";
-        EXPECT_EQ(ReadAll(path), c.after) << c.name;
-        EXPECT_EQ(f.replaced(), c.replaced) << c.name;
-        EXPECT_TRUE(*c.reason ? reason.startsWith(QString::fromUtf8(c.reason)) : reason.isEmpty()) << c.name << ": " << reason.toStdString();
-        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out"}) << c.name << ": no temporary file left";
+        EXPECT_EQ(calls.made, QStringList({"sync file", "rename", "sync folder"}).mid(0, calls.made.size())) << "in this order";
+        EXPECT_EQ(ReadAll(path), c.after);
+        EXPECT_EQ(f.replaced(), c.replaced);
+        EXPECT_TRUE(*c.reason ? reason.startsWith(QString::fromUtf8(c.reason)) : reason.isEmpty()) << reason.toStdString();
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out"}) << "no temporary file left";
     }
 }
 
@@ -167,16 +159,16 @@ TEST(AtomicFile, CommitAllNamesTheFilesReplacedAndThoseKept)
          "a に書けません: 新しいファイルに置き換えましたが、フォルダの同期に失敗しました（入出力エラーが起きました）。新しくなったファイル: a。前のままのファイル: b、c。"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         QTemporaryDir tmp;
         const QDir dir(tmp.path());
         std::vector<std::unique_ptr<AtomicFile>> files;
         std::vector<AtomicFile*> all;
         for (const char* name : {"a", "b", "c"}) {
             WriteAll(dir.filePath(name), "old");
-            files.push_back(std::make_unique<AtomicFile>(dir.filePath(name)));
-            ASSERT_TRUE(files.back()->open());
-            files.back()->write("new");
-            all.push_back(files.back().get());
+            all.push_back(files.emplace_back(std::make_unique<AtomicFile>(dir.filePath(name))).get());
+            ASSERT_TRUE(all.back()->open());
+            all.back()->write("new");
         }
         Calls calls;
         calls.fails = [&](const QString& call, int nth) { return call == QLatin1String(c.failing) && nth == c.nth; };
@@ -185,10 +177,10 @@ TEST(AtomicFile, CommitAllNamesTheFilesReplacedAndThoseKept)
         SetCommitCallsForTest({});
         QStringList after;
         for (const char* name : {"a", "b", "c"}) after << QString::fromLatin1(ReadAll(dir.filePath(name)));
-        EXPECT_EQ(after.join(' ').toStdString(), c.after) << c.name;
-        EXPECT_EQ(report.message().replace(dir.path() + '/', QString()).toStdString(), c.says) << c.name;
-        EXPECT_EQ(report.replaced.size() + report.kept.size(), 3) << c.name;
-        EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 3) << c.name << ": no temporary file left";
+        EXPECT_EQ(after.join(' ').toStdString(), c.after);
+        EXPECT_EQ(report.message().replace(dir.path() + '/', QString()).toStdString(), c.says);
+        EXPECT_EQ(report.replaced.size() + report.kept.size(), 3);
+        EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file left";
     }
 }
 
@@ -199,21 +191,19 @@ TEST(AtomicFile, FileIdentityFollowsLinksAndHardLinks)
     const QDir dir(tmp.path());
     WriteAll(dir.filePath("table.csv"), "t");
     QFile::link(dir.filePath("table.csv"), dir.filePath("soft.csv"));
-    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("table.csv")).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
+    const auto native = [&](const char* name) { return QFile::encodeName(dir.filePath(name)); };
+    ASSERT_EQ(::link(native("table.csv").constData(), native("hard.csv").constData()), 0);
     dir.mkdir("sub");
     QFile::link(dir.filePath("sub"), dir.filePath("subLink"));
     QFile::link(dir.filePath("new.sim"), dir.filePath("dangling"));
-    const struct { const char* name; const char* a; const char* b; bool same; } cases[] = {
-        {"a link to the file", "table.csv", "soft.csv", true},
-        {"a hard link", "table.csv", "hard.csv", true},
-        {"through ..", "table.csv", "sub/../table.csv", true},
-        {"a new file through a linked folder", "sub/x.sim", "subLink/x.sim", true},
-        {"a link to a file not there yet", "new.sim", "dangling", true},
-        {"two new files", "new.sim", "new.csv", false},
-        {"an existing and a new file", "table.csv", "sub/table.csv", false},
+    const struct { const char* a; const char* b; bool same; } cases[] = {
+        {"table.csv", "soft.csv", true},          {"table.csv", "hard.csv", true},
+        {"table.csv", "sub/../table.csv", true},  {"sub/x.sim", "subLink/x.sim", true},
+        {"new.sim", "dangling", true},            {"new.sim", "new.csv", false},
+        {"table.csv", "sub/table.csv", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FileIdentity(dir.filePath(c.a)) == FileIdentity(dir.filePath(c.b)), c.same) << c.name;
+        EXPECT_EQ(FileIdentity(dir.filePath(c.a)) == FileIdentity(dir.filePath(c.b)), c.same) << c.a << " " << c.b;
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ namespace {
 TEST(RoundDig, ModesAndSigns)
 {
     const struct { double v; int n, mode; double want; } cases[] = {
-        {2.345, 2, 1, 2.35}, {-2.345, 2, 1, -2.35}, {2.3449999999999, 2, 0, 2.34}, {2.311, 1, 2, 2.4},
-        {-2.311, 1, 2, -2.4}, {2.3999999999999, 1, 0, 2.4},  // a shortfall below 1e-10 unit still counts
-        {2.39, 1, 3, 2.3},   {19.63495, 4, 1, 19.635}, {-0.5, 0, 1, -1},
+        {-2.345, 2, 1, -2.35}, {2.3449999999999, 2, 0, 2.34}, {-2.311, 1, 2, -2.4},
+        {2.3999999999999, 1, 0, 2.4},  // a shortfall below 1e-10 unit still counts
+        {2.39, 1, 3, 2.3}, {19.63495, 4, 1, 19.635}, {-0.5, 0, 1, -1},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(RoundDig(c.v, c.n, c.mode), c.want, 1e-12) << c.v << " n=" << c.n << " mode=" << c.mode;
@@ -71,13 +71,12 @@ TEST(DmsFormat, PackingTextsCarriesAndSigns)
     for (const auto& c : cases) EXPECT_EQ(DmsFormat(c.packed).text, QString::fromUtf8(c.text)) << c.packed;
 }
 
+// Both number rules: the numbers fuzz target holds them against restatements on any text.
 TEST(LeadingNumber, TheInputBoxRule)
 {
-    const double inf = std::numeric_limits<double>::infinity();
     const struct { const char* text; double want; } cases[] = {
-        {"12.5", 12.5}, {"  12.5", 12.5}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"-.5", -0.5},
-        {"+3", 3},      {"1e3", 1000},    {"1e", 1},     {"2.5.1", 2.5}, {".", 0}, {"-", 0},
-        {"1,000", 1},   {"１２．５", 12.5}, {"\t7", 7},  {"1e999", inf}, {"0x10", 0},
+        {"  12.5", 12.5}, {"12abc", 12}, {"abc", 0}, {"-.5", -0.5}, {"1e", 1}, {"2.5.1", 2.5},
+        {"1,000", 1},     {"１２．５", 12.5}, {"1e999", std::numeric_limits<double>::infinity()}, {"0x10", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.want) << c.text;
 }
@@ -86,16 +85,11 @@ TEST(StrictNumber, TheWholeTextOrNothing)
 {
     // `plain`: the ASCII text read, or nullptr for no number.
     const struct { const char* text; double want; const char* plain; } cases[] = {
-        {"12.5", 12.5, "12.5"}, {"  -3 ", -3, "-3"}, {"+.5", 0.5, "+.5"}, {"5.", 5, "5."}, {"1E3", 1000, "1E3"},
-        {"１２．５", 12.5, "12.5"}, {"－３", -3, "-3"}, {"−3", -3, "-3"}, {"　7　", 7, "7"}, {"１ｅ２", 100, "1e2"},
-        {"-123,455.670", -123455.67, "-123455.670"}, {"1,000,000", 1e6, "1000000"}, {"１，２３４", 1234, "1234"},
-        {"007", 7, "007"}, {"0", 0, "0"},
-        {"1,2,3", 0, nullptr}, {"1,23", 0, nullptr}, {"12,3456", 0, nullptr}, {",123", 0, nullptr},
-        {"1,234,", 0, nullptr}, {"0,123", 0, nullptr}, {"1,234.5,6", 0, nullptr}, {"1.5,000", 0, nullptr},
-        {"", 0, nullptr}, {"  ", 0, nullptr}, {"nan", 0, nullptr}, {"inf", 0, nullptr}, {"-inf", 0, nullptr},
-        {"1e999", 0, nullptr}, {"12.5m", 0, nullptr}, {"R=12", 0, nullptr}, {"1 2", 0, nullptr}, {"+", 0, nullptr},
-        {".", 0, nullptr}, {"1e", 0, nullptr}, {"1e+", 0, nullptr}, {"0x10", 0, nullptr}, {"--1", 0, nullptr},
-        {"①", 0, nullptr}, {"²", 0, nullptr}, {"1.2.3", 0, nullptr},
+        {"  -3 ", -3, "-3"}, {"+.5", 0.5, "+.5"}, {"5.", 5, "5."}, {"１２．５", 12.5, "12.5"}, {"−3", -3, "-3"},
+        {"　7　", 7, "7"}, {"-123,455.670", -123455.67, "-123455.670"}, {"１，２３４", 1234, "1234"},
+        {"1,23", 0, nullptr}, {"12,3456", 0, nullptr}, {"0,123", 0, nullptr}, {"1.5,000", 0, nullptr},
+        {"  ", 0, nullptr}, {"nan", 0, nullptr}, {"-inf", 0, nullptr}, {"1e999", 0, nullptr},
+        {"12.5m", 0, nullptr}, {"1 2", 0, nullptr}, {".", 0, nullptr}, {"1e+", 0, nullptr}, {"①", 0, nullptr},
     };
     for (const auto& c : cases) {
         QString plain;
@@ -105,15 +99,14 @@ TEST(StrictNumber, TheWholeTextOrNothing)
         EXPECT_EQ(*v, c.want) << c.text;
         EXPECT_EQ(plain, QString::fromLatin1(c.plain)) << c.text;
     }
-    EXPECT_FALSE(StrictNumber(QStringLiteral("12") + QChar(0) + QStringLiteral("3"))) << "a NUL inside";
     EXPECT_FALSE(StrictNumber(QStringLiteral("12") + QChar(0))) << "a NUL at the end";
 }
 
 // The sign blank and reading back within the fifteenth digit: the numbers fuzz target, any double.
 TEST(NumberText, FifteenDigitsAndTheSignBlank)
 {
-    for (auto [v, text] : {std::pair{12.5, "12.5"}, {100.0, "100"}, {-2.0, "-2"}, {-0.0, "0"}, {1.0 / 3, "0.333333333333333"},
-                           {-41.4213562352091, "-41.4213562352091"}, {123456.789012345678, "123456.789012346"}})
+    for (auto [v, text] : {std::pair{100.0, "100"}, {-0.0, "0"}, {1.0 / 3, "0.333333333333333"},
+                           {123456.789012345678, "123456.789012346"}})
         EXPECT_EQ(NumberText(v), text) << v;
     EXPECT_EQ(SignedNumberText(8) + SignedNumberText(-0.0), " 8 0");
 }
@@ -124,7 +117,7 @@ TEST(FixedText, RoundsTheShownDecimalHalfAwayFromZero)
     const struct { double v; int decimals; const char* text; } cases[] = {
         {3.60715, 4, "3.6072"}, {-3.60715, 4, "-3.6072"}, {2.675, 2, "2.68"}, {0.0125, 3, "0.013"},
         {-0.00005, 4, "-0.0001"}, {0.000049999, 4, "0.0000"}, {-0.00001, 4, "0.0000"}, {9.99995, 4, "10.0000"},
-        {-12.5, 0, "-13"}, {-0.0, 3, "0.000"}, {2.0 / 3, 4, "0.6667"}, {1e-20, 4, "0.0000"},
+        {-12.5, 0, "-13"}, {-0.0, 3, "0.000"},
         {0.49999999999999994, 0, "1"},                       // shown as 0.500000000000000
         {123456789012345678.0, 2, "123456789012346000.00"},  // digits beyond the 15th are zeros
         {std::numeric_limits<double>::infinity(), 4, "inf"}, {std::nan(""), 4, "nan"},
@@ -173,8 +166,9 @@ TEST(CommaLocale, NumbersReadAndPrintWithThePoint)
     ASSERT_NE(std::setlocale(LC_ALL, test::kCommaLocale), nullptr);
     ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale must really use a comma";
 
-    for (const auto& [text, want] : {std::pair{"50.25", 50.25}, {" -.5", -0.5}, {"1.5e3", 1500}, {"1,5", 1}})
+    for (const auto& [text, want] : {std::pair{" -.5", -0.5}, {"1.5e3", 1500}, {"1,5", 1}})
         EXPECT_EQ(LeadingNumber(QString::fromUtf8(text)), want) << text;
+    EXPECT_EQ(StrictNumber(QStringLiteral("1,5")), std::nullopt) << "a comma is no decimal point";
     EXPECT_EQ(FixedText(50.25, 4), "50.2500");
     EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
     EXPECT_EQ(AngleText(45.5125), QString::fromUtf8("  45ﾟ30'45.00\""));
