@@ -8,7 +8,6 @@
 
 #include <QBuffer>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace tovanel {
 namespace {
@@ -39,7 +38,6 @@ TEST(CornerTable, OneLine)
         {"empty quoted fields", "\"\",\"\"", kUtf8, true, Blank, ""},
         {"full-width blank", "　,", kUtf8, true, Blank, ""},
         {"too few columns", "12,0,0,100,100,0,200,100,3,3", kUtf8, false, Bad, "10 個"},
-        {"type 4", "12,0,0,100,100,0,200,100,3,3,4", kUtf8, false, Bad, "「4」"},
         {"fractional type", "12,0,0,100,100,0,200,100,3,3,2.5", kUtf8, false, Bad, "計算方式"},
         {"no type", "12,0,0,100,100,0,200,100,3,3,", kUtf8, false, Bad, "計算方式"},
         {"open quote", "\"12,0,0,100,100,0,200,100,3,3,1", kUtf8, false, Bad, "引用符"},
@@ -57,24 +55,20 @@ TEST(CornerTable, OneLine)
 TEST(CornerTable, EveryCellIsReadWholeOrTheLineRefused)
 {
     // One cell of a good line replaced; `error` empty when read, then `value` is what the column holds.
+    // The number rule itself is StrictNumber's: here each column reads through it and names itself.
     const QStringList good = QString("5,0,0,100,100,0,200,100,3,3,1,,B,I,E").split(',');
     const struct { const char* name; int column; QByteArray cell; const char* error; double value; } cases[] = {
         {"thousands separators", 1, "\"-123,455.670\"", "", -123455.67},
         {"full-width digits and point", 8, "１２．５", "", 12.5},
-        {"full-width minus", 2, "－３", "", -3},
-        {"blanks around, full-width too", 7, " 　1e2 ", "", 100},
         {"type written 1.0", 10, "1.0", "", 1},
         {"division count empty", 11, "", "", 0},
-        {"division count 0", 11, "0", "", 0},
         {"division count kept as written", 11, "2.5", "", 2.5},
         {"a unit after the number", 1, "1.5m", "BP X が数値ではありません「1.5m」", 0},
         {"text in the radius", 7, "R=12", "半径 が数値ではありません「R=12」", 0},
         {"empty inner width", 8, "", "内幅員 が空です", 0},
         {"nan", 9, "nan", "外幅員 が数値ではありません「nan」", 0},
-        {"inf", 3, "inf", "IP X が数値ではありません「inf」", 0},
-        {"beyond a double", 4, "1e999", "IP Y が数値ではありません", 0},
+        {"beyond a double", 3, "1e999", "IP X が数値ではありません", 0},
         {"badly grouped", 5, "\"1,2,3\"", "EP X が数値ではありません「1,2,3」", 0},
-        {"two numbers", 6, "1 2", "EP Y が数値ではありません「1 2」", 0},
         {"a NUL byte", 6, QByteArray("1\0", 2), "EP Y が数値ではありません", 0},
         {"type as text", 10, "千鳥", "計算方式「千鳥」", 0},
         {"bad division count", 11, "N", "分割数 が数値ではありません「N」", 0},
@@ -221,17 +215,12 @@ TEST(CornerTable, IpNumbersAreThereAndDiffer)
                                     "7:IP番号「7」は 6 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。"}));
 }
 
-// Tables that cannot be read at all (line-by-line reading is the fuzz target's).
+// Tables that cannot be read at all; which files are opened is the text-file layer's.
 TEST(CornerTable, FilesThatCannotBeRead)
 {
     QTemporaryDir dir;
-    const QString fifo = dir.filePath(QStringLiteral("pipe"));  // no writer: reading would wait
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const struct { QString path; const char* reason; } cases[] = {
         {dir.filePath(QStringLiteral("missing.csv")), "開けません（ファイルがありません）"},
-        {dir.path(), "フォルダです"},
-        {fifo, "通常のファイルではありません"},
-        {QStringLiteral("/dev/null"), "通常のファイルではありません"},
         // a header and blank lines: empty quoted fields and full-width blanks, before the header and after
         {test::WriteIn(dir, "quotes.csv", "\"\"\r\n,\"\",\r\nIP,BP X\r\n\"\",\"\"\r\n　,\r\n"), "隅切りの行がありません"},
     };
