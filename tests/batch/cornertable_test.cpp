@@ -181,13 +181,11 @@ TEST(CornerTable, EncodingsAndSeparatorsAsSpreadsheetsWriteThem)
     const struct { const char* name; QByteArray bytes; TextEncoding encoding; QChar separator; QStringList lines; } cases[] = {
         {"UTF-16 LE, TAB-separated", test::Utf16(unicodeText, false), Utf16Le, u'\t', {"2:交1 ｺｰﾅｰ -12.5", "3:交2 ﾊｼ 1000.5"}},
         {"UTF-16 BE, CSV", test::Utf16(header + line, true), Utf16Be, u',', {"2:交1 ｺｰﾅｰ -12.5"}},
-        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + (header + line).toUtf8(), Utf8, u',', {"2:交1 ｺｰﾅｰ -12.5"}},
         // ﾊｼ in CP932 (CA BC) is also valid UTF-8 (ʼ): with nothing of three bytes the file is CP932.
         {"CP932 with half-width katakana only", InCp932("1,0,0,100,100,0,200,10,3,3,1,,ﾊｼ\r\n2,0,0,100,100,0,200,10,3,3,1,,ﾅｰ\r\n"),
          Cp932, u',', {"1:1 ﾊｼ 0", "2:2 ﾅｰ 0"}},
         {"CP932 katakana that is no UTF-8", InCp932("1,0,0,100,100,0,200,10,3,3,1,,ｺｰﾅｰ\r\n"), Cp932, u',', {"1:1 ｺｰﾅｰ 0"}},
         {"UTF-8 of three-byte characters", "1,0,0,100,100,0,200,10,3,3,1,,ʼ交\r\n", Utf8, u',', {"1:1 ʼ交 0"}},
-        {"UTF-16 with a final mark", test::Utf16(QStringLiteral("1\t0\t0\t1\t1\t0\t2\t1\t0\t0\t1\t\tP\x1a"), false), Utf16Le, u'\t', {"1:1 P 0"}},
         {"UTF-16 cut in the middle of a character", test::Utf16(QStringLiteral("1,0,0,1,1,0,2,1,0,0,1"), false) + "\x31",
          Utf16Le, u',', {"1:UTF-16 として読めない文字があります。"}},
     };
@@ -201,18 +199,15 @@ TEST(CornerTable, EncodingsAndSeparatorsAsSpreadsheetsWriteThem)
     }
 }
 
-TEST(CornerTable, IpNumbersAreThereAndDiffer)
+// Every rule of repeated numbers (a refused line's too) is the fuzz target's; here the message.
+TEST(CornerTable, IpNumbersDiffer)
 {
     const TableRead r = ReadTable("IP番号,BP X\r\n"
                                   "5,0,0,100,100,0,200,10,3,3,1\r\n"
                                   "6,0,0,100,100,0,200,10,3,3,1\r\n"
-                                  "5,0,0,100,100,0,200,10,3,3,1\r\n"
-                                  ",0,0,100,100,0,200,10,3,3,1\r\n"
-                                  "7,x,0,100,100,0,200,10,3,3,1\r\n"
-                                  "7,0,0,100,100,0,200,10,3,3,1\r\n");
-    EXPECT_EQ(r.lines, (QStringList{"2:5  0", "3:6  0", "4:IP番号「5」は 2 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。",
-                                    "5:IP番号 が空です。", "6:BP X が数値ではありません「x」。",
-                                    "7:IP番号「7」は 6 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。"}));
+                                  "5,0,0,100,100,0,200,10,3,3,1\r\n");
+    EXPECT_EQ(r.lines, (QStringList{"2:5  0", "3:6  0",
+                                    "4:IP番号「5」は 2 行目と同じです。IP番号は点名になるため、表の中で一つずつにしてください。"}));
 }
 
 // Tables that cannot be read at all; which files are opened is the text-file layer's.
