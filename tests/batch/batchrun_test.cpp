@@ -55,7 +55,11 @@ const Corner kGood[] = {
 TEST(BatchRun, EveryCornerAsTheSingleCornerPathComputesIt)
 {
     // Refused corners give the single-corner path's reasons (a count the table kept as written).
-    const Corner refusedCorners[] = {{.n = 1001, .ip = "9"}, {.n = 2.5, .ip = "10"}, {.r = 3, .wi = 3, .ip = "14"}};
+    const Corner refusedCorners[] = {
+        {.n = 1001, .ip = "9"},
+        {.n = 2.5, .ip = "10"},
+        {.r = 3, .wi = 3, .ip = "14"},
+    };
     const int refusedLines[] = {3, 11, 12};
 
     Outputs o;

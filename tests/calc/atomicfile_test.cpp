@@ -111,9 +111,11 @@ struct Calls {
         const auto sync = [this](int fd) {
             struct stat st {};
             ::fstat(fd, &st);
-            return record(S_ISDIR(st.st_mode) ? QStringLiteral("sync folder") : QStringLiteral("sync file")) ? -1 : ::fsync(fd);
+            const bool fails = record(S_ISDIR(st.st_mode) ? QStringLiteral("sync folder") : QStringLiteral("sync file"));
+            return fails ? -1 : ::fsync(fd);
         };
-        return {sync, [this](const char* from, const char* to) { return record("rename") ? -1 : std::rename(from, to); }};
+        const auto rename = [this](const char* from, const char* to) { return record("rename") ? -1 : std::rename(from, to); };
+        return {sync, rename};
     }
 };
 
@@ -140,7 +142,8 @@ TEST(AtomicFile, SyncsBeforeItRenamesAndTellsWhatAFailureLeft)
         f.write("new");
         const QString reason = f.commit();
         SetCommitCallsForTest({});
-        EXPECT_EQ(calls.made, QStringList({"sync file", "rename", "sync folder"}).mid(0, calls.made.size())) << "in this order";
+        const QStringList order = {"sync file", "rename", "sync folder"};
+        EXPECT_EQ(calls.made, order.mid(0, calls.made.size())) << "in this order";
         EXPECT_EQ(ReadAll(path), c.after);
         EXPECT_EQ(f.replaced(), c.replaced);
         EXPECT_TRUE(*c.reason ? reason.startsWith(QString::fromUtf8(c.reason)) : reason.isEmpty()) << reason.toStdString();

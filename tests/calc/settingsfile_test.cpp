@@ -72,7 +72,8 @@ TEST(SettingsFile, NamesInCp932AndRefusedSaves)
     EXPECT_EQ(back.textLine(1) + back.textLine(6), s.textLine(1) + s.textLine(6));
 
     const struct { int entry; QString value; const char* reason; } refused[] = {
-        {3, "𠮷", "13 行目の「𠮷」"}, {7, "a\tb", "17 行目"}, {6, QString(700000, QChar(0x4E2D)), "バイトを超えます"}};
+        {3, "𠮷", "13 行目の「𠮷」"}, {7, "a\tb", "17 行目"},
+        {6, QString(700000, QChar(0x4E2D)), "バイトを超えます"}};
     for (const auto& r : refused) {
         Settings bad = s;
         bad.setTextLine(r.entry, r.value);
