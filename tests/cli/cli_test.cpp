@@ -294,12 +294,13 @@ QStringList Temporaries(const QTemporaryDir& dir)
     return QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden);
 }
 
-/// Waits (30 s at most) until the running process has opened its outputs; returns how many.
-qsizetype WaitForTemporaries(const QTemporaryDir& dir, const QProcess& p)
+/// Waits (30 s at most) until the running process has opened `count` outputs; returns how many.
+qsizetype WaitForTemporaries(const QTemporaryDir& dir, const QProcess& p, qsizetype count)
 {
     QElapsedTimer waited;
     waited.start();
-    while (Temporaries(dir).isEmpty() && p.state() == QProcess::Running && waited.elapsed() < 30000) QThread::msleep(20);
+    while (Temporaries(dir).size() < count && p.state() == QProcess::Running && waited.elapsed() < 30000)
+        QThread::msleep(20);
     return Temporaries(dir).size();
 }
 
@@ -337,7 +338,8 @@ TEST(Cli, SignalsStopARunAndKeepThePreviousFiles)
         }
         ASSERT_TRUE(p.waitForStarted());
         // The outputs are opened once the handlers are in place.
-        ASSERT_EQ(WaitForTemporaries(dir, p), c.table ? 2 : 1) << "the run did not open its outputs";
+        const qsizetype outputs = c.table ? 2 : 1;
+        ASSERT_EQ(WaitForTemporaries(dir, p, outputs), outputs) << "the run did not open its outputs";
         if (!c.table) QThread::msleep(100);  // into the write that waits
         ::kill(static_cast<pid_t>(p.processId()), c.signal);
         ASSERT_TRUE(p.waitForFinished(30000));
