@@ -92,7 +92,8 @@ TEST(PlanDrawing, ArcsRunFromBcToEcOfEachCurveForEveryTypeAndTurn)
             std::vector<QPointF> tangents;
             for (const Drawn& d : drawn)
                 if (d.kind == Drawn::Lines && d.pen == Of(plancolour::kTangent)) tangents.insert(tangents.end(), d.points.begin(), d.points.end());
-            const QPointF ends[] = {v.toDevice(0, 0), v.toDevice(100, 100), v.toDevice(100, 100), v.toDevice(t.ex, t.ey)};
+            const QPointF ip = v.toDevice(100, 100);
+            const QPointF ends[] = {v.toDevice(0, 0), ip, ip, v.toDevice(t.ex, t.ey)};
             ASSERT_EQ(tangents.size(), 4u);
             for (size_t i = 0; i < 4; ++i) EXPECT_TRUE(Near(tangents[i], ends[i], 1e-9)) << i;
         }
