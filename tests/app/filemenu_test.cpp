@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's File menu commands as a user runs them: picking BP, IP and EP from a point
-// file, writing the corner's points, and the batch run of a corner table (with a refused line,
-// and cancelled from its progress dialog).
+// The main window's File menu commands: picking BP, IP and EP from a point file, writing the
+// corner's points, and the batch run of a corner table.
 
 #include "app/batchcommand.h"
 #include "app/exchangecommands.h"
@@ -95,26 +94,9 @@ TEST_F(FileMenu, PicksThreePointsFromAFileAndChangesNothingElse)
     EXPECT_EQ(said, QStringList{U("座標読込:座標ファイル %1 の 2 行目: X が数値ではありません「1;5」。").arg(openPath)});
 }
 
-TEST(PointList, SearchIgnoresFullWidthAndHalfWidth)
-{
-    std::vector<FilePoint> points;
-    for (const char* name : {"ＩＰ１２", "BP1", "ｺｰﾅｰ", "A～1"}) {
-        FilePoint p;
-        p.name = QString::fromUtf8(name);
-        points.push_back(p);
-    }
-    PointListModel model(points);
-    const struct { const char* typed; int rows; } cases[] = {{"IP", 1}, {"ip1", 1}, {"１", 3}, {"コーナー", 1}, {"a〜", 1}, {"EP", 0}};
-    for (const auto& c : cases) {
-        model.setFilter(QString::fromUtf8(c.typed));
-        EXPECT_EQ(model.rowCount(), c.rows) << c.typed;
-    }
-}
-
 TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
 {
-    // Refused before asking where, saying what to do next in the words on the screen: run the trial
-    // (分割数試算), with the type (計算種別) chosen before it, which is where the type is taken.
+    // Refused before asking where, in the words on the screen.
     const struct { int typeAtTrial, typeAtExport; bool trial; QString message; } refusals[] = {
         {2, 2, false, kNoDivCountMessage},
         {-1, -1, true, U(" 計算種別が選択されていません。計算種別を選び、分割数試算をもう一度実行してから座標出力してください。 ")},
@@ -156,9 +138,7 @@ TEST_F(FileMenu, WritesTheClipboardsPointsOnceATrialHasFixedTheCount)
     EXPECT_TRUE(said[0].startsWith(U("CSV出力:%1 に書けません: ").arg(savePath))) << said.join('\n').toStdString();
 }
 
-// 中止 stops a run and says so (what a stopped run leaves: the batch run test); closing the window
-// stops it too and then ends as a close does, the settings saved, nothing written. The table can be
-// run again: into one document and one point file, the refused line named.
+// 中止, or closing the window, stops a run; closing then ends as a close does, settings saved.
 TEST_F(FileMenu, RunsATableIntoOneDocumentAndOnePointFileOnceAStoppedRunHasEnded)
 {
     // Two corners and a line of an unknown type.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window as a user drives it: the settings saved once, the windows that outlive it, the
-// print command's refusals, the keys, pasting, and the trial listing.
+// The main window as a user drives it: settings saved once, windows that outlive it, refusals,
+// keys, pasting and the trial listing.
 #include "app/annai.h"
 #include "exchange/clipimport.h"
 #include "app/previewopener.h"
@@ -40,10 +40,8 @@ struct Main : ::testing::Test, test::RecordedWindow {
     void print() { said.clear(), w->menuItem(MonitFM::MENUPRINT, 1)->trigger(); }
 };
 
-// Start-up empties the clipboard and keeps an unchosen type unchosen. The settings dialog is not
-// modal and is brought forward as it is, as the preview (one at a time) is; what it stores waits
-// for the end. The close box saves once and leaves both open and the program going: "閉じる"
-// still exports and saves nothing, and what the dialog stores then is saved as it closes.
+// The settings dialog and the preview (one of each) outlive the main window, whose close box saves
+// once; what the dialog stores afterwards is saved as it closes.
 TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
@@ -101,9 +99,8 @@ TEST_F(Main, PreviewAndDialogOutliveTheMainWindowWhoseCloseSavesOnce)
     EXPECT_FALSE(AWindowKeepsTheProgramRunning());
 }
 
-// A print refused opens no preview and says what to do: before a trial or after "新規作成", run the
-// trial; a type chosen after the trial points back to the trial, which is where the type is taken;
-// a refused composition gives its reason (the composition's refusals: the sheets test).
+// A print refused opens no preview and says what to do: run the trial (again, for a type chosen
+// after it).
 TEST_F(Main, RefusedPrintOpensNothingAndSaysWhatToDo)
 {
     const struct { const char* count; int typeAtTrial, typeAtPrint; bool renew; QString message; } cases[] = {
@@ -178,10 +175,8 @@ TEST_F(Main, KeysFollowFieldIdxTabSkipsCoordinatesAndFocusTurnsGrey)
     EXPECT_EQ(m.corner().in.Radius, 100);
 }
 
-// "座標セット" reads three points from the clipboard in the layout of the edition chosen in the
-// settings and fills only the names and coordinates, or says why not (line ends, field counts and
-// short texts: the clipimport fuzz corpus); TAB and line ends pasted into the IP number are taken
-// out with a word.
+// "座標セット" reads three points in the chosen edition's layout and fills only names and
+// coordinates, or says why not; TAB and line ends pasted into the IP number go with a word.
 TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNot)
 {
     const QString denta = QStringLiteral("P1\t10.5\t20.25\r\nP2\t100\t100\r\nP3\t 0.000\t200\r\n");
@@ -218,8 +213,8 @@ TEST_F(Main, PasteReadsEitherEditionAndChangesOnlyNamesAndCoordinatesOrSaysWhyNo
     EXPECT_EQ(m.DTText(0)->text() + said.join('|'), U("123確認:IP番号に含まれていたタブ・改行を取り除きました。"));
 }
 
-// Every trial opens a new listing of the boxes against the limits (red beyond one), each heading
-// over its own value column in every row and no text over another; the guide replaces it.
+// Each trial opens a new listing (red beyond a limit), headings over their columns, no text over
+// another; the guide replaces it.
 TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
 {
     const struct { const char *radius, *xy, *widths; double lp; std::vector<std::pair<int, int>> red; } cases[] = {
@@ -270,19 +265,16 @@ TEST_F(Main, TrialListsTheBoxesWithHeadingsOverTheirColumnsAndGuideReplacesIt)
     EXPECT_EQ(said, QStringList{QStringLiteral("バージョン情報:") + AppVersionText()});
 }
 
-// A corner the calculation refuses opens nothing and says why, once; a curve that runs past BP or
-// EP is listed and said once, with a line for each end it passes; a sound corner says nothing.
+// A refused corner opens nothing and says why, once; a curve past BP or EP is listed and warned
+// once, a line for each end; a sound corner says nothing. (Each refusal: the curve test.)
 TEST_F(Main, BadTrialsAreRefusedOrWarned)
 {
     // expect R: refused, nothing opened; W: warned, yet listed; N: listed without a word.
     const struct { const char *count, *radius, *xy, *widths; double limitLP; char expect; QString says; } cases[] = {
         {"-3", "100", kTurn, "", 10, 'R', U("分割数が正しくありません")},
         {"", "100", kTurn, "", 0, 'R', U("制限中央縦距または制限ＬＰが０以下")},
-        {"8", "100", "100 100 100 100 0 200", "", 10, 'R', U("BPとIPが同じ座標です")},
-        {"8", "0", kTurn, "", 10, 'R', U("半径が0です")},
         {"8", "-100", kTurn, "", 10, 'R', U("半径が負の値です")},  // the leading number, refused
         {"8", "10", kTurn, "10", 10, 'R', U("内幅員が半径以上のため、内周の半径が正になりません。")},
-        {"8", "10", "-100 -100 100 100 200 200", "", 10, 'R', U("3点がほぼ一直線に並び")},
         {"8", "6", "0 0 10 0 -5 1", "", 10, 'W',
          kOverrunMessage + U("\n\n接線長TL（180.1701 m）がBP～IP間の距離（10.0000 m）より長く、BCがBPの外側に出ます。\n"
                              "接線長TL（180.1701 m）がIP～EP間の距離（15.0333 m）より長く、ECがEPの外側に出ます。")},

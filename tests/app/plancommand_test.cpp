@@ -37,18 +37,14 @@ struct PlanCommand : ::testing::Test, test::RecordedWindow {
     }
 };
 
-TEST_F(PlanCommand, AsksForATrialFirst)
-{
-    corner("4", "10");
-    run();
-    EXPECT_EQ(said, QStringList{QStringLiteral("確認:") + kNoDivCountMessage});
-    EXPECT_EQ(planWindow(), nullptr);
-}
-
-TEST_F(PlanCommand, DrawsTheCornerOfTheTrial)
+TEST_F(PlanCommand, AsksForATrialFirstThenDrawsTheCornerOfTheTrial)
 {
     w->DTText(0)->setText(QStringLiteral("7"));
     corner("", "10", test::kTurn, "3");  // N chosen from the limits
+    run();
+    EXPECT_EQ(said, QStringList{QStringLiteral("確認:") + kNoDivCountMessage});
+    EXPECT_EQ(planWindow(), nullptr);
+    said.clear();
     w->CMD1_Click();
     run();
     QWidget* plan = planWindow();

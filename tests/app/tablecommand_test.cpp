@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The corner table window as the main window opens it: the File menu command, a file named on
-// opening, the main window's corner as a row and a row back into its boxes (then a trial and
-// printing as if typed), and the preview of the table's rows.
+// The corner table window as the main window opens it: the File menu command, the main window's
+// corner as a row and a row back into its boxes, and the preview of the table's rows.
 
 #include "app/tablecommand.h"
 
@@ -71,22 +70,14 @@ TEST_F(TableCommand, TheMainWindowsCornerGoesIntoTheTableAndARowComesBack)
     EXPECT_EQ(w->corner().el.DivCount, 6);
 }
 
-TEST_F(TableCommand, ATableNamedOnOpeningIsOpened)
-{
-    const QString path = test::WriteIn(dir, QStringLiteral("named.csv"), "1,0,0,100,100,0,200,10,1,2,0\r\n");
-    CornerTableWindow* table = ShowCornerTable(*w, path);
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->windowTitle(), U("隅切り表 - named.csv"));
-    EXPECT_EQ(table->model()->rowCount(), 1);
-}
-
 TEST_F(TableCommand, ThePreviewOfTheTableHoldsEveryComputedRowsPagesInOrder)
 {
     const QString path = test::WriteIn(dir, QStringLiteral("p.csv"),
                                        "1,0,0,100,100,0,200,10,1,2,0\r\n2,0,0,100,100,0,200,10,1,2,x\r\n"
                                        "3,5,5,20,9,22,30,12.5,2.5,4,1,7\r\n");
-    CornerTableWindow* table = ShowCornerTable(*w, path);
+    CornerTableWindow* table = ShowCornerTable(*w, path);  // a table named on opening
     ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->windowTitle(), U("隅切り表 - p.csv"));
     table->action(QStringLiteral("TablePreview"))->trigger();
     PVIEW* preview = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())

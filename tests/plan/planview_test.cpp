@@ -130,16 +130,5 @@ TEST_F(PlanViewTest, KeptWholeThroughResizesUntilTheUserMovesIt)
     EXPECT_EQ(view.viewport().pixelsPerMetre, FitAll(view.corners(), QSizeF(600, 600)).pixelsPerMetre);
 }
 
-TEST_F(PlanViewTest, OneRowChanged)
-{
-    const PlanViewport before = view.viewport();
-    CornerInput in = view.corners()[10].in;
-    in.EpX = in.IpX, in.EpY = in.IpY;  // now refused
-    view.setCorner(10, PlanCornerOf(in, DefaultSettings()));
-    EXPECT_FALSE(view.corners()[10].refusal.isEmpty());
-    EXPECT_EQ(view.corners().size(), 100u);
-    EXPECT_EQ(view.viewport().centre, before.centre) << "an edit does not move the drawing";
-}
-
 }  // namespace
 }  // namespace tovanel::test

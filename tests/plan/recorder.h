@@ -14,7 +14,6 @@ struct Drawn {
     enum Kind { Path, Polyline, Points, Text, Rects, Lines } kind;
     QColor pen;    ///< the pen's colour (no pen: invalid)
     QColor brush;  ///< the brush's colour (no brush: invalid)
-    double penWidth = 0;
     std::vector<QPointF> points;  ///< a path's elements, a polyline's corners, rectangles' centres …
     QString text;
     QFont font;  ///< a text's font
@@ -46,18 +45,15 @@ public:
     void drawPoints(const QPointF* pts, int n) override { add(Drawn::Points, pts, n); }
     void drawRects(const QRectF* rects, int n) override
     {
-        Drawn d = start(Drawn::Rects);
-        for (int i = 0; i < n; ++i) d.points.push_back(m_transform.map(rects[i].center()));
-        drawn.push_back(d);
+        std::vector<QPointF> centres;
+        for (int i = 0; i < n; ++i) centres.push_back(rects[i].center());
+        add(Drawn::Rects, centres.data(), n);
     }
     void drawLines(const QLineF* lines, int n) override
     {
-        Drawn d = start(Drawn::Lines);
-        for (int i = 0; i < n; ++i) {
-            d.points.push_back(m_transform.map(lines[i].p1()));
-            d.points.push_back(m_transform.map(lines[i].p2()));
-        }
-        drawn.push_back(d);
+        std::vector<QPointF> ends;
+        for (int i = 0; i < n; ++i) ends.insert(ends.end(), {lines[i].p1(), lines[i].p2()});
+        add(Drawn::Lines, ends.data(), 2 * n);
     }
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
@@ -77,8 +73,8 @@ private:
     }
     Drawn start(Drawn::Kind kind) const
     {
-        Drawn d{kind, {}, {}, 0, {}, {}, {}};
-        if (m_pen.style() != Qt::NoPen) d.pen = m_pen.color(), d.penWidth = m_pen.widthF();
+        Drawn d{kind, {}, {}, {}, {}, {}};
+        if (m_pen.style() != Qt::NoPen) d.pen = m_pen.color();
         if (m_brush.style() != Qt::NoBrush) d.brush = m_brush.color();
         return d;
     }
