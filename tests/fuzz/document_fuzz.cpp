@@ -56,10 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(pl.documentEnded() && pl.pageCount() >= 4) << pl.pageCount() << " pages";
     FUZZ_CHECK(listed == ExpectedPoints(k.in.CalcType, n)) << listed << " points, type " << k.in.CalcType << ", N " << n;
 
-    const bool namesShowNonFinite = fuzz::ShowsNonFinite(
-        QStringList{k.in.IPNo, c.st.centrePrefix(), c.st.innerPrefix(), c.st.outerPrefix()}.join(u'\n'));
+    const QStringList names{k.in.IPNo, c.st.centrePrefix(), c.st.innerPrefix(), c.st.outerPrefix()};
+    const bool namesShowNonFinite = fuzz::ShowsNonFinite(names.join(u'\n'));
     for (const Page& page : pl.pages())
-        for (const PageItem& it : page) FUZZ_CHECK(namesShowNonFinite || !fuzz::ShowsNonFinite(it.text)) << it.text;
+        for (const PageItem& it : page)
+            FUZZ_CHECK(namesShowNonFinite || !fuzz::ShowsNonFinite(it.text)) << it.text;
 
     const ExportText out = BuildExportText(composed.exports, c.st);
     const bool leadIn = !c.st.nameInFirstField();

@@ -116,7 +116,8 @@ TEST_F(Preview, PagingButtonsAndKeysStayWithinTheDocument)
 TEST_F(Preview, PageSetupOpensOnTheDocumentsPaper)
 {
     using P = QPageSize;
-    const struct { P::PageSizeId paper; const char *opened, *choose; P::PageSizeId after; } cases[] = {
+    struct Case { P::PageSizeId paper; const char *opened, *choose; P::PageSizeId after; };
+    const Case cases[] = {
         {P::JisB5, "B5", "", P::JisB5}, {P::A3, "A3", "", P::A3}, {P::JisB4, "B4", "", P::JisB4},
         {P::JisB5, "B5", "A4", P::A4},  {P::A4, "A4", "B5", P::JisB5},
         {P::B5, "A4", "", P::A4},       {P::Letter, "A4", "", P::A4},

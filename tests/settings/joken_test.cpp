@@ -34,8 +34,8 @@ struct JokenTest : ::testing::Test {
 // plain; the edition options lie inside their frame, one under the other.
 TEST_F(JokenTest, LoadShowsEveryBoxWholeAndTheEditionInsideItsFrame)
 {
-    const NumberEntry entries[] = {NumberEntry::CoordDigits, NumberEntry::RegisterDigits, NumberEntry::LimitM,
-                                   NumberEntry::LimitLP, NumberEntry::LimitL1};
+    using N = NumberEntry;
+    const N entries[] = {N::CoordDigits, N::RegisterDigits, N::LimitM, N::LimitLP, N::LimitL1};
     const struct { double values[5]; const char* shown; } cases[] = {
         {{2.5, 0, 0.0125, 12.3456, 1234.5}, "2.5|0|0.013|12.346|1234.500"},
         {{3, 4, 1000000, 99999.5, 1000000}, "3|4|1000000.000|99999.500|1000000.000"},
@@ -49,9 +49,10 @@ TEST_F(JokenTest, LoadShowsEveryBoxWholeAndTheEditionInsideItsFrame)
         for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
         for (int i = 2; i < 5; ++i) {  // the limits; the text's width within the box's text area
             QLineEdit* box = d->JO1(i);
-            const int room = box->width() - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
-            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), room) << box->text().toStdString();
-            EXPECT_EQ(box->cursorPosition(), 0) << box->text().toStdString();
+            const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int room = box->width() - 2 * frame - 4;
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), room) << "box " << i;
+            EXPECT_EQ(box->cursorPosition(), 0) << "box " << i;
         }
         EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.shown));
         EXPECT_FALSE(d->Option1()->isChecked());
