@@ -61,7 +61,7 @@ TextEncoding EncodingOf(const QByteArray& bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QByteArray bytes = fuzz::Bytes(data, size);
     const QString path = fuzz::ScratchFolder() + QStringLiteral("/table.csv");
     if (QFile f(path); !f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) return 0;
 

@@ -11,24 +11,21 @@
 #include "print/pagelayout.h"
 #include "sheets/composition.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
 using namespace tovanel;
 
-// Points per curve (centre, inner, outer): N + 1 for chords, N + 3 for polygons and halves.
+// Points per curve (centre, inner, outer): N + 1 for chords, N + 3 for polygons and halves; type 1
+// draws the outer curve as a polygon, types 2 and 3 all three.
 int ExpectedPoints(int type, int n)
 {
-    const int chords = n + 1, more = n + 3;
-    const int perType[4][3] = {{chords, chords, chords}, {chords, chords, more}, {more, more, more}, {more, more, more}};
-    return 4 + perType[type][0] + perType[type][1] + perType[type][2];
+    const int curvesOfTwoMore[4] = {0, 1, 3, 3};
+    return 4 + 3 * (n + 1) + 2 * curvesOfTwoMore[type];
 }
 
-// Larger counts only add pages of the same rows; the sheet tests compose the largest.
-constexpr double kLargestFuzzedCount = 64;
+constexpr double kLargestFuzzedCount = 64;  // larger ones only add pages of the same rows
 
 }  // namespace
 
@@ -40,7 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    fuzz::Corner c = fuzz::ReadCorner(fuzz::Bytes(data, size));
     tovanel::Corner k{c.in, {}};
     const CornerElements& s = k.el;
     Listing listing;
@@ -59,15 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(pl.documentEnded() && pl.pageCount() >= 4) << pl.pageCount() << " pages";
     FUZZ_CHECK(listed == ExpectedPoints(k.in.CalcType, n)) << listed << " points, type " << k.in.CalcType << ", N " << n;
 
-    bool namesShowNonFinite = false;
-    for (const QString& name : {k.in.IPNo, c.st.centrePrefix(), c.st.innerPrefix(), c.st.outerPrefix()})
-        namesShowNonFinite = namesShowNonFinite || fuzz::ShowsNonFinite(name);
-    if (!namesShowNonFinite) {
-        for (const Page& page : pl.pages())
-            for (const PageItem& it : page) {
-                FUZZ_CHECK(!fuzz::ShowsNonFinite(it.text)) << it.text;
-            }
-    }
+    const QStringList names{k.in.IPNo, c.st.centrePrefix(), c.st.innerPrefix(), c.st.outerPrefix()};
+    const bool namesShowNonFinite = fuzz::ShowsNonFinite(names.join(u'\n'));
+    for (const Page& page : pl.pages())
+        for (const PageItem& it : page)
+            FUZZ_CHECK(namesShowNonFinite || !fuzz::ShowsNonFinite(it.text)) << it.text;
 
     const ExportText out = BuildExportText(composed.exports, c.st);
     const bool leadIn = !c.st.nameInFirstField();
@@ -85,8 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     if (c.pdf) {
-        static QTemporaryDir dir;
-        const QString path = QDir(dir.path()).filePath(QStringLiteral("sheets.pdf"));
+        const QString path = fuzz::ScratchFolder() + QStringLiteral("/sheets.pdf");
         FUZZ_CHECK(pl.writePdf(path).isEmpty()) << pl.writePdf(path);
         QFile f(path);
         FUZZ_CHECK(f.open(QIODevice::ReadOnly)) << path;

@@ -3,6 +3,7 @@
 // What every harness shares: FUZZ_CHECK, which aborts with a message (libFuzzer keeps the input, the
 // replay test fails), and the offscreen application the sheets measure text with.
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QString>
 #include <cstdint>
@@ -38,6 +39,12 @@ public:
 private:
     std::ostringstream m_out;
 };
+
+/// The input as a byte array.
+inline QByteArray Bytes(const uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
 
 /// Equal to the last bit (NaN equals NaN, 0 differs from -0).
 inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const fuzz::Corner c = fuzz::ReadCorner(fuzz::Bytes(data, size));
     const PlanCorner p = PlanCornerOf(c.in, c.st);
     FUZZ_CHECK(p.stakes.size() == p.stakeCurves.size()) << p.stakes.size() << " stakes, " << p.stakeCurves.size() << " curves";
     if (!p.refusal.isEmpty()) {

@@ -67,7 +67,7 @@ inline void CheckWrittenFile(const std::vector<FilePoint>& read, PointFileKind k
 /// One input through the reader of `format` (Sima or Csv).
 inline int FuzzPointReader(const uint8_t* data, size_t size, PointFormat format)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray bytes = Bytes(data, size);
     QString text, error;
     int line = 0;
     if (!DecodeText(bytes, text, error, line)) {

@@ -18,13 +18,10 @@ int main(int argc, char** argv)
     namespace fs = std::filesystem;
     std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
-        const fs::path p(argv[i]);
-        if (fs::is_directory(p)) {
-            for (const auto& e : fs::directory_iterator(p))
+        if (!fs::is_directory(argv[i])) inputs.emplace_back(argv[i]);
+        else
+            for (const auto& e : fs::directory_iterator(argv[i]))
                 if (e.is_regular_file()) inputs.push_back(e.path());
-        } else {
-            inputs.push_back(p);
-        }
     }
     std::sort(inputs.begin(), inputs.end());
     if (inputs.empty()) {

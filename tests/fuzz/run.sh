@@ -17,8 +17,9 @@ status=$?
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
 if [ "$status" -ne 0 ]; then
   # The report: everything from the first sanitizer or check message on.
-  grep -n -m1 -E '^==[0-9]+==|does not hold|ERROR: libFuzzer|^SUMMARY|runtime error' "$work/log" >/dev/null &&
-    sed -n "$(grep -n -m1 -E '^==[0-9]+==|does not hold|ERROR: libFuzzer|runtime error' "$work/log" | cut -d: -f1),\$p" "$work/log" | head -80
+  pattern='^==[0-9]+==|does not hold|ERROR: libFuzzer|^SUMMARY|runtime error'
+  first=$(grep -n -m1 -E "$pattern" "$work/log" | cut -d: -f1)
+  [ -n "$first" ] && sed -n "$first,\$p" "$work/log" | head -80
   echo "$name: FAILED after ${runs:-?} runs (exit $status); full log $work/log" | tee "$work/summary"
   for f in "$work"/artifacts/*; do
     [ -e "$f" ] && echo "$name: reproducer $f (replay: $fuzzer $f; keep it in $seeds/ once mended)"

@@ -24,7 +24,7 @@ bool WithinLimits(const CornerElements& s, const Limits& limits, double n)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzz::Corner c = fuzz::ReadCorner(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    fuzz::Corner c = fuzz::ReadCorner(fuzz::Bytes(data, size));
     const double given = c.in.DivCount;
     CornerElements s;
     Listing l;

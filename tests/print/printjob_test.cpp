@@ -67,29 +67,6 @@ TEST(PrintJob, RangeQueueAndFailuresAreReported)
               "プリンタ「TovanelRejects」は現在印刷を受け付けていません。プリンタの状態を確認してください。");
 }
 
-// プリンタの設定 offers only the papers the sheets are laid out for, B4 and B5 the JIS sizes a
-// Japanese user means by those names; a paper of the settings that the sheets do not fit (ISO B5,
-// Letter) is replaced by A4, never kept to give a cut-off sheet.
-TEST(PrinterSetup, OffersTheSheetsPapersUnderTheirJapaneseNames)
-{
-    const struct { QPageSize::PageSizeId current; const char* shown; QPageSize::PageSizeId applied; } cases[] = {
-        {QPageSize::JisB5, "B5", QPageSize::JisB5}, {QPageSize::JisB4, "B4", QPageSize::JisB4}, {QPageSize::A3, "A3", QPageSize::A3},
-        {QPageSize::B5, "A4", QPageSize::A4}, {QPageSize::Letter, "A4", QPageSize::A4},
-    };
-    for (const auto& c : cases) {
-        QPrinter printer;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setPageSize(QPageSize(c.current));
-        PrinterSetup setup(printer, {});
-        QStringList offered;
-        for (int i = 0; i < setup.Papers()->count(); ++i) offered << setup.Papers()->itemText(i);
-        EXPECT_EQ(offered.join(' '), "A4 A3 B4 B5");
-        EXPECT_EQ(setup.Papers()->currentText(), c.shown) << QPageSize::name(c.current).toStdString();
-        setup.applyTo(printer);
-        EXPECT_EQ(printer.pageLayout().pageSize().id(), c.applied) << c.shown;
-    }
-}
-
 QString Output(const QString& program, const QStringList& args)
 {
     QProcess p;

@@ -30,44 +30,38 @@ struct JokenTest : ::testing::Test {
     }
 };
 
-// The edition options lie inside their frame, below its caption and border, one under the other.
-TEST_F(JokenTest, LoadShowsLimitsInThreeDecimalsDigitCountsPlainAndTheEditionInsideItsFrame)
+// Limits show in three decimals, whole however large (the leading digits in view), digit counts
+// plain; the edition options lie inside their frame, one under the other.
+TEST_F(JokenTest, LoadShowsEveryBoxWholeAndTheEditionInsideItsFrame)
 {
-    for (const auto& [entry, value] : {std::pair{NumberEntry::CoordDigits, 2.5}, {NumberEntry::RegisterDigits, 0.0},
-                                       {NumberEntry::LimitM, 0.0125}, {NumberEntry::LimitLP, 12.3456},
-                                       {NumberEntry::LimitL1, 1234.5}})
-        s.setNumber(entry, value);
-    s.setText(TextEntry::CadEdition, QStringLiteral("0"));  // any edition but "1" is the other
-    auto d = open();
-    QStringList boxes;
-    for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
-    EXPECT_EQ(boxes.join('|'), QStringLiteral("2.5|0|0.013|12.346|1234.500"));
-    EXPECT_FALSE(d->Option1()->isChecked());
-    EXPECT_TRUE(d->Option2()->isChecked());
-    const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
-    const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
-    EXPECT_TRUE(inside.contains(o1));
-    EXPECT_TRUE(inside.contains(o2));
-    EXPECT_FALSE(o1.intersects(o2));
-}
-
-// Every limit shows whole in its box, the leading digits included.
-TEST_F(JokenTest, LargeLimitsShowWhole)
-{
-    const struct { int box; NumberEntry entry; double value; const char* shown; } cases[] = {
-        {2, NumberEntry::LimitM, 1000000, "1000000.000"}, {3, NumberEntry::LimitLP, 1000000, "1000000.000"},
-        {4, NumberEntry::LimitL1, 1000000, "1000000.000"}, {3, NumberEntry::LimitLP, 99999.5, "99999.500"},
+    using N = NumberEntry;
+    const N entries[] = {N::CoordDigits, N::RegisterDigits, N::LimitM, N::LimitLP, N::LimitL1};
+    const struct { double values[5]; const char* shown; } cases[] = {
+        {{2.5, 0, 0.0125, 12.3456, 1234.5}, "2.5|0|0.013|12.346|1234.500"},
+        {{3, 4, 1000000, 99999.5, 1000000}, "3|4|1000000.000|99999.500|1000000.000"},
+        {{3, 4, 0.01, 1000000, 0.01}, "3|4|0.010|1000000.000|0.010"},
     };
     for (const auto& c : cases) {
-        s = DefaultSettings();
-        s.setNumber(c.entry, c.value);
+        for (int i = 0; i < 5; ++i) s.setNumber(entries[i], c.values[i]);
+        s.setText(TextEntry::CadEdition, QStringLiteral("0"));  // any edition but "1" is the other
         auto d = open();
-        QLineEdit* box = d->JO1(c.box);
-        EXPECT_EQ(box->text(), QString::fromUtf8(c.shown));
-        // The text's width within the box's text area (the frame and the box's margins off).
-        const int room = box->width() - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
-        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), room) << c.shown << " in box " << c.box;
-        EXPECT_EQ(box->cursorPosition(), 0) << c.shown;
+        QStringList boxes;
+        for (int i = 0; i < 5; ++i) boxes << d->JO1(i)->text();
+        for (int i = 2; i < 5; ++i) {  // the limits; the text's width within the box's text area
+            QLineEdit* box = d->JO1(i);
+            const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int room = box->width() - 2 * frame - 4;
+            EXPECT_LE(box->fontMetrics().horizontalAdvance(box->text()), room) << "box " << i;
+            EXPECT_EQ(box->cursorPosition(), 0) << "box " << i;
+        }
+        EXPECT_EQ(boxes.join('|'), QString::fromUtf8(c.shown));
+        EXPECT_FALSE(d->Option1()->isChecked());
+        EXPECT_TRUE(d->Option2()->isChecked());
+        const QRect inside = d->findChild<QGroupBox*>(QStringLiteral("Frame1"))->contentsRect();
+        const QRect o1 = d->Option1()->geometry(), o2 = d->Option2()->geometry();
+        EXPECT_TRUE(inside.contains(o1));
+        EXPECT_TRUE(inside.contains(o2));
+        EXPECT_FALSE(o1.intersects(o2));
     }
 }
 
@@ -130,12 +124,6 @@ TEST_F(JokenTest, EnterOnButtonsAndTheExactAzimuthOption)
         EXPECT_EQ(s.text(TextEntry::ExactAzimuth), QString::fromUtf8(c.after)) << c.focus << " " << c.stored;
     }
 }
-
-}  // namespace
-}  // namespace tovanel
-
-namespace tovanel {
-namespace {
 
 // A message box is wide enough for its whole title beside a title bar's buttons, however short
 // its text (バージョン情報 was cut to "バー… 情報").

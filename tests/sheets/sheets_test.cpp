@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sheets as recorded: elements and stake sketch, block-point sheets, refusals, corners at the bounds.
+// The sheets as recorded: elements and stake sketch, block-point sheets, refusals, corners at the
+// bounds; the stake points computed without a page as the composed ones.
 
 #include "sheetfixture.h"
 #include "calc/numeric.h"
 #include "sheets/sheetcontext.h"
+#include "sheets/stakepoints.h"
 #include "sheets/stakesketch.h"
 
 #include <QImage>
@@ -91,6 +93,23 @@ std::vector<QStringList> KindRows(const Doc& d, int kind)
 
 QString Length(double metres) { return FixedText(RoundDig(metres, 4, 1), 4); }
 
+// The stake points computed without a page are the composed document's, to the last bit: the
+// same computation, not a similar one.
+void ExpectStakesAsComposed(const Doc& d)
+{
+    const ExportList list = StakeList(d.k, d.st);
+    ASSERT_EQ(list.count(), d.exports.count());
+    for (size_t i = 0; i < list.all().size(); ++i) {
+        const ExportPoint &a = list.all()[i], &b = d.exports.all()[i];
+        EXPECT_EQ(a.name, b.name) << i;
+        EXPECT_EQ(a.x, b.x) << i;
+        EXPECT_EQ(a.y, b.y) << i;
+    }
+    const std::vector<ExportPoint> handed = StakePoints(d.k, d.st), files = ExportPoints(d.exports);
+    ASSERT_EQ(handed.size(), files.size());
+    for (size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i].name, files[i].name) << i;
+}
+
 TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
 {
     for (const bool right : {true, false})
@@ -101,6 +120,7 @@ TEST(BlockSheet, EveryKindOfEachSchemeForBothTurns)
                 Doc d(c);
                 const CornerElements& s = d.k.el;
                 SCOPED_TRACE(::testing::Message() << (right ? "right" : "left") << " type " << type << " N " << n);
+                ExpectStakesAsComposed(d);
                 // The inner side is the centre's side: a left-hand curve swaps the prefixes I and O.
                 const QString labels[] = {"12C", right ? "12I" : "12O", right ? "12O" : "12I"};
                 const double rho[] = {40, 36, 45}, half = s.IA / (2 * n) * std::numbers::pi / 180;
@@ -190,7 +210,8 @@ TEST(Composition, RefusalEmptiesTheExportList)
     EXPECT_EQ(d.pl.pageCount() + d.exports.count(), 0);
 }
 
-// Corners at the bounds compose and render every type (those beyond are the trial's refusals).
+// Corners at the bounds compose and render every type (those beyond are the trial's refusals),
+// their stake points those of the composition.
 TEST(Composition, CornersAtTheBoundsComposeAndRender)
 {
     const double upper = 100 * std::tan(1.1 * M_PI / 180), lower = 100 * std::tan(M_PI / 5400);  // IA 178.9°, 2′
@@ -209,6 +230,8 @@ TEST(Composition, CornersAtTheBoundsComposeAndRender)
             Doc d(c);
             ASSERT_TRUE(d.refusal.isEmpty()) << name << ", type " << type << d.refusal.toStdString();
             ASSERT_TRUE(d.pl.pageCount() >= 4) << name << ", type " << type << d.refusal.toStdString();
+            SCOPED_TRACE(::testing::Message() << name << ", type " << type);
+            ExpectStakesAsComposed(d);
             for (int p : {1, 2}) EXPECT_FALSE(d.pl.renderImage(p, 20).isNull()) << name;
             for (const Page& page : d.pl.pages())
                 for (const PageItem& it : page)
